@@ -1,0 +1,55 @@
+#include "db/ConnectionUrl.h"
+
+#include "core/Text.h"
+#include "db/SqliteConnection.h"
+
+#include <map>
+#include <mutex>
+
+namespace db {
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::string, ConnectionFactory> schemes;
+    Registry() {
+        schemes["sqlite"] = [](const std::string& url) -> std::unique_ptr<SqlConnection> {
+            std::string path = url.substr(url.find(':') + 1);
+            // "sqlite://PATH" is accepted too, as URLs are often written that way.
+            if (path.rfind("//", 0) == 0) path = path.substr(2);
+            if (path.empty()) throw SqlError("No database path in '" + url + "'");
+            return std::make_unique<SqliteConnection>(path);
+        };
+    }
+};
+
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+}  // namespace
+
+void RegisterConnectionScheme(const std::string& scheme, ConnectionFactory factory) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.schemes[text::Lower(scheme)] = std::move(factory);
+}
+
+std::unique_ptr<SqlConnection> OpenConnection(const std::string& url) {
+    size_t colon = url.find(':');
+    if (colon == std::string::npos || colon == 0)
+        throw SqlError("Database URL must start with a scheme such as 'sqlite:': '" + url + "'");
+    ConnectionFactory factory;
+    {
+        Registry& r = registry();
+        std::lock_guard lock(r.mutex);
+        auto it = r.schemes.find(text::Lower(url.substr(0, colon)));
+        if (it == r.schemes.end()) throw SqlError("Unknown database kind in '" + url + "'");
+        factory = it->second;
+    }
+    return factory(url);
+}
+
+}  // namespace db

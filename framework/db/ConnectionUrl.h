@@ -1,0 +1,22 @@
+#pragma once
+// Opening a connection from a URL: "sqlite:PATH" (PATH may be ":memory:"),
+// or a scheme registered by another back end (PostgreSQL registers
+// "postgresql" and "postgres").
+#include "db/SqlConnection.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace db {
+
+using ConnectionFactory = std::function<std::unique_ptr<SqlConnection>(const std::string& url)>;
+
+// Adds or replaces the opener of a scheme (the part before the first ':').
+void RegisterConnectionScheme(const std::string& scheme, ConnectionFactory factory);
+
+// Throws SqlError for an unknown scheme, an empty path, or a database that
+// cannot be opened.
+std::unique_ptr<SqlConnection> OpenConnection(const std::string& url);
+
+}  // namespace db

@@ -1,0 +1,100 @@
+#include "db/SqlConnection.h"
+
+#include "core/Text.h"
+
+#include <atomic>
+
+namespace db {
+
+const char* DialectName(Dialect d) { return d == Dialect::SQLite ? "SQLite" : "PostgreSQL"; }
+
+int SqlResult::ColumnIndex(const std::string& name) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (text::SameText(columns[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+const Variant& SqlResult::Value(size_t row, const std::string& column) const {
+    int c = ColumnIndex(column);
+    if (c < 0) throw SqlError("Column not found in the result: " + column);
+    if (row >= rows.size()) throw SqlError("Row " + std::to_string(row) + " is past the end of the result");
+    return rows[row][static_cast<size_t>(c)];
+}
+
+namespace {
+std::atomic<unsigned> savepointCounter{0};
+}
+
+Transaction::Transaction(SqlConnection& conn) : conn_(conn) {
+    if (conn_.InTransaction()) {
+        savepoint_ = "SP_" + std::to_string(++savepointCounter);
+        conn_.Execute("SAVEPOINT " + savepoint_);
+    } else {
+        conn_.Begin();
+    }
+}
+
+Transaction::~Transaction() {
+    if (done_) return;
+    // A rollback that fails here has nothing better to do: the connection
+    // rolls back anyway when the outer transaction ends or the connection closes.
+    try {
+        if (savepoint_.empty()) {
+            conn_.Rollback();
+        } else {
+            conn_.Execute("ROLLBACK TO SAVEPOINT " + savepoint_);
+            conn_.Execute("RELEASE SAVEPOINT " + savepoint_);
+        }
+    } catch (...) {
+    }
+}
+
+void Transaction::Commit() {
+    if (done_) throw SqlError("Transaction already finished");
+    done_ = true;
+    if (savepoint_.empty()) {
+        try {
+            conn_.Commit();
+        } catch (...) {
+            try {
+                if (conn_.InTransaction()) conn_.Rollback();
+            } catch (...) {
+            }
+            throw;
+        }
+    } else {
+        conn_.Execute("RELEASE SAVEPOINT " + savepoint_);
+    }
+}
+
+std::string SqlDateText(TDateTime d) {
+    std::string iso = DateTimeToIso(d);
+    iso[10] = ' ';
+    return iso;
+}
+
+bool TrySqlDateText(const std::string& text, TDateTime& out) {
+    std::string t = text;
+    if (t.size() > 10 && t[10] == ' ') t[10] = 'T';
+    // PostgreSQL may add fractions of a second; whole seconds are all we keep.
+    if (size_t dot = t.find('.'); dot != std::string::npos && dot > 10) t.erase(dot);
+    return TryIsoToDateTime(t, out);
+}
+
+bool ToDateTime(const Variant& v, TDateTime& out) {
+    switch (v.Type()) {
+    case VarType::Null:
+        return false;
+    case VarType::DateTime:
+        out = v.AsDateTime();
+        return true;
+    case VarType::String:
+        if (v.AsString().empty()) return false;
+        if (TrySqlDateText(v.AsString(), out)) return true;
+        throw EConvertError("'" + v.AsString() + "' is not a valid date");
+    default:
+        throw EConvertError("A " + v.TypeName() + " value is not a date");
+    }
+}
+
+}  // namespace db

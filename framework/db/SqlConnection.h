@@ -1,0 +1,99 @@
+#pragma once
+// The SQL connection the client's lookups and the application server share.
+// One connection serves one thread at a time; open one per thread.
+#include "core/Exception.h"
+#include "core/Variant.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace db {
+
+enum class Dialect { SQLite, PostgreSQL };
+const char* DialectName(Dialect d);  // "SQLite", "PostgreSQL"
+
+// A failure reported by the database (syntax, constraint, busy, missing parameter ...).
+// The message carries the database's text and the start of the statement.
+class SqlError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A named parameter value. Names are written in the text as :NAME and compared
+// without regard to case; one name may occur several times in a text.
+struct SqlParam {
+    std::string name;
+    Variant value;
+};
+using SqlParams = std::vector<SqlParam>;
+
+struct SqlColumn {
+    std::string name;
+    std::string declType;  // the column's declared type when it comes from a table, else ""
+};
+
+// All rows of a query. Values: null, integer, double, string; columns declared
+// TIMESTAMP or DATE come back as date-times.
+struct SqlResult {
+    std::vector<SqlColumn> columns;
+    std::vector<VariantArray> rows;
+
+    int ColumnIndex(const std::string& name) const;  // without regard to case; -1 when absent
+    // Throws SqlError for an unknown column or row.
+    const Variant& Value(size_t row, const std::string& column) const;
+    bool Empty() const { return rows.empty(); }
+};
+
+class SqlConnection {
+public:
+    virtual ~SqlConnection() = default;
+
+    virtual Dialect GetDialect() const = 0;
+
+    // Runs one statement and returns its rows. Every :NAME of the text must be
+    // given in params (SqlError otherwise); extra params are ignored. Values are
+    // always bound, never spliced into the text. Arrays and packets cannot be bound.
+    virtual SqlResult Query(const std::string& sql, const SqlParams& params = {}) = 0;
+    // Runs one statement that returns no rows; returns the number of rows changed.
+    virtual int64_t Execute(const std::string& sql, const SqlParams& params = {}) = 0;
+    // Runs a script of statements separated by ';' without parameters (schema changes).
+    virtual void ExecuteScript(const std::string& sql) = 0;
+
+    // Plain transaction control; prefer the Transaction guard below.
+    // Begin inside a transaction throws SqlError.
+    virtual void Begin() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;
+    virtual bool InTransaction() const = 0;
+};
+
+// Scoped transaction: begins on construction, rolls back on destruction unless
+// Commit was called. Inside an open transaction it becomes a savepoint, so
+// store functions can guard themselves while a caller's transaction runs.
+class Transaction {
+public:
+    explicit Transaction(SqlConnection& conn);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Throws SqlError when the commit fails; the guard is then finished (the
+    // database has rolled the work back or will on the outer rollback).
+    void Commit();
+
+private:
+    SqlConnection& conn_;
+    std::string savepoint_;  // empty for an outer transaction
+    bool done_ = false;
+};
+
+// Date-times travel to the database as ISO text "YYYY-MM-DD HH:MM:SS".
+std::string SqlDateText(TDateTime d);
+// Reads "YYYY-MM-DD[ HH:MM:SS]" or "YYYY-MM-DDTHH:MM:SS"; false on anything else.
+bool TrySqlDateText(const std::string& text, TDateTime& out);
+// A value read from the database as a date-time: date-times pass, ISO texts are
+// read, null stays null (returns false); throws EConvertError for anything else.
+bool ToDateTime(const Variant& v, TDateTime& out);
+
+}  // namespace db
