@@ -1,0 +1,49 @@
+#include "net/HttpTransport.h"
+
+#include <httplib.h>
+
+namespace net {
+
+namespace {
+
+std::string unreachable(const std::string& endpoint, httplib::Error err) {
+    return "Não foi possível conectar ao servidor de aplicação em " + endpoint + " (" + httplib::to_string(err) + ").";
+}
+
+}  // namespace
+
+HttpTransport::HttpTransport(std::string host, int port, HttpTimeouts timeouts)
+    : host_(std::move(host)), port_(port), timeouts_(timeouts), client_(std::make_unique<httplib::Client>(host_, port_)) {
+    client_->set_connection_timeout(timeouts.connect);
+    client_->set_read_timeout(timeouts.read);
+    client_->set_write_timeout(timeouts.write);
+    client_->set_keep_alive(true);
+}
+
+HttpTransport::~HttpTransport() = default;
+
+std::string HttpTransport::Endpoint() const { return host_ + ":" + std::to_string(port_); }
+
+std::string HttpTransport::Send(const std::string& request, const std::string& token) {
+    httplib::Headers headers;
+    if (!token.empty()) headers.emplace("Authorization", "Bearer " + token);
+    auto res = client_->Post("/rpc", headers, request, "application/json");
+    if (!res) throw ENetError(unreachable(Endpoint(), res.error()));
+    // Protocol errors come back with a JSON-RPC body whatever the status.
+    if (res->get_header_value("Content-Type").rfind("application/json", 0) == 0) return res->body;
+    throw ENetError("O servidor de aplicação em " + Endpoint() + " respondeu HTTP " + std::to_string(res->status) +
+                    (res->body.empty() ? "" : ": " + res->body.substr(0, 200)));
+}
+
+void HttpTransport::Probe() {
+    // The probe only asks whether someone is there: it need not wait as long as a call.
+    client_->set_read_timeout(timeouts_.connect);
+    auto res = client_->Get("/health");
+    client_->set_read_timeout(timeouts_.read);
+    if (!res) throw ENetError(unreachable(Endpoint(), res.error()));
+    if (res->status != 200)
+        throw ENetError("O servidor de aplicação em " + Endpoint() + " não está pronto (HTTP " +
+                        std::to_string(res->status) + ").");
+}
+
+}  // namespace net

@@ -1,0 +1,122 @@
+#include "net/NetConnection.h"
+
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "net/ClientSessions.h"
+#include "net/HttpTransport.h"
+#include "net/InProcessTransport.h"
+#include "net/RpcProtocol.h"
+#include "net/VariantJson.h"
+
+TNetConnection::TNetConnection(std::string name, std::string serverName)
+    : Name(std::move(name)), ServerName(std::move(serverName)) {}
+
+TNetConnection::~TNetConnection() = default;
+
+void TNetConnection::SetTransport(std::shared_ptr<net::ITransport> transport) { injected_ = std::move(transport); }
+
+std::shared_ptr<net::ITransport> TNetConnection::makeTransport() {
+    if (injected_) return injected_;
+    std::string host = text::Trim(Host);
+    if (text::StartsWith(host, net::kInProcessScheme)) {
+        std::string name = host.substr(std::string(net::kInProcessScheme).size());
+        auto t = net::FindInProcessServer(name);
+        if (!t) throw Exception("Servidor de aplicação interno \"" + name + "\" não está disponível.");
+        return t;
+    }
+    for (const char* scheme : {"http://", "HTTP://"})
+        if (text::StartsWith(host, scheme)) host = host.substr(std::string(scheme).size());
+    if (!host.empty() && host.back() == '/') host.pop_back();
+    int port = Port;
+    // "host:port" in the URL wins over an unset port.
+    if (auto colon = host.rfind(':'); colon != std::string::npos && host.find(']') == std::string::npos) {
+        int urlPort = 0;
+        try {
+            urlPort = std::stoi(host.substr(colon + 1));
+        } catch (const std::exception&) {
+            urlPort = 0;
+        }
+        if (urlPort > 0) {
+            if (port <= 0) port = urlPort;
+            host = host.substr(0, colon);
+        }
+    }
+    if (host.empty()) throw Exception("Conexão " + Name + ": servidor de aplicação não informado.");
+    if (port <= 0 || port > 65535)
+        throw Exception("Conexão " + Name + ": porta do servidor de aplicação inválida (" + std::to_string(port) + ").");
+    return std::make_shared<net::HttpTransport>(host, port);
+}
+
+void TNetConnection::Open() {
+    if (connected_) return;
+    if (BeforeConnect) BeforeConnect(*this);
+    auto t = makeTransport();
+    try {
+        t->Probe();
+    } catch (const net::ENetError& e) {
+        throw Exception(e.Message());
+    }
+    transport_ = std::move(t);
+    connected_ = true;
+}
+
+void TNetConnection::Close() {
+    transport_.reset();
+    connected_ = false;
+}
+
+std::string TNetConnection::Endpoint() const { return transport_ ? transport_->Endpoint() : std::string(); }
+
+Variant TNetConnection::failure(const std::string& text) const {
+    if (ThrowException) throw Exception(text);
+    return Variant(text);
+}
+
+Variant TNetConnection::rawCall(const std::string& fullMethod, VariantArray& args, bool& failed) {
+    failed = false;
+    std::string request;
+    try {
+        request = net::EncodeRequest(nextId_++, fullMethod, args);
+    } catch (const net::ECodecError& e) {
+        failed = true;
+        return Variant(e.Message());
+    }
+    std::string token = Token.empty() ? net::SessionToken(transport_->Endpoint()) : Token;
+    try {
+        std::string answer = transport_->Send(request, token);
+        net::RpcResult result = net::DecodeResponse(answer);
+        for (auto& [index, value] : result.refs)
+            if (index < args.size()) args[index] = value;
+        return result.value;
+    } catch (const Exception& e) {  // ENetError, ERpcError
+        failed = true;
+        return Variant(e.Message());
+    }
+}
+
+Variant TNetConnection::Call(const std::string& method, VariantArray& args) {
+    if (!connected_) throw Exception("Conexão " + Name + " não está aberta.");
+    bool failed = false;
+    Variant v = rawCall(ServerName + "." + method, args, failed);
+    if (failed) return failure(v.AsString());
+    return v;
+}
+
+Variant TNetConnection::Call(const std::string& method, VariantArray&& args) {
+    VariantArray local = std::move(args);
+    return Call(method, local);
+}
+
+void TNetConnection::SignOn(const std::string& operatorCode, const std::string& password) {
+    Open();
+    VariantArray args{Variant(operatorCode), Variant(password)};
+    bool failed = false;
+    std::string saved = Token;
+    Token.clear();
+    Variant v = rawCall("Session.SignOn", args, failed);
+    Token = saved;
+    if (failed) throw Exception(v.AsString());
+    if (!v.IsArray() || v.AsArray().empty() || !v.AsArray()[0].IsString())
+        throw Exception("Resposta inválida do servidor de aplicação à identificação do operador.");
+    net::SetSessionToken(transport_->Endpoint(), v.AsArray()[0].AsString());
+}

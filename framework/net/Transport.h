@@ -1,0 +1,35 @@
+#pragma once
+// How a connection reaches its application server. Both transports carry the
+// same JSON-RPC text, so a call behaves alike in process and over HTTP.
+#include "core/Exception.h"
+
+#include <functional>
+#include <string>
+
+namespace net {
+
+// The server cannot be reached, or answered outside the protocol (HTTP status
+// without a JSON-RPC body). The message is meant for the user.
+class ENetError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class ITransport {
+public:
+    virtual ~ITransport() = default;
+    // Sends one JSON-RPC request with the session token (may be empty) and
+    // returns the JSON-RPC answer text. Throws ENetError.
+    virtual std::string Send(const std::string& request, const std::string& token) = 0;
+    // Returns when the server is there; throws ENetError otherwise.
+    virtual void Probe() = 0;
+    // Where it points ("127.0.0.1:8211", "inproc://embedded"): the key of the
+    // process's session table.
+    virtual std::string Endpoint() const = 0;
+};
+
+// The server side of an in-process transport: takes the request text and the
+// bearer token, returns the answer text. Must not throw.
+using RpcHandler = std::function<std::string(const std::string& request, const std::string& token)>;
+
+}  // namespace net

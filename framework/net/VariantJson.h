@@ -1,0 +1,51 @@
+#pragma once
+// The wire encoding of variants and data packets (JSON):
+//   null, booleans, numbers and strings are JSON values; arrays are variant arrays;
+//   {"$date": "YYYY-MM-DDTHH:MM:SS"} is a date-time; {"$packet": P} is a data packet.
+// A packet is {"fields": [{"name", "type", "size"}...], "rows": [[v, ...]...]}.
+// In a delta packet (any row with a change kind) every row is an object
+// {"change": "inserted"|"modified"|"deleted"|"unmodified", "values": [...]}
+// and modified and deleted rows add "original": [...].
+// Both directions live here so that client and server cannot drift apart.
+#include "core/Exception.h"
+#include "core/Packet.h"
+#include "core/Variant.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <string_view>
+
+namespace net {
+
+// Input that is not a valid encoding (malformed JSON, unknown tags, rows that
+// do not fit their fields, nesting too deep). The message names the problem.
+class ECodecError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Deepest nesting of arrays accepted by the decoder; keeps hostile input from
+// exhausting the stack.
+inline constexpr int kMaxNesting = 64;
+
+// Throws ECodecError for values JSON cannot carry (NaN, infinities).
+nlohmann::json VariantToJson(const Variant& v);
+// Throws ECodecError naming what is wrong.
+Variant VariantFromJson(const nlohmann::json& j);
+
+nlohmann::json PacketToJson(const DataPacket& p);
+// Checks that each row has one value per field and that each value suits its
+// field's type; throws ECodecError otherwise.
+DataPacket PacketFromJson(const nlohmann::json& j);
+
+// Text forms. Invalid UTF-8 in strings is replaced on output, never thrown.
+std::string EncodeVariant(const Variant& v);
+Variant DecodeVariant(std::string_view text);  // throws ECodecError
+
+// Serializes JSON the way the wire wants it (compact, invalid UTF-8 replaced).
+std::string DumpJson(const nlohmann::json& j);
+// Parses JSON text; throws ECodecError with the parser's position on bad input.
+nlohmann::json ParseJson(std::string_view text);
+
+}  // namespace net

@@ -1,0 +1,144 @@
+#include "core/Packet.h"
+#include "net/VariantJson.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace net;
+
+namespace {
+
+DataPacket samplePacket() {
+    DataPacket p;
+    p.fields = {{"CDFILIAL", TFieldType::ftString, 4},
+                {"IDSTATUS", TFieldType::ftFixedChar, 1},
+                {"QTPREVISRETI", TFieldType::ftFloat, 0},
+                {"NRITEMS", TFieldType::ftInteger, 0},
+                {"ESTOQUEOK", TFieldType::ftBoolean, 0},
+                {"DTLANCESTQ", TFieldType::ftDateTime, 0}};
+    p.rows.push_back({{"0001", "N", 12.5, 3, true, EncodeDateTime(2024, 2, 29, 13, 45, 7)}, RowChange::Unmodified, {}});
+    p.rows.push_back({{"Ção ", nullptr, nullptr, nullptr, nullptr, nullptr}, RowChange::Unmodified, {}});
+    return p;
+}
+
+Variant roundTrip(const Variant& v) { return DecodeVariant(EncodeVariant(v)); }
+
+}  // namespace
+
+TEST(VariantJson, ScalarsKeepTheirKinds) {
+    for (const Variant& v : {Variant(), Variant(true), Variant(false), Variant(0), Variant(-42),
+                             Variant(static_cast<long long>(INT64_MAX)), Variant(1.0), Variant(-0.125),
+                             Variant(1e300), Variant(""), Variant("Retirada (Planejamento) — ação"),
+                             Variant(std::string("a\0b", 3)), Variant(EncodeDate(1899, 12, 30)),
+                             Variant(EncodeDateTime(2030, 1, 2, 23, 59, 59))}) {
+        Variant back = roundTrip(v);
+        EXPECT_EQ(back.Type(), v.Type()) << EncodeVariant(v);
+        EXPECT_EQ(back, v) << EncodeVariant(v);
+    }
+    // A whole double stays a double, so a float field never turns into an integer.
+    EXPECT_EQ(EncodeVariant(Variant(2.0)), "2.0");
+    EXPECT_EQ(EncodeVariant(Variant(EncodeDate(2024, 5, 1))), R"({"$date":"2024-05-01T00:00:00"})");
+}
+
+TEST(VariantJson, ArraysAndPacketsNest) {
+    Variant v = VarArrayOf({Variant(DataPacket(samplePacket())), Variant("S"),
+                            VarArrayOf({Variant(1), VarArrayOf({})}), Variant()});
+    EXPECT_EQ(roundTrip(v), v);
+    // An empty packet keeps its fields.
+    DataPacket empty;
+    empty.fields = {{"CDERRO", TFieldType::ftString, 20}};
+    EXPECT_EQ(roundTrip(Variant(empty)).AsPacket().fields, empty.fields);
+}
+
+TEST(VariantJson, PacketShapeIsTheDocumentedOne) {
+    nlohmann::json j = PacketToJson(samplePacket());
+    ASSERT_TRUE(j["fields"].is_array());
+    EXPECT_EQ(j["fields"][0], (nlohmann::json{{"name", "CDFILIAL"}, {"type", "String"}, {"size", 4}}));
+    EXPECT_TRUE(j["rows"][0].is_array());  // plain rows are plain arrays
+    EXPECT_EQ(j["rows"][0][5], (nlohmann::json{{"$date", "2024-02-29T13:45:07"}}));
+}
+
+TEST(VariantJson, DeltaPacketsCarryChangeKindsAndOriginals) {
+    DataPacket d;
+    d.fields = {{"NRSEQUITRETI", TFieldType::ftString, 4}, {"QTEXTRARETI", TFieldType::ftFloat, 0}};
+    d.rows.push_back({{"0001", 2.0}, RowChange::Inserted, {}});
+    d.rows.push_back({{"0002", 5.5}, RowChange::Modified, {"0002", 1.0}});
+    d.rows.push_back({{"0003", 0.0}, RowChange::Deleted, {"0003", 0.0}});
+    d.rows.push_back({{"0004", 1.0}, RowChange::Unmodified, {}});
+    nlohmann::json j = PacketToJson(d);
+    EXPECT_EQ(j["rows"][0]["change"], "inserted");
+    EXPECT_FALSE(j["rows"][0].contains("original"));
+    EXPECT_EQ(j["rows"][1]["original"][1], 1.0);
+    DataPacket back = PacketFromJson(j);
+    EXPECT_EQ(back, d);
+    EXPECT_TRUE(back.IsDelta());
+}
+
+TEST(VariantJson, EncodingRefusesWhatJsonCannotCarry) {
+    EXPECT_THROW(EncodeVariant(Variant(std::nan(""))), ECodecError);
+    EXPECT_THROW(EncodeVariant(Variant(std::numeric_limits<double>::infinity())), ECodecError);
+    DataPacket bad;
+    bad.fields = {{"A", TFieldType::ftString, 1}};
+    bad.rows.push_back({{"x", "y"}, RowChange::Unmodified, {}});
+    EXPECT_THROW(EncodeVariant(Variant(bad)), ECodecError);
+    DataPacket noOriginal;
+    noOriginal.fields = {{"A", TFieldType::ftString, 1}};
+    noOriginal.rows.push_back({{"x"}, RowChange::Modified, {}});
+    EXPECT_THROW(EncodeVariant(Variant(noOriginal)), ECodecError);
+}
+
+TEST(VariantJson, InvalidUtf8IsReplacedNotThrown) {
+    std::string text = EncodeVariant(Variant(std::string("ab\xff")));
+    Variant back = DecodeVariant(text);
+    EXPECT_EQ(back.AsString().substr(0, 2), "ab");
+}
+
+TEST(VariantJson, DecodingErrorsNameTheProblem) {
+    struct Case {
+        const char* json;
+        const char* expect;
+    } cases[] = {
+        {"{", "Malformed JSON"},
+        {R"({"x":1})", "Unknown object"},
+        {R"({"$date":"2024-02-30T00:00:00"})", "Invalid date"},
+        {R"({"$date":"2024-01-01T25:00:00"})", "Invalid date"},
+        {R"({"$date":5})", "must hold a text"},
+        {R"({"$packet":[]})", "must be an object"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"Blob"}],"rows":[]}})", "Unknown field type"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"String","size":1}],"rows":[[1]]}})", "cannot hold a integer"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"Float"}],"rows":[["1"]]}})", "cannot hold a string"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"Integer"}],"rows":[[1.5]]}})", "cannot hold a number"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"String"}],"rows":[["a","b"]]}})", "2 values for 1 fields"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"String"},{"name":"a","type":"String"}],"rows":[]}})",
+         "occurs twice"},
+        {R"({"$packet":{"fields":[{"name":"A","type":"String"}],"rows":[{"change":"modified","values":["a"]}]}})",
+         "needs its \"original\""},
+        {R"({"$packet":{"fields":[{"name":"A","type":"String"}],"rows":[{"change":"moved","values":["a"]}]}})",
+         "Unknown row change"},
+    };
+    for (const auto& c : cases) {
+        try {
+            DecodeVariant(c.json);
+            ADD_FAILURE() << "accepted " << c.json;
+        } catch (const ECodecError& e) {
+            EXPECT_NE(e.Message().find(c.expect), std::string::npos) << c.json << " -> " << e.Message();
+        }
+    }
+}
+
+TEST(VariantJson, NestingIsBounded) {
+    std::string deep(kMaxNesting + 10, '[');
+    deep += std::string(kMaxNesting + 10, ']');
+    EXPECT_THROW(DecodeVariant(deep), ECodecError);
+    std::string ok(10, '[');
+    ok += std::string(10, ']');
+    EXPECT_NO_THROW(DecodeVariant(ok));
+}
+
+TEST(VariantJson, FloatFieldsAcceptIntegralNumbers) {
+    DataPacket p = PacketFromJson(nlohmann::json::parse(R"({"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]})"));
+    EXPECT_EQ(p.rows[0].values[0].Type(), VarType::Double);
+    EXPECT_EQ(p.rows[0].values[0].AsFloat(), 3.0);
+}
