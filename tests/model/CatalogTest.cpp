@@ -1,0 +1,134 @@
+#include "Cli_pla02000/model/RetiradaCatalog.h"
+#include "Cli_pla02010/model/FiltroRetiradaCatalog.h"
+#include "Cli_pla02015/model/FiltroRetiradaGeralCatalog.h"
+#include "Cli_pla02030/model/VisualizaErrosCatalog.h"
+#include "core/Exception.h"
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+using namespace model;
+
+namespace {
+
+std::string Text(const std::vector<CatalogEntry>& catalog, std::string_view key) {
+    const std::string* t = FindCatalogText(catalog, key);
+    return t ? *t : "<missing " + std::string(key) + ">";
+}
+
+std::string ReadSource(const std::string& relative) {
+    std::ifstream in(std::string(PLA_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string ParseError(std::string_view resource) {
+    try {
+        ParseCatalog(resource);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST(Catalogs, CountsAndUniqueKeys) {
+    const std::vector<std::vector<CatalogEntry>> catalogs{MsgPadraoRetirada(), MsgPadraoFiltroRetirada(),
+                                                          MsgPadraoFiltroRetiradaGeral(), MsgPadraoVisualizaErros()};
+    EXPECT_EQ(catalogs[0].size(), 130u);
+    EXPECT_EQ(catalogs[1].size(), 7u);
+    EXPECT_EQ(catalogs[2].size(), 6u);
+    EXPECT_EQ(catalogs[3].size(), 6u);
+    for (const auto& catalog : catalogs) {
+        std::set<std::string> keys;
+        for (const CatalogEntry& e : catalog) {
+            EXPECT_TRUE(keys.insert(text::Upper(e.key)).second) << e.key;
+            EXPECT_FALSE(e.text.empty()) << e.key;
+        }
+    }
+}
+
+TEST(Catalogs, EmbeddedResourcesAreTheFilesByteForByte) {
+    EXPECT_EQ(MsgPadraoRetiradaResource(), ReadSource("Cli_pla02000/model/msgPadrao.txt"));
+    EXPECT_EQ(MsgPadraoFiltroRetiradaResource(), ReadSource("Cli_pla02010/model/msgPadrao.txt"));
+    EXPECT_EQ(MsgPadraoFiltroRetiradaGeralResource(), ReadSource("Cli_pla02015/model/msgPadrao.txt"));
+    EXPECT_EQ(MsgPadraoVisualizaErrosResource(), ReadSource("Cli_pla02030/model/msgPadrao.txt"));
+}
+
+TEST(Catalogs, MainCatalogOrderAndTexts) {
+    const auto c = MsgPadraoRetirada();
+    const std::vector<std::string> firstKeys{"OK", "Sim", "Nao", "SimT", "NaoT", "Produto"};
+    for (size_t i = 0; i < firstKeys.size(); ++i) {
+        EXPECT_EQ(c[i].key, firstKeys[i]);
+    }
+    EXPECT_EQ(c.back().key, "TReti_NRelacProd");
+    EXPECT_EQ(c.back().text, "Produto não relacionado ao tipo de retirada informado.");
+
+    EXPECT_EQ(Text(c, "OpBloq_RetOff"),
+              "Operação bloqueada! Existem retiradas lançadas no sistema Off-Line que não foram importadas.");
+    EXPECT_EQ(Text(c, "Cancel"), "Cancelar operação?");
+    EXPECT_EQ(Text(c, "Nao"), "Não");
+    EXPECT_EQ(Text(c, "Quant>Est"), "Quantidade informada não disponível no estoque.");
+    EXPECT_TRUE(text::StartsWith(Text(c, "Excl_Lanc(antigo)"), "ATENÇÃO! Ao confirmar essa exclusão"));
+    EXPECT_EQ(Text(c, "SERV_RET"), "Operação bloqueada! Serviço(s) possui(em) retirada para dia %s : %s");
+    EXPECT_EQ(text::Format(Text(c, "Inc_irreg_prod"), {"0101"}),
+              "A confirmação da inclusão do produto 0101 fará com que a sua posição de estoque se torne "
+              "irregular. Deseja confirmar a operação?");
+    // Texts that others are appended to keep their blanks.
+    EXPECT_EQ(Text(c, "Msg_Comp_Reti"), " ,Serviço ");
+    EXPECT_EQ(Text(c, "Msg_Retirada"), "Retirada para o cardápio do dia ");
+    EXPECT_EQ(Text(c, "Atua_Prod"), "Atualizando estoque do produto: ");
+    // Keys are looked up without regard to case.
+    EXPECT_EQ(Text(c, "Serv_Inativo"), "Serviço não habilitado para retiradas.");
+    EXPECT_EQ(FindCatalogText(c, "NoSuchKey"), nullptr);
+}
+
+TEST(Catalogs, DialogCatalogs) {
+    const auto filter = MsgPadraoFiltroRetirada();
+    EXPECT_EQ(Text(filter, "DtInicial_Inf"), "Data %s inicial deve ser informada.");
+    EXPECT_EQ(text::Format(Text(filter, "DtFinal_inv"), {"retirada", "retirada"}),
+              "Data retirada inicial deve ser menor ou igual a data retirada final.");
+    EXPECT_EQ(Text(filter, "depCardapioIni"), "cardápio");
+    EXPECT_EQ(Text(filter, "Serv_Inativo"), "Serviço não habilitado para retiradas.");
+
+    const auto general = MsgPadraoFiltroRetiradaGeral();
+    EXPECT_EQ(general.front().key, "grup_serv");
+    EXPECT_EQ(Text(general, "CalcReq_Vazia"), "Tipo de Consumo deve ser informado");
+
+    // The viewer's Oper_Bloq is its own text, not the main catalog's.
+    const auto viewer = MsgPadraoVisualizaErros();
+    EXPECT_EQ(Text(viewer, "Oper_Bloq"),
+              "A confirmação da operação fará com que a posição de estoque deste produto se torne irregular.");
+    EXPECT_EQ(Text(MsgPadraoRetirada(), "Oper_Bloq"),
+              "Operação bloqueada. Produto não é um produto com controle de estoque.");
+    EXPECT_EQ(Text(viewer, "Invent_Pend"), Text(MsgPadraoRetirada(), "Invent_Pend"));
+}
+
+TEST(CatalogFormat, KeyBeforeTheFirstBarAndTheRestVerbatim) {
+    const auto c = ParseCatalog("a|x|y \r\n\nb| \"quoted\" %s \nlast|no newline");
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(c[0], (CatalogEntry{"a", "x|y "}));
+    EXPECT_EQ(c[1], (CatalogEntry{"b", " \"quoted\" %s "}));
+    EXPECT_EQ(c[2], (CatalogEntry{"last", "no newline"}));
+    EXPECT_EQ(ParseCatalog("empty|").at(0).text, "");
+    EXPECT_TRUE(ParseCatalog("").empty());
+}
+
+TEST(CatalogFormat, Escapes) {
+    EXPECT_EQ(ParseCatalog("k|one\\ntwo").at(0).text, "one\ntwo");
+    EXPECT_EQ(ParseCatalog("k|C:\\\\dir").at(0).text, "C:\\dir");
+    EXPECT_EQ(ParseCatalog("k|a\\tb\\").at(0).text, "a\\tb\\");  // other backslashes stay
+}
+
+TEST(CatalogFormat, MalformedLinesNameTheLine) {
+    EXPECT_EQ(ParseError("a|1\nno bar here\n"), "catalog line 2: no '|' between key and text");
+    EXPECT_EQ(ParseError("|text"), "catalog line 1: empty key");
+    EXPECT_EQ(ParseError("Serv_Inativo|1\n\nSERV_INATIVO|2"), "catalog line 3: key SERV_INATIVO repeated");
+}
