@@ -6,7 +6,8 @@
 namespace model {
 namespace {
 
-// cdsRomaRetirada
+// cdsRomaRetirada: The browse list of withdrawals (page "Romaneio");
+// IDRETIPRAT "S" = broken down by dish type.
 constexpr std::array kcdsRomaRetiradaFields{
     StringField("CDSERVFILI", 5).Label("Código"),
     StringField("NMSERVICO", 40).Label("Serviço"),
@@ -21,7 +22,7 @@ constexpr std::array kcdsRomaRetiradaFields{
     StringField("IDRETIPRAT", 1).Hidden(),
 };
 
-// cdsLanctoEst
+// cdsLanctoEst: The header of the current withdrawal, one record.
 constexpr std::array kcdsLanctoEstFields{
     StringField("CDFILIAL", 4),
     StringField("CDFILIMOVI", 4),
@@ -51,7 +52,7 @@ constexpr std::array kcdsLanctoEstFields{
     StringField("IDBLOQINCPRODRETIPLA", 1).Hidden(),
 };
 
-// cdsItLanctoEst
+// cdsItLanctoEst: The items of the current withdrawal (grid dbgItens).
 constexpr std::array kcdsItLanctoEstFields{
     StringField("CDARVPROD", 20).Label("Código").Width(12),
     StringField("NMPRODUTO", 50).Label("Nome"),
@@ -97,7 +98,7 @@ constexpr std::array kcdsItLanctoEstFields{
     FloatField("QTSALDORETIRADA"),
 };
 
-// cdsRetiTipoPrat
+// cdsRetiTipoPrat: The dish-type breakdown of the current withdrawal (grid dbgTipoPrat).
 constexpr std::array kcdsRetiTipoPratFields{
     StringField("CDFILIAL", 4),
     StringField("NRRETIRADA", 10),
@@ -110,7 +111,7 @@ constexpr std::array kcdsRetiTipoPratFields{
     StringField("IDERRO", 1).Label("OK").Align(FieldAlign::Center),
 };
 
-// cdsResumo
+// cdsResumo: The summary by product with costs (page "Resumo", read-only grid).
 constexpr std::array kcdsResumoFields{
     StringField("CDFILIAL", 4).Hidden(),
     StringField("NRRETIRADA", 10).Hidden(),
@@ -128,7 +129,7 @@ constexpr std::array kcdsResumoFields{
     StringField("IDEVOLESTOQ", 1).Hidden(),
 };
 
-// cdsParamEstoque
+// cdsParamEstoque: The branch's stock parameters, one record, from the stock module.
 constexpr std::array kcdsParamEstoqueFields{
     StringField("IDORDEREQU", 1),
     StringField("NRNIVEREQU", 1),
@@ -154,25 +155,25 @@ constexpr std::array kcdsParamEstoqueFields{
     FloatField("NRDIASSAIDPDFIL"),
 };
 
-// cdsParamFilial
+// cdsParamFilial: The branch parameters of the withdrawal module, one record.
 constexpr std::array kcdsParamFilialFields{
     StringField("IDPERMVISPOSEST", 1),
     StringField("IDBLPRCOMEST", 1),
 };
 
-// cdsCtrlEstoque
+// cdsCtrlEstoque: Whether the branch controls stock.
 constexpr std::array kcdsCtrlEstoqueFields{
     StringField("IDCNTRESTOQ", 1),
 };
 
-// cdsUtilizaRetiPrat
+// cdsUtilizaRetiPrat: Service-level settings of the dish-type breakdown.
 constexpr std::array kcdsUtilizaRetiPratFields{
     StringField("IDBLOQALTPRA", 1),
     StringField("CDSERVFILI", 5),
     StringField("IDUTRETIPRAT", 1),
 };
 
-// cdsNrPrevReti
+// cdsNrPrevReti: Requisitions offered by the requisition search; DSTIPO is calculated.
 constexpr std::array kcdsNrPrevRetiFields{
     StringField("NRREQUISICAO", 23).Hidden().Width(25),
     StringField("NRREQUEXTR", 10).Label("Requisição").Width(12),
@@ -185,7 +186,7 @@ constexpr std::array kcdsNrPrevRetiFields{
     DateTimeField("DTPESQRETI").Hidden(),
 };
 
-// cdsVdPrevReti
+// cdsVdPrevReti: The requisition found for a typed requisition number.
 constexpr std::array kcdsVdPrevRetiFields{
     StringField("CDFILIAL", 4),
     StringField("CDSERVFILI", 5),
@@ -193,20 +194,20 @@ constexpr std::array kcdsVdPrevRetiFields{
     StringField("NRREQUEXTR", 10),
 };
 
-// cdsPesqRequisicao
+// cdsPesqRequisicao: Requisition numbers with the withdrawal's requisition number.
 constexpr std::array kcdsPesqRequisicaoFields{
     StringField("NRREQUEXTR", 10),
     StringField("NRREQUEXTRRE", 10),
 };
 
-// cdsPrevRetiAux
+// cdsPrevRetiAux: Requisitions for the header being entered.
 constexpr std::array kcdsPrevRetiAuxFields{
     StringField("NRREQUEXTR", 10),
     StringField("CDSERVFILI", 5),
     DateTimeField("DTPREVRETI"),
 };
 
-// cdsVdServico
+// cdsVdServico: The meal service typed in the header.
 constexpr std::array kcdsVdServicoFields{
     StringField("CDSERVFILI", 5),
     StringField("NMSERVICO", 40),
@@ -215,18 +216,18 @@ constexpr std::array kcdsVdServicoFields{
     StringField("IDBLOQINCPRODRETIPLA", 1),
 };
 
-// cdsVerifCardapio
+// cdsVerifCardapio: The menu number returned with Verif_Alteracao.
 constexpr std::array kcdsVerifCardapioFields{
     StringField("NRCARDAPIO", 10),
 };
 
-// cdsTipoReti
+// cdsTipoReti: Withdrawal types offered in the item grid.
 constexpr std::array kcdsTipoRetiFields{
     StringField("CDTIPORETI", 2).Label("Código").Width(4),
     StringField("NMTIPORETI", 40).Label("Nome"),
 };
 
-// cdsLocalizacao
+// cdsLocalizacao: Storeroom, location, lot and sub-lot per item sequence (grid dbgLocalizacao).
 constexpr std::array kcdsLocalizacaoFields{
     StringField("NRSEQUITRETI", 4).Hidden(),
     StringField("CDTIPORETI", 2),
@@ -238,7 +239,7 @@ constexpr std::array kcdsLocalizacaoFields{
     StringField("NRSUBLOTE", 4).Label("Sub Lote"),
 };
 
-// cdsValidProd
+// cdsValidProd: The product and its stock of the day, from GetValidProd.
 constexpr std::array kcdsValidProdFields{
     StringField("CDARVPROD", 20),
     StringField("CDPRODUTO", 10),
@@ -249,7 +250,7 @@ constexpr std::array kcdsValidProdFields{
     StringField("QTNEG", 30),
 };
 
-// cdsPosEstDia
+// cdsPosEstDia: The stock position of the day, from the stock library.
 constexpr std::array kcdsPosEstDiaFields{
     StringField("CDPRODUTO", 10),
     StringField("NMPRODUTO", 50),
@@ -260,7 +261,7 @@ constexpr std::array kcdsPosEstDiaFields{
     FloatField("VRCUSTOPROD"),
 };
 
-// cdsValidaRetiTpPrat
+// cdsValidaRetiTpPrat: A copy of the dish-type rows against which a new dish-type key is checked.
 constexpr std::array kcdsValidaRetiTpPratFields{
     StringField("CDFILIAL", 4),
     StringField("NRRETIRADA", 10),
@@ -272,7 +273,7 @@ constexpr std::array kcdsValidaRetiTpPratFields{
     StringField("IDSTATUS", 1),
 };
 
-// cdsProduto
+// cdsProduto: The product list of the item grid's product button, fed by dspProduto from qryProduto.
 constexpr std::array kcdsProdutoFields{
     StringField("CDARVPROD", 20).Label("Código"),
     StringField("CDPRODUTO", 10).Label("Código").Required().Hidden().Width(15),
@@ -283,13 +284,13 @@ constexpr std::array kcdsProdutoFields{
     FloatField("VRFATOCONV").Hidden(),
 };
 
-// cdsVdRetDia
+// cdsVdRetDia: Services returned by VdRetGeral.
 constexpr std::array kcdsVdRetDiaFields{
     StringField("CDSERVFILI", 5),
     StringField("NMSERVICO", 40),
 };
 
-// cdsRetiradaGeral
+// cdsRetiradaGeral: QNTMOVI, a count returned by GetRetiradaGeral.
 constexpr std::array kcdsRetiradaGeralFields{
     FloatField("QNTMOVI"),
 };
