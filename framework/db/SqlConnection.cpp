@@ -2,7 +2,6 @@
 
 #include "core/Text.h"
 
-#include <atomic>
 
 namespace db {
 
@@ -22,12 +21,14 @@ const Variant& SqlResult::Value(size_t row, const std::string& column) const {
 }
 
 namespace {
-std::atomic<unsigned> savepointCounter{0};
-}
+// One name serves every level: both databases roll back to, and release, the
+// most recent savepoint of a name, and a fixed text keeps the statement cache small.
+constexpr const char* kSavepoint = "PLA_SP";
+}  // namespace
 
 Transaction::Transaction(SqlConnection& conn) : conn_(conn) {
     if (conn_.InTransaction()) {
-        savepoint_ = "SP_" + std::to_string(++savepointCounter);
+        savepoint_ = kSavepoint;
         conn_.Execute("SAVEPOINT " + savepoint_);
     } else {
         conn_.Begin();

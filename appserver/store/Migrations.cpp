@@ -1,0 +1,58 @@
+#include "store/Migrations.h"
+
+#include "core/DateTime.h"
+
+namespace store {
+
+extern const char* const kSchema001;
+
+const std::vector<Migration>& Migrations() {
+    static const std::vector<Migration> all = {
+        {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001},
+    };
+    return all;
+}
+
+namespace {
+
+void ensureVersionTable(db::SqlConnection& conn) {
+    conn.ExecuteScript(
+        "CREATE TABLE IF NOT EXISTS SCHEMA_VERSAO ("
+        " NRVERSAO INTEGER NOT NULL PRIMARY KEY,"
+        " DSVERSAO VARCHAR(100) NOT NULL,"
+        " DTAPLICADA TIMESTAMP NOT NULL)");
+}
+
+int currentVersion(db::SqlConnection& conn) {
+    auto r = conn.Query("SELECT MAX(NRVERSAO) FROM SCHEMA_VERSAO");
+    return r.rows.empty() || r.rows[0][0].IsNull() ? 0 : static_cast<int>(r.rows[0][0].AsInteger());
+}
+
+}  // namespace
+
+int SchemaVersion(db::SqlConnection& conn) {
+    ensureVersionTable(conn);
+    return currentVersion(conn);
+}
+
+int Migrate(db::SqlConnection& conn) {
+    ensureVersionTable(conn);
+    const auto& all = Migrations();
+    int applied = 0;
+    for (const Migration& m : all) {
+        db::Transaction t(conn);
+        int version = currentVersion(conn);
+        if (version > all.back().version)
+            throw Exception("The database schema (version " + std::to_string(version) +
+                            ") is newer than this program (version " + std::to_string(all.back().version) + ")");
+        if (m.version <= version) continue;
+        conn.ExecuteScript(m.sql);
+        conn.Execute("INSERT INTO SCHEMA_VERSAO (NRVERSAO, DSVERSAO, DTAPLICADA) VALUES (:V, :D, :T)",
+                     {{"V", m.version}, {"D", m.description}, {"T", Now()}});
+        t.Commit();
+        ++applied;
+    }
+    return applied;
+}
+
+}  // namespace store

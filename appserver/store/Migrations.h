@@ -1,0 +1,29 @@
+#pragma once
+// The schema as numbered migrations. The table SCHEMA_VERSAO records which
+// ones a database has; applying them again does nothing.
+#include "db/SqlConnection.h"
+
+#include <vector>
+
+namespace store {
+
+struct Migration {
+    int version;              // 1, 2, ... in order
+    const char* description;  // one line
+    const char* sql;          // portable script (SQLite and PostgreSQL)
+};
+
+// All migrations, oldest first.
+const std::vector<Migration>& Migrations();
+
+// The newest version applied to the database; 0 for an empty one.
+int SchemaVersion(db::SqlConnection& conn);
+
+// Applies, each in its own transaction, the migrations newer than the
+// database's version and returns how many ran. Safe to call on every start
+// and from several processes: the version is read again under the write lock.
+// Throws db::SqlError when a migration fails (that migration is rolled back)
+// and Exception when the database is newer than this program.
+int Migrate(db::SqlConnection& conn);
+
+}  // namespace store

@@ -1,0 +1,26 @@
+#pragma once
+// Number sequences per branch (table NUMSEQ): withdrawals, postings, menus,
+// ledger movements. Numbers are issued inside the caller's transaction, so a
+// rolled-back call gives its number back.
+#include "db/SqlConnection.h"
+
+#include <cstdint>
+#include <string>
+
+namespace store {
+
+// Well-known sequence names.
+inline constexpr const char* kSeqRetirada = "RETIRADA";     // NRRETIRADA
+inline constexpr const char* kSeqLanctoEst = "LANCTOEST";   // NRLANCESTQ
+inline constexpr const char* kSeqCardapio = "CARDAPIO";     // NRCARDAPIO
+inline constexpr const char* kSeqMovimento = "MOVIESTQ";    // MOVIESTQ.NRMOVIESTQ
+inline constexpr const char* kSeqRequisicao = "REQUEXTR";   // extra requisition numbers
+
+// The next number of the branch's sequence (1 for a new sequence).
+int64_t NextNumber(db::SqlConnection& conn, const std::string& branch, const std::string& sequence);
+// The number as a document code: zero-padded to width; throws Exception when it does not fit.
+std::string FormatNumber(int64_t number, int width = 10);
+// NextNumber formatted with FormatNumber.
+std::string NextCode(db::SqlConnection& conn, const std::string& branch, const std::string& sequence, int width = 10);
+
+}  // namespace store

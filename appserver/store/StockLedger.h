@@ -1,0 +1,42 @@
+#pragma once
+// The stock ledger (table MOVIESTQ): signed movements of a branch's stock
+// products by storeroom, location, lot and sub-lot. The position of a day is
+// the sum of the movements up to the end of that day, read through the index
+// on (branch, stock product, date).
+#include "db/SqlConnection.h"
+
+#include <string>
+
+namespace store {
+
+// Where stock lies. In a filter an empty text means "any"; a blank " " is the
+// empty storeroom/location/lot/sub-lot itself.
+struct StockPlace {
+    std::string storeroom, location, lot, sublot;
+};
+
+struct StockMovement {
+    std::string branch;
+    std::string stockProduct;   // CDPRODESTO
+    StockPlace place;           // stored as given; pass " " for none
+    TDateTime date;
+    char kind = 'S';            // 'E' entry, 'S' withdrawal, 'A' adjustment, 'D' return
+    double quantity = 0;        // positive enters stock, negative leaves it
+    double unitCost = 0;
+    std::string posting;        // NRLANCESTQ of the document, or empty
+    std::string item;           // NRSEQUITEM, or empty
+};
+
+struct StockPosition {
+    double quantity = 0;
+    double averageCost = 0;  // weighted by the entries up to the day; 0 without entries
+};
+
+// Appends a movement and returns its number (sequence "MOVIESTQ" of the branch).
+int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m);
+
+// Position at the end of day (time of day ignored) for the place filter.
+StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
+                            TDateTime day, const StockPlace& filter = {});
+
+}  // namespace store

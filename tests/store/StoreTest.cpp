@@ -1,0 +1,161 @@
+#include "store/Database.h"
+#include "store/Migrations.h"
+#include "store/Password.h"
+#include "store/Sequences.h"
+#include "store/StockLedger.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace demo = store::demo;
+
+namespace {
+int64_t count(db::SqlConnection& c, const std::string& sql, const db::SqlParams& p = {}) {
+    return c.Query(sql, p).rows.at(0).at(0).AsInteger();
+}
+}  // namespace
+
+TEST(Migrations, IdempotentAndRecorded) {
+    db::SqliteConnection c(":memory:");
+    EXPECT_EQ(store::SchemaVersion(c), 0);
+    EXPECT_EQ(store::Migrate(c), static_cast<int>(store::Migrations().size()));
+    EXPECT_EQ(store::Migrate(c), 0);
+    EXPECT_EQ(store::SchemaVersion(c), store::Migrations().back().version);
+    auto r = store::InitDatabase(c, false);
+    EXPECT_EQ(r.migrationsApplied, 0);
+    EXPECT_FALSE(r.demoLoaded);
+    for (const char* t : {"FILIAL", "SERVICO", "PRODUTO", "PRODFILI", "PARAMGERAL", "RETIRADA", "PRODRETI", "TIPOPRAT",
+                          "PRATO", "GRUPSERV", "PARAMESTOQUE", "PARAMFILIAL", "DATAPROC", "MOVIESTQ", "LANCTOEST",
+                          "ITLANCTOEST", "RETITIPOPRAT", "PREVRETI", "ITPREVRETI", "CARDAPIO", "OPERADOR", "NUMSEQ"})
+        EXPECT_EQ(count(c, std::string("SELECT COUNT(*) FROM ") + t), 0) << t;
+}
+
+TEST(Migrations, NewerDatabaseIsRefused) {
+    db::SqliteConnection c(":memory:");
+    store::Migrate(c);
+    c.Execute("INSERT INTO SCHEMA_VERSAO (NRVERSAO, DSVERSAO, DTAPLICADA) VALUES (999, 'futuro', '2030-01-01 00:00:00')");
+    EXPECT_THROW(store::Migrate(c), Exception);
+}
+
+TEST(InitDatabase, DemoOnceAndOnFileUrl) {
+    auto path = std::filesystem::temp_directory_path() / "pla_store_init.sqlite";
+    for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + s);
+    {
+        auto c = store::OpenDatabase("sqlite:" + path.string());
+        auto first = store::InitDatabase(*c, true, 7, EncodeDate(2026, 3, 10));
+        EXPECT_TRUE(first.demoLoaded);
+        int64_t movements = count(*c, "SELECT COUNT(*) FROM MOVIESTQ");
+        auto again = store::InitDatabase(*c, true, 8);
+        EXPECT_FALSE(again.demoLoaded);  // existing data is never replaced
+        EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM MOVIESTQ"), movements);
+        EXPECT_EQ(c->Query("SELECT DTPROCESSA FROM DATAPROC WHERE CDFILIAL = '0002'").rows[0][0].AsDateTime(),
+                  EncodeDate(2026, 3, 10));
+    }
+    std::filesystem::remove(path);
+}
+
+TEST(DemoData, FixedNamesAndShape) {
+    auto c = store::CreateDemoDatabase();
+    // Operators and rights.
+    auto op = c->Query("SELECT CDFILIAL, DSSENHA FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", demo::kOperator}});
+    ASSERT_EQ(op.rows.size(), 1u);
+    EXPECT_TRUE(op.Value(0, "CDFILIAL").IsNull());
+    EXPECT_TRUE(store::VerifyPassword(demo::kPassword, op.Value(0, "DSSENHA").AsString()));
+    EXPECT_FALSE(store::VerifyPassword("DEMO", op.Value(0, "DSSENHA").AsString()));
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM OPERDIREITO WHERE CDOPERADOR = 'DEMO'"),
+              count(*c, "SELECT COUNT(*) FROM DIREITO"));
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM OPERDIREITO WHERE CDOPERADOR = :O", {{"O", demo::kOperatorNoRights}}), 0);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM OPERDIREITO WHERE CDOPERADOR = :O", {{"O", demo::kOperatorAlterOnly}}), 1);
+    // Branches: locations only in 0001, off-line rows only in 0003, processing date today.
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PARAMFILIAL WHERE IDUSALOCALIZ = 'S'"), 1);
+    EXPECT_EQ(c->Query("SELECT IDUSALOCALIZ FROM PARAMFILIAL WHERE CDFILIAL = '0001'").rows[0][0].AsString(), "S");
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM LOCALESTOQ WHERE CDFILIAL = '0002'"), 0);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM RETIRADA WHERE CDFILIAL <> '0003'"), 0);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM DATAPROC WHERE DTPROCESSA = :D", {{"D", Date()}}), 4);
+    EXPECT_EQ(c->Query("SELECT IDCTRLESTQ FROM PARAMESTOQUE WHERE CDFILIAL = '0004'").rows[0][0].AsString(), "N");
+    // Products: about a hundred, levels 2-2-3, one without stock control.
+    EXPECT_GE(count(*c, "SELECT COUNT(*) FROM PRODUTO"), 100);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PRODUTO WHERE CDNVPRODUTO = '3' AND LENGTH(CDARVPROD) <> 7"), 0);
+    EXPECT_EQ(c->Query("SELECT IDCNTRESTOQ FROM PRODUTO WHERE CDARVPROD = :A", {{"A", demo::kProductNoStockControl}})
+                  .rows[0][0].AsString(), "N");
+    // Requisitions: the planned one of today and extra ones.
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE CDFILIAL = '0001' AND NRREQUEXTR = '0000000000'"
+                        " AND DTPREVRETI = :D", {{"D", Date()}}), 3);
+    EXPECT_GE(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE NRREQUEXTR <> '0000000000'"), 4);
+    // Withdrawals: items belong to their headers, dish rows to the dish-type one.
+    EXPECT_GE(count(*c, "SELECT COUNT(*) FROM LANCTOEST"), 4);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM ITLANCTOEST WHERE IDEVOLESTOQ = 'N'"), 1);
+    EXPECT_GT(count(*c, "SELECT COUNT(*) FROM RETITIPOPRAT R JOIN LANCTOEST L ON L.CDFILIAL = R.CDFILIAL"
+                        " AND L.NRRETIRADA = R.NRRETIRADA WHERE L.IDRETIPRAT = 'S'"), 0);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM INVENTARIO WHERE IDSITUACAO = 'A'"), 1);
+    EXPECT_TRUE(c->Query("PRAGMA foreign_key_check").Empty());
+}
+
+TEST(DemoData, SameSeedSameDataOtherSeedOtherData) {
+    const char* sql = "SELECT SUM(QTMOVIESTQ * VRCUSTOUNIT) FROM MOVIESTQ";
+    auto a = store::CreateDemoDatabase(":memory:", 3, EncodeDate(2026, 5, 1));
+    db::SqliteConnection b(":memory:");
+    store::InitDatabase(b, true, 3, EncodeDate(2026, 5, 1));  // built directly, not copied
+    auto other = store::CreateDemoDatabase(":memory:", 4, EncodeDate(2026, 5, 1));
+    EXPECT_EQ(a->Query(sql).rows[0][0].AsFloat(), b.Query(sql).rows[0][0].AsFloat());
+    EXPECT_NE(a->Query(sql).rows[0][0].AsFloat(), other->Query(sql).rows[0][0].AsFloat());
+    // Copies are independent.
+    a->Execute("DELETE FROM RETIRADA");
+    EXPECT_EQ(count(*store::CreateDemoDatabase(":memory:", 3, EncodeDate(2026, 5, 1)), "SELECT COUNT(*) FROM RETIRADA"), 2);
+}
+
+TEST(Sequences, PerBranchAndRolledBackWithTheCaller) {
+    auto c = store::CreateDemoDatabase();
+    std::string a = store::NextCode(*c, "0001", "TESTE"), b = store::NextCode(*c, "0001", "TESTE");
+    EXPECT_EQ(a, "0000000001");
+    EXPECT_EQ(b, "0000000002");
+    EXPECT_EQ(store::NextNumber(*c, "0002", "TESTE"), 1);
+    {
+        db::Transaction t(*c);
+        store::NextNumber(*c, "0001", "TESTE");
+    }
+    EXPECT_EQ(store::NextNumber(*c, "0001", "TESTE"), 3);
+    // The demo's own sequences continue after its documents.
+    auto last = c->Query("SELECT MAX(NRRETIRADA) FROM LANCTOEST WHERE CDFILIAL = '0001'").rows[0][0].AsString();
+    EXPECT_GT(store::NextCode(*c, "0001", store::kSeqRetirada), last);
+    EXPECT_THROW(store::FormatNumber(12345, 4), Exception);
+}
+
+TEST(StockLedger, PositionOfDayByPlace) {
+    db::SqliteConnection c(":memory:");
+    store::InitDatabase(c, false);
+    c.ExecuteScript(
+        "INSERT INTO FILIAL (CDFILIAL, NMFILIAL, CDEMPRESA, CDINSCMUNI, CDINSCESTA) VALUES ('0001', 'F', '01', '1', '1');"
+        "INSERT INTO PRODUTO VALUES ('P1', '0101001', 'ARROZ', '3', 'KG', 'P1', 1, 'S');");
+    auto mv = [&](int day, double q, double cost, const char* alm) {
+        store::StockMovement m{"0001", "P1", {alm, "A01", " ", " "}, EncodeDateTime(2026, 1, day, 15, 0, 0),
+                               q > 0 ? 'E' : 'S', q, cost, "", ""};
+        return store::AddMovement(c, m);
+    };
+    EXPECT_EQ(mv(1, 10, 2.0, "000001"), 1);
+    EXPECT_EQ(mv(1, 30, 4.0, "000002"), 2);
+    mv(2, -5, 2.0, "000001");
+    mv(5, -100, 2.0, "000001");
+    auto pos = [&](int day, const char* alm = "") {
+        return store::PositionOfDay(c, "0001", "P1", EncodeDate(2026, 1, day), {alm, "", "", ""});
+    };
+    EXPECT_EQ(pos(1).quantity, 40);  // movements late in the day count on that day
+    EXPECT_DOUBLE_EQ(pos(1).averageCost, 3.5);
+    EXPECT_EQ(pos(2, "000001").quantity, 5);
+    EXPECT_EQ(pos(4).quantity, 35);
+    EXPECT_EQ(pos(5).quantity, -65);
+    EXPECT_EQ(store::PositionOfDay(c, "0001", "P1", EncodeDate(2025, 12, 31)).quantity, 0);
+}
+
+TEST(Password, SaltedAndVerified) {
+    std::string h1 = store::HashPassword("segredo", "salt-1", 1000), h2 = store::HashPassword("segredo", "salt-2", 1000);
+    EXPECT_NE(h1, h2);
+    EXPECT_TRUE(store::VerifyPassword("segredo", h1));
+    EXPECT_FALSE(store::VerifyPassword("Segredo", h1));
+    EXPECT_FALSE(store::VerifyPassword("segredo", "plain"));
+    EXPECT_FALSE(store::VerifyPassword("segredo", "pbkdf2-sha256$x$00$00"));
+    std::string fresh = store::HashPassword("x");
+    EXPECT_NE(fresh, store::HashPassword("x"));  // random salt
+    EXPECT_TRUE(store::VerifyPassword("x", fresh));
+}
