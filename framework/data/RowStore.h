@@ -1,0 +1,80 @@
+#pragma once
+// RowStore (internal to datasets): the rows of a dataset with their change log.
+// Rows are immutable shared value arrays, so copies of a store or of its packet
+// share them. A store made from a packet without changes stays "lazy": its rows
+// are the packet's own, read in place, until the first change.
+#include "core/Packet.h"
+#include "core/Variant.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class RowStore {
+public:
+    // The packet is shared, not copied. Throws EConvertError when a row's value
+    // count differs from the field count.
+    explicit RowStore(std::shared_ptr<const DataPacket> packet);
+    explicit RowStore(std::vector<PacketField> columns);  // empty
+
+    const std::vector<PacketField>& Columns() const { return columns_; }
+    int ColumnIndex(const std::string& name) const;  // without regard to case; -1 when absent
+
+    int Size() const { return lazy_ ? static_cast<int>(base_->rows.size()) : static_cast<int>(recs_.size()); }
+    const VariantArray& Values(int i) const { return lazy_ ? base_->rows[i].values : *recs_[i].cur; }
+    int64_t Id(int i) const { return lazy_ ? i + 1 : recs_[i].id; }
+    bool Deleted(int i) const { return !lazy_ && recs_[i].deleted; }
+    // Unmodified, Inserted or Modified since the last merge (deleted rows keep theirs).
+    RowChange Change(int i) const { return lazy_ ? RowChange::Unmodified : recs_[i].change; }
+    int Find(int64_t id) const;  // index of a record by id; -1 when absent
+    bool Lazy() const { return lazy_; }
+
+    // Changes. log=false accepts them at once (no log entry, deletions are physical).
+    int64_t Insert(int pos, VariantArray values, bool log);
+    // False (nothing logged) when the values equal the current ones.
+    bool Modify(int i, VariantArray values, bool log);
+    void Remove(int i, bool log);
+
+    int ChangeCount() const { return static_cast<int>(log_.size()); }
+    // Undoes the newest log entry; returns the id of the record it touched (-1: empty log).
+    int64_t UndoLast();
+    void Revert(int i);  // every change of one record; an inserted record goes away
+    void CancelUpdates();
+    void Merge();
+    void Clear();  // no rows, no log
+
+    // All rows with the change log (change kinds and originals); O(1) when
+    // nothing changed since the packet was loaded or last built.
+    std::shared_ptr<const DataPacket> Packet();
+    DataPacket Delta() const;
+
+    // True when the packet was built by a store and carries no change (so
+    // loading it needs no scan).
+    static bool KnownPlain(const std::shared_ptr<const DataPacket>& p);
+
+private:
+    struct Rec {
+        std::shared_ptr<const VariantArray> cur;
+        std::shared_ptr<const VariantArray> orig;  // null: inserted since the last merge
+        RowChange change = RowChange::Unmodified;
+        bool deleted = false;
+        int64_t id = 0;
+    };
+    struct LogEntry {
+        int64_t id;
+        RowChange kind;  // Inserted, Modified, Deleted
+        std::shared_ptr<const VariantArray> prevCur;
+        RowChange prevChange;
+    };
+    void Materialize();
+    void Touch() { packet_.reset(); }
+    void CheckWidth(const VariantArray& v, size_t row) const;
+
+    std::vector<PacketField> columns_;
+    std::shared_ptr<const DataPacket> base_;  // lazy: the rows
+    bool lazy_ = false;
+    std::vector<Rec> recs_;
+    std::vector<LogEntry> log_;
+    int64_t nextId_ = 1;
+    std::shared_ptr<const DataPacket> packet_;  // cache of Packet()
+};

@@ -1,0 +1,61 @@
+#include "data/ValueCompare.h"
+
+#include "core/Text.h"
+
+namespace {
+
+bool Numberish(const Variant& v) {
+    switch (v.Type()) {
+        case VarType::Bool:
+        case VarType::Integer:
+        case VarType::Double:
+        case VarType::DateTime: return true;
+        default: return false;
+    }
+}
+
+// Folds one byte to lower case; `prev` is the byte before it, so that the
+// second byte of an accented Latin letter (0xC3 0x80..0x9E) folds too.
+unsigned char Fold(unsigned char prev, unsigned char c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+    if (prev == 0xC3 && c >= 0x80 && c <= 0x9E && c != 0x97) return static_cast<unsigned char>(c + 0x20);
+    return c;
+}
+
+bool EqualPrefixNoCase(std::string_view a, std::string_view b, size_t n) {
+    unsigned char pa = 0, pb = 0;
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+        if (Fold(pa, ca) != Fold(pb, cb)) return false;
+        pa = ca;
+        pb = cb;
+    }
+    return true;
+}
+
+}  // namespace
+
+int CompareValues(const Variant& a, const Variant& b) {
+    if (a.IsNull() || b.IsNull()) return a.IsNull() ? (b.IsNull() ? 0 : -1) : 1;
+    if (Numberish(a) && Numberish(b)) {
+        double x = a.AsFloat(), y = b.AsFloat();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if ((a.IsArray() || a.IsPacket()) || (b.IsArray() || b.IsPacket())) return static_cast<int>(a.Type()) - static_cast<int>(b.Type());
+    int c = a.AsString().compare(b.AsString());
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool SameTextNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && EqualPrefixNoCase(a, b, a.size());
+}
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && EqualPrefixNoCase(s, prefix, prefix.size());
+}
+
+bool TextMatches(const Variant& value, const std::string& key, bool noCase, bool partial) {
+    std::string s = value.AsString();
+    if (partial) return noCase ? StartsWithNoCase(s, key) : s.compare(0, key.size(), key) == 0 && s.size() >= key.size();
+    return noCase ? SameTextNoCase(s, key) : s == key;
+}
