@@ -236,16 +236,24 @@ bool TDateEdit::AcceptChar(const std::string& current, char32_t& ch) const {
 }
 
 std::string TDateEdit::Normalize(const std::string& typed) const {
-    // Digits typed in a row get their separators: "01022026" -> "01/02/2026".
-    std::string digits, r;
-    bool hasSlash = typed.find('/') != std::string::npos;
-    if (hasSlash) return typed;
-    for (char c : typed)
-        if (c >= '0' && c <= '9') digits += c;
-    for (size_t i = 0; i < digits.size() && i < 8; ++i) {
-        if (i == 2 || i == 4) r += '/';
-        r += digits[i];
+    // Day and month take two digits, the year four; a third digit or a "/"
+    // starts the next part: "01022026" and "1/2/2026" both read as typed dates.
+    std::string parts[3];
+    int seg = 0;
+    for (char c : typed) {
+        if (c == '/') {
+            if (seg < 2 && !parts[seg].empty()) {
+                ++seg;
+            }
+            continue;
+        }
+        if (c < '0' || c > '9') continue;
+        if (seg < 2 && parts[seg].size() == 2) ++seg;
+        if (parts[seg].size() < (seg == 2 ? 4u : 2u)) parts[seg] += c;
     }
+    std::string r = parts[0];
+    if (seg >= 1) r += "/" + parts[1];
+    if (seg >= 2) r += "/" + parts[2];
     return r;
 }
 

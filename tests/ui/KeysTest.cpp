@@ -1,0 +1,146 @@
+#include "UiFixture.h"
+
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "ui/Form.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct KeyForm : UiTest {
+    TForm* form{};
+    TEdit *e1{}, *e2{};
+    std::vector<std::string> log;
+
+    void SetUp() override {
+        UiTest::SetUp();
+        form = Application().CreateForm<TForm>("frmTeste");
+        e1 = TComponent::Create<TEdit>(form, "e1");
+        e1->SetParent(form);
+        e2 = TComponent::Create<TEdit>(form, "e2");
+        e2->SetParent(form);
+        form->Show();
+    }
+};
+
+TEST_F(KeyForm, RoutingOrderHookFormControlDefault) {
+    Application().OnMessage = [&](TMsg& m, bool&) { log.push_back("hook " + std::to_string(m.Key)); };
+    form->SetKeyPreview(true);
+    form->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { log.push_back("form " + std::to_string(k)); };
+    form->OnKeyPress = [&](TObject*, char32_t& c) { log.push_back("formpress " + CharToUtf8(c)); };
+    e1->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { log.push_back("edit " + std::to_string(k)); };
+    e1->OnKeyPress = [&](TObject*, char32_t& c) { log.push_back("editpress " + CharToUtf8(c)); };
+    e1->UserType("a");
+    EXPECT_EQ(log, (std::vector<std::string>{"hook 65", "form 65", "edit 65", "formpress a", "editpress a"}));
+    EXPECT_EQ(e1->Text(), "a");
+}
+
+TEST_F(KeyForm, HookRewritesEnterIntoTabButNotCtrlEnter) {
+    Application().OnMessage = [](TMsg& m, bool&) {
+        if (m.Key == VK_RETURN && !m.Shift.Ctrl) m.Key = VK_TAB;
+    };
+    e1->UserKeyDown(VK_RETURN);
+    EXPECT_EQ(form->ActiveControl(), e2);
+    e2->UserKeyDown(VK_RETURN, ssCtrl);
+    EXPECT_EQ(form->ActiveControl(), e2);
+    Application().OnMessage = nullptr;  // removed: Enter no longer moves
+    e2->UserKeyDown(VK_RETURN);
+    EXPECT_EQ(form->ActiveControl(), e2);
+}
+
+TEST_F(KeyForm, RewrittenDecimalKeyTypesComma) {
+    Application().OnMessage = [](TMsg& m, bool&) {
+        if (m.Key == VK_OEM_PERIOD || m.Key == VK_DECIMAL) m.Key = VK_OEM_COMMA;
+    };
+    e1->UserType("1.5");
+    EXPECT_EQ(e1->Text(), "1,5");
+    e1->UserKeyDown(VK_DECIMAL);
+    EXPECT_EQ(e1->Text(), "1,5,");
+}
+
+TEST_F(KeyForm, HandlersConsumeOrRewriteKeysAndHookMayHandle) {
+    form->SetKeyPreview(true);
+    form->OnKeyDown = [](TObject*, WORD& k, TShiftState) {
+        if (k == 'X') k = 0;  // the form swallows X
+    };
+    e1->OnKeyPress = [](TObject*, char32_t& c) {
+        if (c == U'b') c = U'B';
+        if (c == U'z') c = 0;
+    };
+    e1->UserType("xbz");
+    EXPECT_EQ(e1->Text(), "B");
+    Application().OnMessage = [](TMsg&, bool& handled) { handled = true; };
+    e1->UserType("q");
+    EXPECT_EQ(e1->Text(), "B");
+}
+
+TEST_F(KeyForm, MenuShortcutsTakeEnabledItemsOnly) {
+    auto* menu = TComponent::Create<TMainMenu>(form, "mnuPrincipal");
+    auto* item = TComponent::Create<TMenuItem>(form, "mnuFiltraLanc");
+    menu->Items().Add(item);
+    item->SetShortCut("Ctrl+L");
+    form->SetMenu(menu);
+    int clicks = 0;
+    item->OnClick = [&](TObject*) { ++clicks; };
+    e1->UserKeyDown('L', ssCtrl);
+    EXPECT_EQ(clicks, 1);
+    item->SetEnabled(false);
+    e1->UserKeyDown('L', ssCtrl);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ShortCutToText(TextToShortCut("ctrl+e")), "Ctrl+E");
+    EXPECT_THROW(TextToShortCut("Hyper+Q"), Exception);
+}
+
+TEST_F(KeyForm, TypingReplacesSelectedTextAndBackspaceEdits) {
+    e2->SetText("antigo");
+    e2->UserType("n");  // entering the edit selected its text
+    EXPECT_EQ(e2->Text(), "n");
+    e2->UserType("ovo");
+    EXPECT_EQ(e2->Text(), "novo");
+    e2->UserKeyDown(VK_BACK);
+    EXPECT_EQ(e2->Text(), "nov");
+    e2->SetMaxLength(4);
+    e2->UserType("ãx");
+    EXPECT_EQ(e2->Text(), "novã");
+    e2->SetReadOnly(true);
+    e2->UserType("y");
+    EXPECT_EQ(e2->Text(), "novã");
+}
+
+TEST_F(KeyForm, MaskedEditUpperCasesInsertsLiteralsAndLimits) {
+    auto* med = TComponent::Create<TMaskEdit>(form, "medCodigo");
+    med->SetParent(form);
+    med->SetEditMask(">LL-000;1;_");
+    med->UserType("ab1234");
+    EXPECT_EQ(med->Text(), "AB-123");
+    EXPECT_EQ(med->MaxLength(), 6);
+    med->UserKeyDown(VK_BACK);
+    EXPECT_EQ(med->Text(), "AB-12");
+    EXPECT_FALSE(med->IsComplete());
+    auto* code = TComponent::Create<TMaskEdit>(form, "medServico");
+    code->SetParent(form);
+    code->SetEditMask("99.99;0;_");
+    code->UserType("1x234");
+    EXPECT_EQ(code->EditText(), "12.34");
+    EXPECT_EQ(code->Text(), "1234");  // literals not saved
+}
+
+TEST_F(KeyForm, DateEditChecksDates) {
+    auto* dep = TComponent::Create<TDateEdit>(form, "depData");
+    dep->SetParent(form);
+    dep->UserType("05122026");
+    EXPECT_EQ(dep->Text(), "05/12/2026");
+    EXPECT_EQ(dep->Date(), EncodeDate(2026, 12, 5));
+    EXPECT_EQ(dep->WeekdayNameText(), "Sábado");
+    dep->SetText("31/02/2026");
+    EXPECT_THROW(dep->CheckValidDate(), EConvertError);
+    dep->SetText("");
+    EXPECT_NO_THROW(dep->CheckValidDate());
+    EXPECT_EQ(dep->Date().Val, 0);
+}
+
+}  // namespace
