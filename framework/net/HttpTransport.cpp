@@ -18,6 +18,7 @@ HttpTransport::HttpTransport(std::string host, int port, HttpTimeouts timeouts)
     client_->set_read_timeout(timeouts.read);
     client_->set_write_timeout(timeouts.write);
     client_->set_keep_alive(true);
+    client_->set_tcp_nodelay(true);  // small requests must not wait for delayed acknowledgements
 }
 
 HttpTransport::~HttpTransport() = default;

@@ -1,0 +1,83 @@
+#pragma once
+// The application server as one object: a database, the remote modules, the
+// sessions, the request handling, and on demand an HTTP endpoint and an
+// in-process registration. `pla-appserver serve`, the desktop host's
+// --embedded mode, pla-script and the tests all start it this way:
+//
+//   appserver::AppServer server({.dbUrl = "sqlite:/path/demo.db"});
+//   int port = server.Listen("127.0.0.1", 0);          // HTTP on a free port
+//   std::string host = server.RegisterInProcess();     // "inproc://embedded"
+//
+// Requests are served one at a time against the one database connection, each
+// in its own transaction.
+#include "db/SqlConnection.h"
+#include "net/Transport.h"
+#include "rpc/Dispatcher.h"
+#include "rpc/HttpServer.h"
+#include "rpc/RequestLog.h"
+#include "rpc/RpcService.h"
+#include "rpc/SessionStore.h"
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace appserver {
+
+struct AppServerOptions {
+    std::string dbUrl;                 // "sqlite:PATH"; ignored when a connection is handed in
+    LogSink log;                       // default: standard error
+    std::chrono::seconds sessionIdleLimit = std::chrono::hours(8);
+    Clock clock;                       // session expiry; default: the system clock
+    HttpServerOptions http;
+};
+
+class AppServer {
+public:
+    // Opens and migrates the database at options.dbUrl. Throws Exception
+    // (db::SqlError) when it cannot be opened.
+    explicit AppServer(AppServerOptions options);
+    // Serves an already open (and migrated) database.
+    AppServer(std::unique_ptr<db::SqlConnection> conn, AppServerOptions options);
+    ~AppServer();  // stops HTTP and withdraws the in-process registration
+    AppServer(const AppServer&) = delete;
+    AppServer& operator=(const AppServer&) = delete;
+
+    // Starts HTTP on a background thread; port 0 picks a free port. Returns
+    // the port. Throws Exception when the address cannot be bound.
+    int Listen(const std::string& host = "127.0.0.1", int port = 0);
+    // Serves HTTP on the calling thread until Stop (used by `serve`).
+    void Serve(const std::string& host, int port);
+    void Stop();
+
+    // Registers the in-process transport under name and returns the host text
+    // connections use to reach it ("inproc://NAME").
+    std::string RegisterInProcess(const std::string& name = "embedded");
+    // The handler behind the in-process transport (same path as HTTP).
+    net::RpcHandler Handler() const;
+
+    const RpcService& Service() const { return *service_; }
+    SessionStore& Sessions() { return *sessions_; }
+    const Dispatcher& Methods() const { return *dispatcher_; }
+    // Runs fn with the database while no request runs (tests, maintenance).
+    template <class F>
+    auto WithDatabase(F&& fn) {
+        std::lock_guard lock(dbMutex_);
+        return fn(*conn_);
+    }
+
+private:
+    void build(AppServerOptions& options);
+
+    std::unique_ptr<db::SqlConnection> conn_;
+    std::mutex dbMutex_;
+    std::unique_ptr<SessionStore> sessions_;
+    std::unique_ptr<Dispatcher> dispatcher_;
+    std::unique_ptr<RpcService> service_;
+    HttpServerOptions httpOptions_;
+    std::unique_ptr<HttpServer> http_;
+    std::string inProcessName_;
+};
+
+}  // namespace appserver

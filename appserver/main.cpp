@@ -1,0 +1,102 @@
+// pla-appserver: the application server program.
+//   pla-appserver serve   --db sqlite:PATH --listen 127.0.0.1:8211
+//   pla-appserver init-db --db sqlite:PATH [--demo] [--seed N]
+#include "AppServer.h"
+#include "db/ConnectionUrl.h"
+#include "store/Database.h"
+
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+bool splitListen(const std::string& listen, std::string& host, int& port) {
+    auto colon = listen.rfind(':');
+    if (colon == std::string::npos) return false;
+    host = listen.substr(0, colon);
+    try {
+        size_t used = 0;
+        port = std::stoi(listen.substr(colon + 1), &used);
+        if (used != listen.size() - colon - 1) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    return !host.empty() && port >= 0 && port <= 65535;
+}
+
+int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb, int sessionHours) {
+    std::string host;
+    int port = 0;
+    if (!splitListen(listen, host, port)) {
+        std::fprintf(stderr, "pla-appserver: --listen wants HOST:PORT, not '%s'\n", listen.c_str());
+        return 2;
+    }
+    appserver::AppServerOptions options;
+    options.dbUrl = dbUrl;
+    options.http.maxBodyBytes = maxBodyMb * 1024 * 1024;
+    options.sessionIdleLimit = std::chrono::hours(sessionHours);
+    appserver::AppServer server(options);
+
+    // SIGINT/SIGTERM end the server cleanly: a thread waits for them and stops it.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    int bound = server.Listen(host, port);
+    std::fprintf(stderr, "pla-appserver: serving %s on http://%s:%d/rpc\n", dbUrl.c_str(), host.c_str(), bound);
+    int sig = 0;
+    sigwait(&signals, &sig);
+    std::fprintf(stderr, "pla-appserver: stopping (signal %d)\n", sig);
+    server.Stop();
+    return 0;
+}
+
+int initDb(const std::string& dbUrl, bool demo, uint32_t seed) {
+    auto conn = db::OpenConnection(dbUrl);
+    store::InitResult r = store::InitDatabase(*conn, demo, seed);
+    std::fprintf(stderr, "pla-appserver: %d migration(s) applied%s\n", r.migrationsApplied,
+                 r.demoLoaded ? ", demo data loaded" : (demo ? ", demo data kept (database already had data)" : ""));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Application server of the withdrawal screen (JSON-RPC over HTTP)"};
+    app.require_subcommand(1);
+
+    std::string dbUrl = "sqlite:pla.db";
+    std::string listen = "127.0.0.1:8211";
+    size_t maxBodyMb = 16;
+    int sessionHours = 8;
+    auto* serveCmd = app.add_subcommand("serve", "Serve the remote modules over HTTP");
+    serveCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
+    serveCmd->add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)")->capture_default_str();
+    serveCmd->add_option("--max-body-mb", maxBodyMb, "Largest request body accepted, in MiB")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 1024));
+    serveCmd->add_option("--session-hours", sessionHours, "Hours of inactivity before a session expires")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 24 * 30));
+
+    bool demo = false;
+    uint32_t seed = store::demo::kDefaultSeed;
+    auto* initCmd = app.add_subcommand("init-db", "Create or migrate the database");
+    initCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
+    initCmd->add_flag("--demo", demo, "Load the demo data into a new database");
+    initCmd->add_option("--seed", seed, "Seed of the demo data")->capture_default_str();
+
+    CLI11_PARSE(app, argc, argv);
+    try {
+        if (*serveCmd) return serve(dbUrl, listen, maxBodyMb, sessionHours);
+        if (*initCmd) return initDb(dbUrl, demo, seed);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pla-appserver: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The shapes of the packets the remote methods return: one field list per
+// client dataset they fill, with the client's names, types and sizes, so that
+// a packet assigned to a dataset has exactly its fields.
+#include "core/Packet.h"
+
+#include <vector>
+
+namespace appserver::datasets {
+
+using Fields = std::vector<PacketField>;
+
+const Fields& ParamEstoque();    // cdsParamEstoque
+const Fields& ParamFilial();     // cdsParamFilial
+const Fields& CtrlEstoque();     // cdsCtrlEstoque
+const Fields& UtilizaRetiPrat(); // cdsUtilizaRetiPrat
+const Fields& RomaRetirada();    // cdsRomaRetirada
+const Fields& MaxData();         // cdsMaxData
+const Fields& LanctoEst();       // cdsLanctoEst
+const Fields& ItLanctoEst();     // cdsItLanctoEst
+const Fields& RetiTipoPrat();    // cdsRetiTipoPrat
+const Fields& Resumo();          // cdsResumo
+const Fields& TipoReti();        // cdsTipoReti
+const Fields& Localizacao();     // cdsLocalizacao
+const Fields& PosEstDia();       // cdsPosEstDia (stock library)
+
+}  // namespace appserver::datasets

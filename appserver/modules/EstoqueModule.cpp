@@ -1,0 +1,176 @@
+// "Est00000.rdmEstoque": the branch's stock parameters and the server side of
+// the stock library (inventories, releases of closed days, stock position,
+// rounding, default storeroom and location).
+#include "core/Text.h"
+#include "modules/Datasets.h"
+#include "modules/ModuleSupport.h"
+#include "modules/Modules.h"
+#include "store/StockLedger.h"
+
+#include <cmath>
+
+namespace appserver {
+
+namespace ds = datasets;
+
+namespace {
+
+Variant getParamEstoque(db::SqlConnection& c, const std::string& branch) {
+    RequireBranch(c, branch);
+    auto r = c.Query("SELECT P.*, D.DTPROCESSA FROM PARAMESTOQUE P LEFT JOIN DATAPROC D ON D.CDFILIAL = P.CDFILIAL"
+                     " WHERE P.CDFILIAL = :F",
+                     {{"F", branch}});
+    if (r.Empty()) Fail("Parâmetros de estoque não cadastrados para a filial " + branch + ".");
+    return Variant(BuildPacket(ds::ParamEstoque(), r));
+}
+
+// Stock may not move while a general inventory (one that counts the whole
+// stock: no product list) is open in the branch on or before that day. An
+// inventory of a few products blocks only those, at posting.
+Variant validaInventario(db::SqlConnection& c, const std::string& branch, const Variant& date) {
+    RequireBranch(c, branch);
+    TDateTime day;
+    if (!ArgDay(date, day)) Fail("Data não informada para a verificação de inventário.");
+    auto r = c.Query(
+        "SELECT N.NRINVENTARIO, N.DTINVENTARIO FROM INVENTARIO N"
+        " WHERE N.CDFILIAL = :F AND N.IDSITUACAO = 'A' AND N.DTINVENTARIO < :D"
+        "   AND NOT EXISTS (SELECT 1 FROM ITINVENTARIO I WHERE I.CDFILIAL = N.CDFILIAL AND I.NRINVENTARIO = N.NRINVENTARIO)"
+        " ORDER BY N.DTINVENTARIO",
+        {{"F", branch}, {"D", IncDay(day, 1)}});
+    if (!r.Empty()) {
+        TDateTime when;
+        db::ToDateTime(r.rows[0][1], when);
+        Fail("Existe inventário em andamento na filial " + branch + " (inventário " + r.rows[0][0].AsString() +
+             " de " + DateToStr(when) + "). Movimentação de estoque bloqueada.");
+    }
+    return Variant(true);
+}
+
+// A day before the branch's processing date is closed; changing it needs a
+// release recorded for that day. Answers [closed, released].
+Variant verificaLiberacao(db::SqlConnection& c, const std::string& branch, const Variant& date) {
+    RequireBranch(c, branch);
+    TDateTime day;
+    if (!ArgDay(date, day)) Fail("Data não informada para a verificação de liberação.");
+    bool closed = day < ProcessingDate(c, branch);
+    bool released = false;
+    if (closed)
+        released = !c.Query("SELECT CDOPERADOR FROM LIBERACAO WHERE CDFILIAL = :F AND DTLIBERADA = :D",
+                            {{"F", branch}, {"D", day}})
+                        .Empty();
+    return VarArrayOf({Variant(closed), Variant(released)});
+}
+
+Variant gravaLiberacao(db::SqlConnection& c, const std::string& op, const std::string& branch, const Variant& date) {
+    RequireBranch(c, branch);
+    TDateTime day;
+    if (!ArgDay(date, day)) Fail("Data não informada para a liberação.");
+    auto right = c.Query("SELECT CDDIREITO FROM OPERDIREITO WHERE CDOPERADOR = :O AND CDDIREITO = 'LIBERACAO_DATA'",
+                         {{"O", op}});
+    if (right.Empty()) Fail("Operador " + op + " sem direito de liberar alterações em data fechada.");
+    c.Execute(
+        "INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
+        " SELECT :F, :D, :O, :H WHERE NOT EXISTS"
+        " (SELECT 1 FROM LIBERACAO WHERE CDFILIAL = :F AND DTLIBERADA = :D AND CDOPERADOR = :O)",
+        {{"F", branch}, {"D", day}, {"O", op}, {"H", Now()}});
+    return Variant(true);
+}
+
+// A blank (" ") or empty place text means "any" in a position query.
+std::string placeFilter(const Variant& v) { return text::Trim(v.AsString()); }
+
+Variant consultaPosEstDia(db::SqlConnection& c, VariantArray& a) {
+    const std::string branch = ArgText(a[0]), product = text::Trim(ArgText(a[1]));
+    RequireBranch(c, branch);
+    TDateTime day;
+    if (!ArgDay(a[6], day)) Fail("Data não informada para a posição de estoque.");
+    auto r = c.Query(
+        "SELECT P.CDPRODUTO, P.NMPRODUTO, P.SGUNIDADE, P.IDCNTRESTOQ, P.CDPRODESTO, P.VRFATOCONV,"
+        "       F.VRCUSTOPROD, E.IDCTRLESTQ"
+        "  FROM PRODUTO P"
+        "  LEFT JOIN PRODFILI F ON F.CDFILIAL = :F AND F.CDPRODUTO = P.CDPRODUTO"
+        "  LEFT JOIN PARAMESTOQUE E ON E.CDFILIAL = :F"
+        " WHERE P.CDPRODUTO = :P",
+        {{"F", branch}, {"P", product}});
+    if (r.Empty()) Fail("Produto " + product + " não cadastrado.");
+    const auto& row = r.rows[0];
+    double factor = row[5].IsNull() ? 1.0 : row[5].AsFloat();
+    if (factor <= 0) factor = 1.0;
+    store::StockPlace place{placeFilter(a[2]), placeFilter(a[3]), placeFilter(a[4]), placeFilter(a[5])};
+    store::StockPosition pos = store::PositionOfDay(c, branch, row[4].AsString(), day, place);
+    double branchCost = row[6].IsNull() ? 0.0 : row[6].AsFloat();
+    // Cost type 1 is the ledger's average cost (per stock unit, so times the
+    // factor); any other type, or no entries yet, is the branch's product cost.
+    int costType = a[7].IsNull() ? 0 : static_cast<int>(a[7].AsInteger());
+    double cost = costType == 1 && pos.averageCost > 0 ? pos.averageCost * factor : branchCost;
+    bool controls = row[3].AsString() == "S" && row[7].AsString() == "S";
+    DataPacket p = EmptyPacket(ds::PosEstDia());
+    p.rows.push_back({{row[0], row[1], row[2], Variant(pos.quantity / factor), Variant(controls ? "S" : "N"), row[4],
+                       Variant(cost)},
+                      RowChange::Unmodified,
+                      {}});
+    for (auto& v : p.rows[0].values)
+        if (v.IsString()) v = Variant(text::TrimRight(v.AsString()));
+    return Variant(std::move(p));
+}
+
+// Quantities of products counted in whole pieces go up to the next whole
+// piece; weights and volumes keep three decimals.
+Variant arredondParametrizado(db::SqlConnection& c, const std::string& product, const Variant& quantity) {
+    auto r = c.Query("SELECT SGUNIDADE FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
+    if (r.Empty()) Fail("Produto " + product + " não cadastrado.");
+    double q = quantity.IsNull() ? 0.0 : quantity.AsFloat();
+    std::string unit = text::Upper(text::Trim(r.rows[0][0].AsString()));
+    static const char* whole[] = {"UN", "PC", "PCT", "CX", "DZ", "FD", "LT"};
+    for (const char* w : whole)
+        if (unit == w) return Variant(std::ceil(q - 1e-9));
+    return Variant(std::round(q * 1000.0) / 1000.0);
+}
+
+// The product's usual place in the branch: where most of its stock lies, or
+// the branch's first storeroom and location when it has none yet.
+Variant getProdAlmoxPadrao(db::SqlConnection& c, const std::string& branch, const std::string& product) {
+    RequireBranch(c, branch);
+    auto p = c.Query("SELECT CDPRODESTO FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
+    if (p.Empty()) Fail("Produto " + product + " não cadastrado.");
+    auto r = c.Query(
+        "SELECT CDALMOXARIFE, CDLOCALESTOQ, SUM(QTMOVIESTQ) AS QT FROM MOVIESTQ"
+        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND CDALMOXARIFE <> ' '"
+        " GROUP BY CDALMOXARIFE, CDLOCALESTOQ ORDER BY 3 DESC, 1, 2",
+        {{"F", branch}, {"P", p.rows[0][0]}});
+    if (r.Empty())
+        r = c.Query("SELECT A.CDALMOXARIFE, MIN(L.CDLOCALESTOQ) FROM ALMOXARIFE A"
+                    " LEFT JOIN LOCALESTOQ L ON L.CDFILIAL = A.CDFILIAL AND L.CDALMOXARIFE = A.CDALMOXARIFE"
+                    " WHERE A.CDFILIAL = :F GROUP BY A.CDALMOXARIFE ORDER BY A.CDALMOXARIFE",
+                    {{"F", branch}});
+    if (r.Empty()) return VarArrayOf({Variant(""), Variant("")});
+    return VarArrayOf({Variant(text::Trim(r.rows[0][0].AsString())), Variant(text::Trim(r.rows[0][1].AsString()))});
+}
+
+}  // namespace
+
+void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn) {
+    db::SqlConnection* c = &conn;
+    auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn) {
+        d.Register(kModuleEstoque, {name, std::move(args), std::move(fn)});
+    };
+    // The 2nd and 3rd arguments ("S", "10") are accepted as the screen passes them; they select nothing here.
+    reg("GetParamEstoque", {Str("CDFILIAL"), AnyArg("IDPARAM"), AnyArg("NRPARAM")},
+        [c](CallContext&, VariantArray& a) { return getParamEstoque(*c, ArgText(a[0])); });
+    reg("ValidaInventario", {Str("CDFILIAL"), Day("DATA")},
+        [c](CallContext&, VariantArray& a) { return validaInventario(*c, ArgText(a[0]), a[1]); });
+    reg("VerificaLiberacao", {Str("CDFILIAL"), Day("DATA")},
+        [c](CallContext&, VariantArray& a) { return verificaLiberacao(*c, ArgText(a[0]), a[1]); });
+    reg("GravaLiberacao", {Str("CDFILIAL"), Day("DATA")},
+        [c](CallContext& ctx, VariantArray& a) { return gravaLiberacao(*c, ctx.Operator, ArgText(a[0]), a[1]); });
+    reg("Consulta_PosEstDia",
+        {Str("CDFILIAL"), Str("CDPRODUTO"), Str("CDALMOXARIFE"), Str("CDLOCALESTOQ"), Str("NRLOTEESTQ"),
+         Str("NRSUBLOTE"), Day("DATA"), Num("CDTIPCUSTEST"), Num("OPCAO")},
+        [c](CallContext&, VariantArray& a) { return consultaPosEstDia(*c, a); });
+    reg("Arredond_Parametrizado", {Str("CDFILIAL"), Str("CDPRODUTO"), Num("QUANTIDADE")},
+        [c](CallContext&, VariantArray& a) { return arredondParametrizado(*c, text::Trim(ArgText(a[1])), a[2]); });
+    reg("GetProdAlmoxPadrao", {Str("CDFILIAL"), Str("CDPRODUTO")},
+        [c](CallContext&, VariantArray& a) { return getProdAlmoxPadrao(*c, ArgText(a[0]), text::Trim(ArgText(a[1]))); });
+}
+
+}  // namespace appserver

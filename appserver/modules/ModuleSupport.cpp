@@ -1,0 +1,77 @@
+#include "modules/ModuleSupport.h"
+
+#include "core/Text.h"
+
+namespace appserver {
+
+namespace {
+
+Variant convert(const Variant& v, const PacketField& f) {
+    if (v.IsNull()) return v;
+    switch (f.type) {
+        case TFieldType::ftString:
+        case TFieldType::ftFixedChar: {
+            // Cut to the field's size, as the client's field would.
+            std::string s = text::TrimRight(v.AsString());
+            if (f.size > 0 && text::Length(s) > static_cast<size_t>(f.size)) s = text::Left(s, f.size);
+            return Variant(std::move(s));
+        }
+        case TFieldType::ftFloat: return Variant(v.AsFloat());
+        case TFieldType::ftInteger: return Variant(static_cast<long long>(v.AsInteger()));
+        case TFieldType::ftBoolean: return Variant(v.AsBoolean());
+        case TFieldType::ftDateTime: {
+            TDateTime d;
+            return db::ToDateTime(v, d) ? Variant(d) : Variant();
+        }
+    }
+    return v;
+}
+
+}  // namespace
+
+DataPacket BuildPacket(const std::vector<PacketField>& fields, const db::SqlResult& result) {
+    DataPacket p;
+    p.fields = fields;
+    std::vector<int> columns;
+    columns.reserve(fields.size());
+    for (const auto& f : fields) columns.push_back(result.ColumnIndex(f.name));
+    p.rows.reserve(result.rows.size());
+    for (const auto& row : result.rows) {
+        PacketRow out;
+        out.values.reserve(fields.size());
+        for (size_t i = 0; i < fields.size(); ++i)
+            out.values.push_back(columns[i] < 0 ? Variant() : convert(row[columns[i]], fields[i]));
+        p.rows.push_back(std::move(out));
+    }
+    return p;
+}
+
+DataPacket EmptyPacket(const std::vector<PacketField>& fields) {
+    DataPacket p;
+    p.fields = fields;
+    return p;
+}
+
+std::string ArgText(const Variant& v) { return v.AsString(); }
+
+bool ArgDay(const Variant& v, TDateTime& day) {
+    if (v.IsNull()) return false;
+    day = v.AsDateTime().DateOnly();
+    return true;
+}
+
+void Fail(const std::string& text) { throw Exception(text); }
+
+void RequireBranch(db::SqlConnection& conn, const std::string& branch) {
+    if (conn.Query("SELECT CDFILIAL FROM FILIAL WHERE CDFILIAL = :F", {{"F", branch}}).Empty())
+        Fail("Filial " + branch + " não cadastrada.");
+}
+
+TDateTime ProcessingDate(db::SqlConnection& conn, const std::string& branch) {
+    auto r = conn.Query("SELECT DTPROCESSA FROM DATAPROC WHERE CDFILIAL = :F", {{"F", branch}});
+    TDateTime d;
+    if (r.Empty() || !db::ToDateTime(r.rows[0][0], d)) Fail("Data de processamento não cadastrada para a filial " + branch + ".");
+    return d.DateOnly();
+}
+
+}  // namespace appserver

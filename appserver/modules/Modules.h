@@ -1,0 +1,28 @@
+#pragma once
+// The remote modules and their registration. Each Register* adds one module's
+// methods to the dispatcher; the methods use conn (inside the dispatcher's
+// transaction) and live as long as it does.
+#include "db/SqlConnection.h"
+#include "rpc/Dispatcher.h"
+#include "rpc/SessionStore.h"
+
+namespace appserver {
+
+// "Session": SignOn(operator, password) -> [token, expiry]; SignOff().
+void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions);
+// "Est00000.rdmEstoque": stock parameters and the stock library's services.
+void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn);
+// "Est.rdmAutoriza": operators' rights.
+void RegisterAutorizaModule(Dispatcher& d, db::SqlConnection& conn);
+// "Pla02000.rdmRetirada": the withdrawal screen's methods.
+void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn);
+
+// All of the above.
+void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions);
+
+inline constexpr const char* kModuleRetirada = "Pla02000.rdmRetirada";
+inline constexpr const char* kModuleEstoque = "Est00000.rdmEstoque";
+inline constexpr const char* kModuleAutoriza = "Est.rdmAutoriza";
+inline constexpr const char* kModuleSession = "Session";
+
+}  // namespace appserver

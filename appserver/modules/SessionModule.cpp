@@ -1,0 +1,57 @@
+// Sign-on: operator and password against OPERADOR (salted slow hash); the
+// session lives in the server's memory.
+#include "core/Text.h"
+#include "modules/ModuleSupport.h"
+#include "modules/Modules.h"
+#include "net/RpcProtocol.h"
+#include "store/Password.h"
+
+#include <chrono>
+
+namespace appserver {
+
+namespace {
+
+TDateTime toDateTime(std::chrono::system_clock::time_point t) {
+    // Days since 1899-12-30 in local time, as the client shows it.
+    std::time_t tt = std::chrono::system_clock::to_time_t(t);
+    std::tm local{};
+    localtime_r(&tt, &local);
+    return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                          local.tm_sec);
+}
+
+}  // namespace
+
+void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions) {
+    d.Register(kModuleSession,
+               {"SignOn",
+                {Str("operator"), Str("password")},
+                [&conn, &sessions](CallContext& ctx, VariantArray& a) -> Variant {
+                    std::string op = text::Upper(text::Trim(ArgText(a[0])));
+                    auto r = conn.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O",
+                                        {{"O", op}});
+                    // One answer for every refusal, so the reply does not tell which operators exist.
+                    const std::string refused = "Operador ou senha inválidos.";
+                    if (r.Empty() || r.rows[0][2].AsString() != "S" ||
+                        !store::VerifyPassword(ArgText(a[1]), r.rows[0][1].AsString()))
+                        throw net::ERpcError(net::rpc_code::Unauthorized, refused);
+                    SessionInfo s = sessions.Open(op);
+                    ctx.Operator = op;
+                    return VarArrayOf({Variant(s.token), Variant(toDateTime(s.expires))});
+                },
+                false});
+    d.Register(kModuleSession, {"SignOff", {}, [&sessions](CallContext& ctx, VariantArray&) -> Variant {
+                                    sessions.Close(ctx.Token);
+                                    return Variant(true);
+                                }});
+}
+
+void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions) {
+    RegisterSessionModule(d, conn, sessions);
+    RegisterEstoqueModule(d, conn);
+    RegisterAutorizaModule(d, conn);
+    RegisterRetiradaModule(d, conn);
+}
+
+}  // namespace appserver
