@@ -1,0 +1,95 @@
+#include "Cli_pla02000/model/BuildDataSet.h"
+#include "Cli_pla02000/model/RetiradaDataSets.h"
+#include "Cli_pla02010/model/FiltroRetiradaModel.h"
+#include "core/Exception.h"
+#include "data/ClientDataSet.h"
+#include "data/Field.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace model;
+
+namespace {
+
+std::unique_ptr<TClientDataSet> Build(std::string_view name) {
+    auto ds = std::make_unique<TClientDataSet>();
+    BuildDataSet(*ds, *FindScreenDataSet(name));
+    return ds;
+}
+
+}  // namespace
+
+TEST(BuildDataSet, DeclaresFieldsInOrderWithTheirAttributes) {
+    auto items = Build("cdsItLanctoEst");
+    const DataSetDef& def = *FindScreenDataSet("cdsItLanctoEst");
+    EXPECT_EQ(items->Name, "cdsItLanctoEst");
+    EXPECT_EQ(items->ProviderName, "dspItLanctoEst");
+    EXPECT_EQ(items->IndexFieldNames(), "NRSEQUITRETI");
+    ASSERT_EQ(items->FieldCount(), static_cast<int>(def.fields.size()));
+    for (int i = 0; i < items->FieldCount(); ++i) {
+        EXPECT_EQ(items->Fields(i).FieldName(), def.fields[i].name);
+        EXPECT_EQ(items->Fields(i).DataType(), def.fields[i].type);
+    }
+
+    const TField& returned = items->FieldByName("QTDEVOLVRETI");
+    EXPECT_EQ(returned.Name, "cdsItLanctoEstQTDEVOLVRETI");
+    EXPECT_EQ(returned.DisplayLabel(), "Devolvida");
+    EXPECT_EQ(returned.DisplayFormat, "#,##0.00000");
+    EXPECT_EQ(returned.EditFormat, "##0.00000");
+    EXPECT_DOUBLE_EQ(returned.MaxValue, 999999999.99999);
+    EXPECT_TRUE(items->FieldByName("ESTOQUEOK").Calculated());
+    EXPECT_FALSE(items->FieldByName("ESTOQUEOK").Visible);
+    EXPECT_EQ(items->FieldByName("IDSTATUS").DataType(), TFieldType::ftFixedChar);
+    EXPECT_EQ(items->FieldByName("IDSTATUS").DisplayWidth, 5);
+    EXPECT_EQ(items->FieldByName("NRRETIRADA").DisplayLabel(), "NRRETIRADA");  // no label declared
+
+    auto branches = std::make_unique<TClientDataSet>();
+    branches->Name = "cdsParamEstoque";
+    BuildDataSet(*branches, *FindScreenDataSet("cdsParamEstoque"));
+    EXPECT_EQ(branches->FieldByName("CDTPRETIPADR").Origin, "DESENV.PARAMPLANEJA.CDTPRETIPADR");
+    EXPECT_TRUE(Build("cdsLocalizacao")->FilterOptions() & foCaseInsensitive);
+    EXPECT_FALSE(Build("cdsItLanctoEst")->FilterOptions() & foCaseInsensitive);
+}
+
+TEST(BuildDataSet, EveryDeclaredDataSetCanBeCreatedEmpty) {
+    for (const DataSetDef& def : ScreenDataSets()) {
+        TClientDataSet ds;
+        BuildDataSet(ds, def);
+        EXPECT_NO_THROW(ds.CreateDataSet()) << def.name;
+        EXPECT_TRUE(ds.IsEmpty()) << def.name;
+    }
+    TClientDataSet maxDates;
+    BuildDataSet(maxDates, FiltroRetiradaDataSets()[0]);
+    EXPECT_NO_THROW(maxDates.CreateDataSet());
+    EXPECT_TRUE(maxDates.FieldByName("DTLANCESTQ").ReadOnly);
+}
+
+TEST(BuildDataSet, RefusesADataSetThatAlreadyHasFieldsOrIsOpen) {
+    auto items = Build("cdsItLanctoEst");
+    EXPECT_THROW(BuildDataSet(*items, *FindScreenDataSet("cdsItLanctoEst")), Exception);
+    EXPECT_EQ(items->FieldCount(), static_cast<int>(FindScreenDataSet("cdsItLanctoEst")->fields.size()));
+}
+
+// The working copies receive the items' packet whole; their different column
+// order must not matter.
+TEST(BuildDataSet, ItemsCopiesTakeTheItemsPacket) {
+    auto items = Build("cdsItLanctoEst");
+    items->CreateDataSet();
+    items->Append();
+    items->FieldByName("CDARVPROD").SetAsString("0101001");
+    items->FieldByName("QTPREVISRETI").SetAsFloat(2.5);
+    items->FieldByName("QTTOTLANCTO").SetAsFloat(2.5);
+    items->FieldByName("IDSTATUS").SetAsString("N");
+    items->Post();
+
+    for (std::string_view name : {"cdsItlanctoVdAux", "cdsItLanctoSumAux", "cdsItLanctoFilter"}) {
+        auto copy = Build(name);
+        ASSERT_NO_THROW(copy->SetData(items->Data())) << name;
+        EXPECT_EQ(copy->RecordCount(), 1) << name;
+        EXPECT_EQ(copy->FieldByName("CDARVPROD").AsString(), "0101001") << name;
+        EXPECT_DOUBLE_EQ(copy->FieldByName("QTTOTLANCTO").AsFloat(), 2.5) << name;
+        EXPECT_EQ(copy->Fields(3).FieldName(), "QTTOTLANCTO") << name;
+    }
+}
