@@ -1,0 +1,127 @@
+#include "services/Consiste.h"
+
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "data/DisplayFormat.h"
+#include "services/Morvena.h"
+#include "ui/DBGrid.h"
+#include "ui/Dialogs.h"
+#include "ui/Form.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace Consiste {
+
+namespace {
+
+BranchValidator& validator() {
+    static BranchValidator v;
+    return v;
+}
+
+}  // namespace
+
+bool EmptyString(const std::string& s) { return text::Trim(s).empty(); }
+
+std::string Ajusta(const std::string& code, int length) {
+    std::string c = text::Trim(code);
+    if (c.empty()) return c;
+    int len = static_cast<int>(text::Length(c));
+    if (len >= length) return c;
+    return std::string(static_cast<size_t>(length - len), '0') + c;
+}
+
+std::string Replicate(const std::string& s, int n) {
+    std::string r;
+    for (int i = 0; i < n; ++i) r += s;
+    return r;
+}
+
+Variant iif(bool cond, const Variant& a, const Variant& b) { return cond ? a : b; }
+
+double RoundDec(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    // Round the shortest decimal text of the value, so that 1.005 (stored as
+    // 1.00499999...) rounds as the 1.005 the user typed.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    double shortest = std::strtod(buf, nullptr);
+    double scale = std::pow(10.0, decimals);
+    double scaled = shortest * scale;
+    std::snprintf(buf, sizeof buf, "%.15g", scaled);
+    scaled = std::strtod(buf, nullptr);
+    double r = std::round(scaled) / scale;
+    return r == 0 ? 0.0 : r;  // no "-0"
+}
+
+std::string NomeSemana(TDateTime d) { return WeekdayName(d); }
+
+TDateTime PriDiaMes(TDateTime d) { return FirstDayOfMonth(d).DateOnly(); }
+
+std::string ValidaFilial(const std::string& branch, const std::string& operador, bool flag) {
+    if (validator()) return validator()(branch, operador, flag);
+    std::string b = text::Trim(branch);
+    for (auto& [code, name] : Morvena::Context().Filiais)
+        if (text::Trim(code) == b && !b.empty()) return name;
+    throw Exception("Filial não cadastrada.");
+}
+
+void SetBranchValidator(BranchValidator v) { validator() = std::move(v); }
+
+Variant CheckResultServ(const Variant& result, bool show, int) {
+    if (result.IsString() && !result.AsString().empty()) {
+        if (show) MensErro(result.AsString(), true);
+        throw Exception(result.AsString());
+    }
+    return result;
+}
+
+void MensErro(const std::string& text, bool abort) {
+    Dialogs().ErrorBox(text);
+    if (abort) Abort();
+}
+
+int IndiceCol(const TDBGrid* grid, const std::string& fieldName) {
+    return grid ? grid->ColumnIndexOf(fieldName) : -1;
+}
+
+std::string GridText(const TDBGrid* grid, const std::string& fieldName) {
+    int col = IndiceCol(grid, fieldName);
+    if (col < 0) return "";
+    if (col == grid->SelectedIndex() && grid->EditorMode()) return grid->InplaceEditorText();
+    TField* f = grid->Columns()[col].Field();
+    return f ? f->EditText() : "";
+}
+
+TWinControl* SelectNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) {
+    if (!current) return nullptr;
+    TWinControl* container = checkParent ? current->Parent() : current->ParentForm();
+    if (!container) return nullptr;
+    TWinControl* next = container->FindNextControl(current, goForward, checkTabStop, checkParent);
+    if (next) next->SetFocus();
+    return next;
+}
+
+TWinControl* SelectFirstControl(TWinControl* container) {
+    if (!container) return nullptr;
+    TWinControl* first = container->FirstTabStop();
+    if (first) first->SetFocus();
+    return first;
+}
+
+void SetChildEnabled(TWinControl* container, bool enabled) {
+    if (!container) return;
+    for (auto* c : container->ControlList()) c->SetEnabled(enabled);
+}
+
+void RefreshGrid(TDBGrid* grid) {
+    if (!grid) return;
+    grid->UpdateData();
+    grid->Invalidate();
+}
+
+std::string FormatFloat(const std::string& mask, double value) { return ::FormatFloat(mask, value); }
+
+}  // namespace Consiste

@@ -1,0 +1,130 @@
+#include "UiFixture.h"
+
+#include "core/Exception.h"
+#include "data/ClientDataSet.h"
+#include "services/Consiste.h"
+#include "services/FrmFiltroPadrao.h"
+#include "services/FrmPadrao.h"
+#include "services/FrmRotiGeral.h"
+#include "ui/DBGrid.h"
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+struct BaseForms : UiTest {
+    std::deque<std::function<void()>> input;
+    void SetUp() override {
+        UiTest::SetUp();
+        Application().SetInputPump([this] {
+            if (input.empty()) return false;
+            auto step = input.front();
+            input.pop_front();
+            step();
+            return true;
+        });
+    }
+};
+
+// A screen in the manner of the real ones: overrides a base handler and calls it.
+struct TfrmTeste : TfrmPadrao {
+    TClientDataSet cds;
+    TEdit* edtNome;
+    TDBGrid* dbgPadrao;
+    std::vector<std::string> log;
+    TfrmTeste() {
+        cds.AddField("NOME", TFieldType::ftString, 20);
+        dtsPadrao.SetDataSet(&cds);
+        edtNome = TComponent::Create<TEdit>(this, "edtNome");
+        edtNome->SetParent(tshFormulario);
+        dbgPadrao = TComponent::Create<TDBGrid>(this, "dbgPadrao");
+        dbgPadrao->SetParent(tshFolhaDados);
+        dbgPadrao->SetDataSource(&dtsPadrao);
+    }
+    void FormCreate(TObject* s) override {
+        TfrmPadrao::FormCreate(s);
+        cds.CreateDataSet();
+        log.push_back("create");
+    }
+    void sbtIncluirClick(TObject* s) override {
+        log.push_back("incluir");
+        TfrmPadrao::sbtIncluirClick(s);
+    }
+    bool* destroyed = nullptr;
+    void FormDestroy(TObject*) override {
+        if (destroyed) *destroyed = true;
+    }
+};
+
+TEST_F(BaseForms, MaintenanceFormCommandsPagesAndRelease) {
+    auto* f = Application().CreateForm<TfrmTeste>("frmTeste");
+    EXPECT_EQ(f->log, std::vector<std::string>{"create"});
+    f->Show();
+    EXPECT_EQ(f->FormStyle(), TFormStyle::fsMDIChild);
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados);
+    f->sbtIncluir->UserClick();
+    EXPECT_EQ(f->cds.State(), TDataSetState::dsInsert);
+    EXPECT_EQ(f->log.back(), "incluir");
+    f->cds.FieldByName("NOME").SetAsString("Arroz");
+    f->mnuConfirmar->UserClick();
+    EXPECT_EQ(f->cds.RecordCount(), 1);
+    f->mnuFormulario->UserClick();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
+    EXPECT_TRUE(f->mnuFormulario->Checked());
+    EXPECT_FALSE(f->mnuFolhaDados->Checked());
+    dialogs->Queue(ScriptedAnswer::Button(mrNo));
+    f->sbtExcluir->UserClick();
+    EXPECT_EQ(f->cds.RecordCount(), 1);
+    dialogs->Queue(ScriptedAnswer::Button(mrYes));
+    f->sbtExcluir->UserClick();
+    EXPECT_EQ(f->cds.RecordCount(), 0);
+    bool destroyed = false;
+    f->destroyed = &destroyed;
+    f->sbtSair->UserClick();  // base close releases the form
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(Application().FindComponent("frmTeste"), nullptr);
+    EXPECT_EQ(Application().ActiveForm(), nullptr);
+}
+
+TEST_F(BaseForms, SelectNextThenFirstControlOfItsParent) {
+    auto* f = Application().CreateForm<TfrmTeste>("frmTeste");
+    f->Show();
+    f->pgcPadrao->SetFocus();
+    // From the page control backwards with tab stops: the grid on the browse page.
+    TWinControl* next = Consiste::SelectNextControl(f->pgcPadrao, false, true, false);
+    EXPECT_EQ(next, f->dbgPadrao);
+    EXPECT_EQ(Consiste::SelectFirstControl(next->Parent()), f->dbgPadrao);
+    EXPECT_EQ(f->ActiveControl(), f->dbgPadrao);
+    Consiste::SetChildEnabled(f->panMenu, false);
+    EXPECT_FALSE(f->sbtIncluir->Enabled());
+}
+
+TEST_F(BaseForms, DialogConfirmsOrCancelsModally) {
+    auto* dlg = Application().CreateForm<TfrmRotiGeral>("frmFiltroRetirada");
+    input.push_back([&] { dlg->sbtConfirma->UserClick(); });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    input.push_back([&] { dlg->UserKeyDown(VK_ESCAPE); });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+}
+
+TEST_F(BaseForms, FilterDialogSavesAndLoadsItsOptions) {
+    auto* dlg = Application().CreateForm<TfrmFiltroPadrao>("frmFiltroRetiradaGeral");
+    auto* chb = TComponent::Create<TCheckBox>(dlg, "chbCardapio");
+    chb->SetParent(dlg->grbFiltro);
+    auto* edt = TComponent::Create<TEdit>(dlg, "edtServ");
+    edt->SetParent(dlg->grbFiltro);
+    dlg->Show();
+    dlg->btfLoadOpc->UserClick();
+    EXPECT_EQ(dialogs->Transcript().back().Text, "Não há opções salvas.");
+    chb->SetChecked(true);
+    edt->SetText("00001");
+    dlg->btfSaveOpc->UserClick();
+    chb->SetChecked(false);
+    edt->SetText("");
+    dlg->btfLoadOpc->UserClick();
+    EXPECT_TRUE(chb->Checked());
+    EXPECT_EQ(edt->Text(), "00001");
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "UiFixture.h"
+
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "services/Consiste.h"
+#include "services/DBPicture.h"
+#include "services/Morvena.h"
+
+#include <cmath>
+
+namespace {
+
+using ConsisteT = UiTest;
+
+TEST_F(ConsisteT, AjustaPadsCodesAndKeepsEmptyAndLongOnes) {
+    EXPECT_EQ(Consiste::Ajusta("1", 4), "0001");
+    EXPECT_EQ(Consiste::Ajusta(" 12 ", 5), "00012");
+    EXPECT_EQ(Consiste::Ajusta("0001", 4), "0001");
+    EXPECT_EQ(Consiste::Ajusta("", 4), "");
+    EXPECT_EQ(Consiste::Ajusta("   ", 4), "");
+    EXPECT_EQ(Consiste::Ajusta("123456", 4), "123456");  // never cut
+}
+
+TEST_F(ConsisteT, RoundDecRoundsHalfAwayFromZeroAsTyped) {
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(2.1234567, 5), 2.12346);
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(1.005, 2), 1.01);
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(-2.5, 0), -3.0);
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(0.1 + 0.2, 5), 0.3);
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(-0.000001, 5), 0.0);
+    EXPECT_FALSE(std::signbit(Consiste::RoundDec(-0.000001, 5)));
+}
+
+TEST_F(ConsisteT, FormatFloatHonoursTheSystemSeparators) {
+    SystemFormat() = FormatSettings{',', '.'};
+    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 1234.500004), "1.234,50000");
+    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 0), "0,00000");
+    SystemFormat() = FormatSettings{'.', ','};
+    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 1234567.5), "1,234,567.50000");
+    SystemFormat() = FormatSettings{};
+}
+
+TEST_F(ConsisteT, SmallHelpers) {
+    EXPECT_TRUE(Consiste::EmptyString("  "));
+    EXPECT_FALSE(Consiste::EmptyString(" a "));
+    EXPECT_EQ(Consiste::Replicate("ab", 3), "ababab");
+    EXPECT_EQ(Consiste::Replicate("x", 0), "");
+    EXPECT_EQ(Consiste::iif(true, "S", "N").AsString(), "S");
+    EXPECT_EQ(Consiste::iif(false, 1, 2).AsInteger(), 2);
+    EXPECT_EQ(Consiste::PriDiaMes(EncodeDateTime(2026, 12, 6, 10, 30, 0)), EncodeDate(2026, 12, 1));
+    EXPECT_EQ(Consiste::NomeSemana(EncodeDate(2026, 12, 6)), "Domingo");
+}
+
+TEST_F(ConsisteT, ServerFailureTextStopsTheOperation) {
+    Variant packet = VarArrayOf({1, 2});
+    EXPECT_EQ(Consiste::CheckResultServ(packet, true, 0), packet);
+    EXPECT_THROW(Consiste::CheckResultServ(Variant("Filial inexistente"), true, 0), EAbort);
+    ASSERT_EQ(dialogs->Transcript().size(), 1u);
+    EXPECT_EQ(dialogs->Transcript()[0].Text, "Filial inexistente");
+    EXPECT_THROW(Consiste::CheckResultServ(Variant("x"), false, 0), Exception);
+    EXPECT_NO_THROW(Consiste::MensErro("Nota.", false));
+    EXPECT_THROW(Consiste::MensErro("Erro.", true), EAbort);
+    EXPECT_EQ(dialogs->Transcript().size(), 3u);
+}
+
+TEST_F(ConsisteT, ValidaFilialFromContextOrInstalledValidator) {
+    Morvena::ResetContext();
+    Morvena::Context().Filiais["0001"] = "Matriz";
+    EXPECT_EQ(Consiste::ValidaFilial("0001", "OP", true), "Matriz");
+    EXPECT_THROW(Consiste::ValidaFilial("0002", "OP", true), Exception);
+    EXPECT_THROW(Consiste::ValidaFilial("", "OP", true), Exception);
+    Consiste::SetBranchValidator([](const std::string& b, const std::string&, bool) {
+        if (b == "0009") throw Exception("Filial com contrato rescindido.");
+        return std::string("Filial ") + b;
+    });
+    EXPECT_EQ(Consiste::ValidaFilial("0002", "OP", false), "Filial 0002");
+    EXPECT_THROW(Consiste::ValidaFilial("0009", "OP", false), Exception);
+    Consiste::SetBranchValidator(nullptr);
+    Morvena::ResetContext();
+}
+
+TEST(DBPictureT, LevelsOfATwoTwoThreeProductPicture) {
+    TDBPicture p("99.99.999;0;_");
+    EXPECT_EQ(p.GetTtNiveis(), 3);
+    EXPECT_EQ(p.TamNivel("1"), 2);
+    EXPECT_EQ(p.TamNivel("3"), 3);
+    EXPECT_EQ(p.TamAcNivel("1"), 2);
+    EXPECT_EQ(p.TamAcNivel("2"), 4);
+    EXPECT_EQ(p.TamAcNivel("3"), 7);
+    EXPECT_EQ(p.TamAcNivel("0"), 0);
+    EXPECT_EQ(p.NivelDoCodigo("0102"), 2);
+    EXPECT_EQ(p.NivelDoCodigo("010"), 0);
+    EXPECT_TRUE(p.CodigoValido("0102003"));
+    EXPECT_FALSE(p.CodigoValido("01A2003"));
+    EXPECT_THROW(p.TamNivel("4"), Exception);
+    EXPECT_THROW(p.TamAcNivel("dois"), EConvertError);
+    EXPECT_THROW(TDBPicture(";0;_"), Exception);
+    EXPECT_EQ(TDBPicture(">AA-9999").TamAcNivel("2"), 6);
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "UiFixture.h"
+
+#include "core/Exception.h"
+#include "services/Dbgeral.h"
+#include "services/Morvena.h"
+
+namespace {
+
+struct Ctx : UiTest {
+    void SetUp() override {
+        UiTest::SetUp();
+        Morvena::ResetContext();
+    }
+    void TearDown() override {
+        Morvena::ResetContext();
+        Morvena::SetScreenLoader(nullptr);
+        UiTest::TearDown();
+    }
+};
+
+TEST_F(Ctx, UserContextValues) {
+    auto& c = Morvena::Context();
+    c.FiliProc = "0001";
+    c.Operador = "ADM";
+    c.ModuFili = true;
+    c.WebURL = "10.0.0.5";
+    c.WebPort = 9000;
+    c.KeepConnected = true;
+    c.DataProcFilial["0001"] = EncodeDate(2026, 12, 1);
+    c.DataProcPadrao = EncodeDate(2026, 11, 30);
+    EXPECT_EQ(Morvena::FiliProc(), "0001");
+    EXPECT_EQ(Morvena::Operador(), "ADM");
+    EXPECT_TRUE(Morvena::ModuFili());
+    EXPECT_EQ(Morvena::WebURL(), "10.0.0.5");
+    EXPECT_EQ(Morvena::WebPort(), 9000);
+    EXPECT_TRUE(Dbgeral::KeepConnected());
+    EXPECT_EQ(Morvena::DataProc("0001 "), EncodeDate(2026, 12, 1));
+    EXPECT_EQ(Morvena::DataProc("0002"), EncodeDate(2026, 11, 30));
+    c.DataProcPadrao = TDateTime();
+    EXPECT_EQ(Morvena::DataProc("0002"), Date());
+}
+
+TEST_F(Ctx, PicturesByKind) {
+    Morvena::Context().PictProduto = "99.99.999;0;_";
+    EXPECT_EQ(Morvena::DBPictObj(0).TamAcNivel("3"), 7);
+    EXPECT_EQ(Morvena::DBPict(1), Morvena::Context().PictPrato);
+    EXPECT_THROW(Morvena::DBPict(2), Exception);
+}
+
+TEST_F(Ctx, LoadBPLUsesTheInstalledLoaderOrFailsClearly) {
+    std::vector<std::string> opened;
+    Morvena::SetScreenLoader([&](const std::string& code, const Variant& p) {
+        opened.push_back("[open-screen] " + code + " " + p.AsString());
+    });
+    Morvena::LoadBPL("PLA02100", Variant("M"));
+    EXPECT_EQ(opened, std::vector<std::string>{"[open-screen] PLA02100 M"});
+    Morvena::SetScreenLoader(nullptr);
+    try {
+        Morvena::LoadBPL("NAOEXISTE9", Variant("M"));
+        FAIL() << "a missing module must raise";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("NAOEXISTE9"), std::string::npos);
+    }
+}
+
+TEST_F(Ctx, MessageHookIsTheApplicationsKeyHook) {
+    Morvena::MsgEventForm() = [](TMsg&, bool& handled) { handled = true; };
+    EXPECT_TRUE(static_cast<bool>(Application().OnMessage));
+    Morvena::MsgEventForm() = nullptr;
+    EXPECT_FALSE(static_cast<bool>(Application().OnMessage));
+}
+
+}  // namespace
