@@ -2,7 +2,10 @@
 
 #include "modules/Modules.h"
 #include "net/InProcessTransport.h"
+#include "net/RpcProtocol.h"
 #include "store/Database.h"
+
+#include <filesystem>
 
 namespace appserver {
 
@@ -22,7 +25,7 @@ void AppServer::build(AppServerOptions& options) {
         tx.Commit();
     });
     RegisterModules(*dispatcher_, *conn_, *sessions_);
-    service_ = std::make_unique<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink());
+    service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink());
     httpOptions_ = options.http;
 }
 
@@ -53,11 +56,37 @@ void AppServer::Stop() {
 
 std::string AppServer::RegisterInProcess(const std::string& name) {
     if (!inProcessName_.empty() && inProcessName_ != name) net::UnregisterInProcessServer(inProcessName_);
-    net::RegisterInProcessServer(name, service_->Handler());
+    net::RegisterInProcessServer(name, Handler());
     inProcessName_ = name;
     return std::string(net::kInProcessScheme) + name;
 }
 
-net::RpcHandler AppServer::Handler() const { return service_->Handler(); }
+net::RpcHandler AppServer::Handler() const {
+    // A connection may outlive the server it found; it then gets an error, not a dangling call.
+    std::weak_ptr<RpcService> weak = service_;
+    return [weak](const std::string& request, const std::string& token) {
+        if (auto s = weak.lock()) return s->Handle(request, token).body;
+        return net::EncodeError(nullptr, net::rpc_code::InternalError, "O servidor de aplicação foi encerrado.");
+    };
+}
+
+EmbeddedServer StartEmbedded(const EmbeddedOptions& options) {
+    std::unique_ptr<db::SqlConnection> conn;
+    bool fresh = options.dbPath == ":memory:" || !std::filesystem::exists(options.dbPath);
+    if (fresh)
+        conn = store::CreateDemoDatabase(options.dbPath);
+    else
+        conn = store::OpenDatabase("sqlite:" + options.dbPath);
+    AppServerOptions o;
+    o.log = options.log;
+    EmbeddedServer e;
+    e.server = std::make_unique<AppServer>(std::move(conn), o);
+    e.host = e.server->RegisterInProcess(options.inProcessName);
+    if (options.http) {
+        e.port = e.server->Listen("127.0.0.1", 0);
+        e.host = "127.0.0.1";
+    }
+    return e;
+}
 
 }  // namespace appserver

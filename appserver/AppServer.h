@@ -74,10 +74,31 @@ private:
     std::mutex dbMutex_;
     std::unique_ptr<SessionStore> sessions_;
     std::unique_ptr<Dispatcher> dispatcher_;
-    std::unique_ptr<RpcService> service_;
+    std::shared_ptr<RpcService> service_;  // the in-process handler holds it weakly
     HttpServerOptions httpOptions_;
     std::unique_ptr<HttpServer> http_;
     std::string inProcessName_;
 };
+
+// The embedded default of the desktop host and pla-script: a server in this
+// process over a demo SQLite database, reachable over HTTP on a free loopback
+// port or in process only.
+struct EmbeddedOptions {
+    // Database file; created with the demo data when it does not exist.
+    // ":memory:" gives a fresh private demo database.
+    std::string dbPath = ":memory:";
+    bool http = true;                         // listen on 127.0.0.1, free port
+    std::string inProcessName = "embedded";   // always registered
+    LogSink log;                              // default: standard error
+};
+
+struct EmbeddedServer {
+    std::unique_ptr<AppServer> server;
+    std::string host;  // what connections set as Host: "127.0.0.1", or "inproc://NAME" without http
+    int port = 0;      // the HTTP port, 0 without http
+};
+
+// Throws Exception when the database cannot be opened or created, or the port bound.
+EmbeddedServer StartEmbedded(const EmbeddedOptions& options);
 
 }  // namespace appserver

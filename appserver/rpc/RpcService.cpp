@@ -55,6 +55,9 @@ RpcReply RpcService::Handle(const std::string& request, const std::string& beare
         entry.detail = e.what();
         reply.httpStatus = 200;
         reply.body = net::EncodeError(id, rpc_code::InternalError, std::string("Internal error: ") + e.what());
+    } catch (...) {
+        entry.outcome = "error " + std::to_string(rpc_code::InternalError);
+        reply.body = net::EncodeError(id, rpc_code::InternalError, "Internal error");
     }
     entry.milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
