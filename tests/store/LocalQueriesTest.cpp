@@ -1,5 +1,10 @@
-// Every local query of the screen, run on the demo database.
+// Every local query of the screen, opened through the query component on the
+// demo database as the screen opens it.
 #include "SuiteQueries.h"
+#include "data/ClientDataSet.h"
+#include "db/ADOIBQuery.h"
+#include "db/DataSetProvider.h"
+#include "db/LocalConnection.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +18,26 @@ namespace {
 
 class LocalQueries : public ::testing::Test {
 protected:
-    std::unique_ptr<db::SqliteConnection> conn = store::CreateDemoDatabase();
+    std::shared_ptr<db::SqliteConnection> conn = store::CreateDemoDatabase();
 
-    db::SqlResult run(const QueryText& q, const db::SqlParams& params = {}) { return conn->Query(TextFor(q), params); }
+    // Opens the query with its texts and parameters set by name; the rows come back as a result.
+    db::SqlResult run(const QueryText& q, const db::SqlParams& params = {}) {
+        TADOIBQuery qry(q.name);
+        qry.Connection = conn;
+        qry.SQL = q.sql;
+        qry.SQL_ORACLE = q.sqlOracle;
+        for (const auto& p : params) qry.ParamByName(p.name).SetValue(p.value);
+        qry.Open();
+        db::SqlResult r;
+        for (int i = 0; i < qry.FieldCount(); ++i) r.columns.push_back({qry.Fields(i).FieldName(), ""});
+        for (int row = 0; row < qry.RecordCount(); ++row) {
+            VariantArray values;
+            for (int i = 0; i < qry.FieldCount(); ++i) values.push_back(qry.ValueAt(row, qry.Fields(i)));
+            r.rows.push_back(std::move(values));
+        }
+        EXPECT_EQ(TextFor(q), qry.TextFor(conn->GetDialect()));
+        return r;
+    }
     static std::vector<std::string> col(const db::SqlResult& r, const std::string& name) {
         std::vector<std::string> out;
         for (size_t i = 0; i < r.rows.size(); ++i) out.push_back(r.Value(i, name).AsString());
@@ -168,4 +190,54 @@ TEST_F(LocalQueries, GeneralFilterServicesByGroupList) {
     EXPECT_EQ(two, (std::vector<std::string>{demo::kServiceDiet, demo::kServiceBlockedAdd}));
     EXPECT_TRUE(services("", "N").empty());  // no group chosen matches nothing
     EXPECT_EQ(col(run(qryGrupServ), "CDGRUPSERV"), (std::vector<std::string>{"DIETA", "LANCHE", "REFEICAO"}));
+}
+
+TEST_F(LocalQueries, ProductListThroughProviderOnTheLocalConnection) {
+    // The screen's way: queries on the shared local connection, the product
+    // list chosen in BeforeOpen from the general parameter, delivered to cdsProduto.
+    db::SetLocalConnection(conn);
+    TADOIBQuery qryParamGeral("qryParamGeral"), qryProdutoCache("qryProdutoCache"),
+        qryProdutoSemCache("qryProdutoSemCache"), qryProduto("qryProduto");
+    qryParamGeral.SQL = suite_queries::qryParamGeral.sql;
+    qryProdutoCache.SQL = suite_queries::qryProdutoCache.sql;
+    qryProdutoSemCache.SQL = suite_queries::qryProdutoSemCache.sql;
+    qryProduto.SQL = suite_queries::qryProduto.sql;
+    {
+        TADOIBQuery* q = &qryProduto;
+        q->AddField({"CDARVPROD", TFieldType::ftString, 20, "Código"});
+        q->AddField({"CDPRODUTO", TFieldType::ftString, 10, "Código", false, true, 15});
+        q->AddField({"NMPRODUTO", TFieldType::ftString, 50, "Nome", true, true});
+        q->AddField({"CDNVPRODUTO", TFieldType::ftString, 1, "", false, true});
+        q->AddField({"SGUNIDADE", TFieldType::ftString, 10, "", false});
+        q->AddField({"CDPRODESTO", TFieldType::ftString, 10, "", false});
+        q->AddField({"VRFATOCONV", TFieldType::ftFloat, 0, "", false});
+    }
+    qryProduto.BeforeOpen = [&](TDataSet&) {
+        qryParamGeral.Open();
+        if (qryParamGeral.FieldByName("IDCACHPRODFI").AsString() == "S") {
+            qryProduto.AssignSQL(qryProdutoCache);
+            qryProduto.ParamByName("P_CDFILIAL").SetAsString(demo::kBranchLocations);
+        } else {
+            qryProduto.AssignSQL(qryProdutoSemCache);
+        }
+        qryProduto.ParamByName("P_CDNVPRODUTO").SetAsString(std::to_string(demo::kProductLevels));
+        qryParamGeral.Close();
+    };
+    TDataSetProvider dspProduto("dspProduto", qryProduto);
+    TClientDataSet cdsProduto;
+    cdsProduto.Name = "cdsProduto";
+    dspProduto.Fill(cdsProduto);
+    EXPECT_GE(cdsProduto.RecordCount(), 80);
+    EXPECT_TRUE(cdsProduto.Locate("CDARVPROD", demo::kProductRice));
+    EXPECT_FALSE(cdsProduto.Locate("CDARVPROD", demo::kProductInactive0001));
+    EXPECT_EQ(cdsProduto.FieldByName("VRFATOCONV").DataType(), TFieldType::ftFloat);
+
+    // The off-line check of the form's creation, on the same connection.
+    TADOIBQuery qryFiliOffLine("qryFiliOffLine");
+    qryFiliOffLine.SQL_ORACLE = suite_queries::qryFiliOffLine.sqlOracle;
+    qryFiliOffLine.AddField({"IDUTILOFFLINE", TFieldType::ftString, 1});
+    qryFiliOffLine.ParamByName("P_CDFILIAL").SetAsString(demo::kBranchOffline);
+    qryFiliOffLine.Open();
+    EXPECT_EQ(qryFiliOffLine.FieldByName("IDUTILOFFLINE").AsString(), "S");
+    db::SetLocalConnection(nullptr);
 }
