@@ -27,6 +27,13 @@ std::string InProcessTransport::Send(const std::string& request, const std::stri
     return handler_(request, token);
 }
 
+void InProcessTransport::Probe() {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.handlers.count(name_))
+        throw ENetError("Servidor de aplicação interno \"" + name_ + "\" não está disponível.");
+}
+
 void RegisterInProcessServer(const std::string& name, RpcHandler handler) {
     auto& r = registry();
     std::lock_guard lock(r.mutex);

@@ -17,7 +17,8 @@ class InProcessTransport : public ITransport {
 public:
     InProcessTransport(std::string name, RpcHandler handler);
     std::string Send(const std::string& request, const std::string& token) override;
-    void Probe() override {}
+    // Throws ENetError once the server has withdrawn its registration.
+    void Probe() override;
     std::string Endpoint() const override { return "inproc://" + name_; }
 
 private:

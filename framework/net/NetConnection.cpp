@@ -50,22 +50,29 @@ std::shared_ptr<net::ITransport> TNetConnection::makeTransport() {
 void TNetConnection::Open() {
     if (connected_) return;
     if (BeforeConnect) BeforeConnect(*this);
-    auto t = makeTransport();
+    // Reopening to the same place keeps the transport (and its kept-alive
+    // socket): the screen opens and closes around every call.
+    const std::string place = Host + "|" + std::to_string(Port);
+    std::shared_ptr<net::ITransport> t;
+    if (transport_ && !injected_ && place == transportPlace_)
+        t = transport_;
+    else
+        t = makeTransport();
     try {
         t->Probe();
     } catch (const net::ENetError& e) {
         throw Exception(e.Message());
     }
     transport_ = std::move(t);
+    transportPlace_ = place;
     connected_ = true;
 }
 
-void TNetConnection::Close() {
-    transport_.reset();
-    connected_ = false;
-}
+void TNetConnection::Close() { connected_ = false; }
 
-std::string TNetConnection::Endpoint() const { return transport_ ? transport_->Endpoint() : std::string(); }
+std::string TNetConnection::Endpoint() const {
+    return connected_ && transport_ ? transport_->Endpoint() : std::string();
+}
 
 Variant TNetConnection::failure(const std::string& text) const {
     if (ThrowException) throw Exception(text);

@@ -66,7 +66,8 @@ private:
     Variant rawCall(const std::string& fullMethod, VariantArray& args, bool& failed);
 
     std::shared_ptr<net::ITransport> injected_;
-    std::shared_ptr<net::ITransport> transport_;
+    std::shared_ptr<net::ITransport> transport_;  // kept after Close for a reopen to the same place
+    std::string transportPlace_;
     bool connected_ = false;
     int64_t nextId_ = 1;
 };

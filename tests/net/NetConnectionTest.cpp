@@ -165,3 +165,25 @@ TEST_F(NetConnectionTest, ConnectionsOpenAndCloseIndependently) {
     a.Open();  // opening twice is harmless
     EXPECT_TRUE(a.Connected());
 }
+
+TEST_F(NetConnectionTest, ReopeningFollowsTheHostThatBeforeConnectSets) {
+    StubServer other;
+    RegisterInProcessServer("other", [&other](const std::string& b, const std::string& t) { return other(b, t); });
+    std::string target = "inproc://stub";
+    TNetConnection c("netRetirada", "M");
+    c.BeforeConnect = [&target](TNetConnection& self) { self.Host = target; };
+    c.Open();
+    c.Call("Echo");
+    c.Close();
+    target = "inproc://other";
+    c.Open();
+    c.Call("Echo");
+    EXPECT_EQ(stub.lastMethod, "M.Echo");
+    EXPECT_EQ(other.lastMethod, "M.Echo");
+    EXPECT_EQ(c.Endpoint(), "inproc://other");
+    c.Close();
+    EXPECT_EQ(c.Endpoint(), "");
+    UnregisterInProcessServer("other");
+    EXPECT_THROW(c.Open(), Exception);  // the server it knew is gone
+    EXPECT_FALSE(c.Connected());
+}
