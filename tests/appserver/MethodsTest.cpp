@@ -268,3 +268,11 @@ TEST(MethodsAcrossTransports, ExpiredOrMissingSessionsAreRefused) {
     c->Token.clear();  // and the process holds no session for this endpoint
     EXPECT_TRUE(c->Call("GetTipoReti").IsString());
 }
+
+TEST(MethodsAcrossTransports, AServerUrlInTheHostWorks) {
+    TNetConnection c("netRetirada", "Pla02000.rdmRetirada");
+    c.Host = "http://127.0.0.1:" + std::to_string(Server::Get().port) + "/";
+    c.ThrowException = false;
+    c.SignOn("DEMO", "demo");
+    EXPECT_TRUE(c.Call("GetTipoReti").IsPacket());
+}
