@@ -1,6 +1,7 @@
 #include "store/Database.h"
 #include "store/Migrations.h"
 #include "store/Password.h"
+#include "store/ProcessingDate.h"
 #include "store/Sequences.h"
 #include "store/StockLedger.h"
 
@@ -103,6 +104,29 @@ TEST(DemoData, SameSeedSameDataOtherSeedOtherData) {
     // Copies are independent.
     a->Execute("DELETE FROM RETIRADA");
     EXPECT_EQ(count(*store::CreateDemoDatabase(":memory:", 3, EncodeDate(2026, 5, 1)), "SELECT COUNT(*) FROM RETIRADA"), 2);
+}
+
+TEST(DemoData, FileCopyIsAWalDatabaseAndDatesCanMove) {
+    auto path = (std::filesystem::temp_directory_path() / "pla_store_demo.sqlite").string();
+    {
+        auto c = store::CreateDemoDatabase(path, demo::kDefaultSeed, EncodeDate(2026, 12, 6));
+        EXPECT_EQ(c->Query("PRAGMA journal_mode").rows[0][0].AsString(), "wal");
+        EXPECT_EQ(store::ProcessingDate(*c, demo::kBranchLocations), EncodeDate(2026, 12, 6));
+        store::SetProcessingDate(*c, demo::kBranchLocations, EncodeDateTime(2026, 12, 9, 10, 30, 0));
+        EXPECT_EQ(store::ProcessingDate(*c, demo::kBranchLocations), EncodeDate(2026, 12, 9));
+        EXPECT_EQ(store::ProcessingDate(*c, demo::kBranchPlain), EncodeDate(2026, 12, 6));
+        EXPECT_FALSE(store::ProcessingDate(*c, "9999").has_value());
+        EXPECT_THROW(store::SetProcessingDate(*c, "9999", Date()), db::SqlError);  // no such branch
+    }
+    {
+        // Another connection to the same file sees the copy; a new copy replaces the file.
+        db::SqliteConnection again(path);
+        EXPECT_EQ(count(again, "SELECT COUNT(*) FROM FILIAL"), 4);
+    }
+    auto fresh = store::CreateDemoDatabase(path, demo::kDefaultSeed, EncodeDate(2026, 12, 6));
+    EXPECT_EQ(store::ProcessingDate(*fresh, demo::kBranchLocations), EncodeDate(2026, 12, 6));
+    fresh.reset();
+    for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(path + s);
 }
 
 TEST(Sequences, PerBranchAndRolledBackWithTheCaller) {
