@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "ui/Form.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -95,7 +96,19 @@ void TApplication::RunUserAction(const std::function<void()>& action) {
             HandleException(e);
         }
     }
-    if (actionDepth_ == 0) ProcessMessages();
+    if (actionDepth_ == 0) {
+        ProcessMessages();
+        if (OnIdle) OnIdle();
+    }
+}
+
+TComponent* TApplication::FindComponentPath(const std::string& path) const {
+    const TComponent* at = this;
+    for (auto& name : text::Split(path, '.')) {
+        at = at->FindComponentDeep(text::Trim(name));
+        if (!at) return nullptr;
+    }
+    return at == this ? nullptr : const_cast<TComponent*>(at);
 }
 
 IDialogService& TApplication::DialogService() { return *dialogs_; }
@@ -167,6 +180,7 @@ void TApplication::Reset() {
     mainForm_ = nullptr;
     OnMessage = nullptr;
     OnException = nullptr;
+    OnIdle = nullptr;
     dialogs_ = std::make_unique<ScriptedDialogs>();
     pump_ = nullptr;
     cursor_ = TCursor::crDefault;

@@ -66,6 +66,14 @@ public:
     // when the outermost action ends.
     void RunUserAction(const std::function<void()>& action);
 
+    // Runs after each outermost user action (when the application would idle).
+    std::function<void()> OnIdle;
+    // A component by path "form.component" (names without regard to case):
+    // the first name is a form (or any component) owned by the application,
+    // each next one is searched among what the previous owns, at any depth.
+    // Null when a name is missing.
+    TComponent* FindComponentPath(const std::string& path) const;
+
     // The dialog service; a ScriptedDialogs with no answers until one is set.
     IDialogService& DialogService();
     void SetDialogs(std::unique_ptr<IDialogService> dialogs);

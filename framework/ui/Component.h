@@ -4,6 +4,7 @@
 // Views observe property changes through one process-wide observer list.
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ public:
     // objects the caller keeps in a std::unique_ptr: use Make instead).
     template <class T, class... Args>
     static T* Create(TComponent* owner, std::string name, Args&&... args) {
+        if (!owner) throw std::invalid_argument("TComponent::Create needs an owner (use MakeComponent)");
         auto p = std::make_unique<T>(std::forward<Args>(args)...);
         T* raw = p.get();
         raw->SetName(std::move(name));

@@ -9,7 +9,14 @@
 
 TForm::TForm() { SetVisible(false); }
 
-void TForm::SetActiveControl(TWinControl* control) { FocusControl(control); }
+void TForm::SetActiveControl(TWinControl* control) {
+    if (!Visible() && control && control->ParentForm() == this) {
+        active_ = control;
+        Changed("ActiveControl");
+        return;
+    }
+    FocusControl(control);
+}
 
 void TForm::FocusControl(TWinControl* target) {
     if (target == active_) return;
@@ -83,10 +90,16 @@ void TForm::VisibleChanged() {
 
 void TForm::Show() {
     if (destroyed_) return;
+    bool wasVisible = Visible();
     SetVisible(true);
     if (!Visible()) return;  // OnShow hid it again
     Application().ActivateForm(this);
-    if (!active_ && Visible()) SelectFirst();
+    if (!Visible() || wasVisible) return;
+    // The control recorded before showing (or the first tab stop) is entered now.
+    TWinControl* wanted = active_;
+    active_ = nullptr;
+    if (wanted && wanted->CanFocus()) FocusControl(wanted);
+    else SelectFirst();
 }
 
 void TForm::Hide() { SetVisible(false); }

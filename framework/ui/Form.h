@@ -38,7 +38,8 @@ public:
 
     // The focused control (null when none).
     TWinControl* ActiveControl() const { return active_; }
-    // Same as focusing the control (focus rules apply).
+    // Same as focusing the control (focus rules apply). On a form not yet
+    // shown it only records the control, which takes the focus on showing.
     void SetActiveControl(TWinControl* control);
     // Moves the focus following the focus rules: OnExit of the control left
     // and of each container left (innermost first), then OnEnter of each

@@ -130,6 +130,25 @@ TEST_F(Modal, ActivationEventsFollowTheActiveForm) {
     EXPECT_EQ(Application().ActiveForm(), a);
 }
 
+TEST_F(Modal, ActiveControlSetBeforeShowingTakesTheFocusOnShow) {
+    auto* dlg = Application().CreateForm<TDlg>("frmDlg");
+    std::vector<std::string> log;
+    dlg->btnCancel->OnEnter = [&](TObject*) { log.push_back("enter"); };
+    dlg->SetActiveControl(dlg->btnCancel);
+    EXPECT_TRUE(log.empty());
+    int idle = 0;
+    Application().OnIdle = [&] { ++idle; };
+    dlg->UserActivate();  // hidden: nothing happens
+    dlg->Show();
+    EXPECT_EQ(dlg->ActiveControl(), dlg->btnCancel);
+    EXPECT_EQ(log, std::vector<std::string>{"enter"});
+    dlg->edt->UserType("a");
+    EXPECT_EQ(idle, 2);  // the focus click and the key
+    EXPECT_EQ(Application().FindComponentPath("frmDlg.EDT"), dlg->edt);
+    EXPECT_EQ(Application().FindComponentPath("frmDlg.nada"), nullptr);
+    EXPECT_EQ(Application().FindComponentPath("edt"), dlg->edt);
+}
+
 TEST_F(Modal, ApplicationSettingsAreCountersTheViewReads) {
     auto& app = Application();
     app.SetScreenSize(640, 480);
