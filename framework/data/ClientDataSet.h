@@ -5,15 +5,19 @@
 // deletion is kept in a change log until merged or cancelled; Delta is what the
 // server is sent.
 //
-// Copies: Data() and SetData() share rows instead of copying them. Assigning the
-// data of a dataset without pending changes (or whose changes were already
-// packed by an earlier Data()) costs the same for 20 rows as for 20,000; the
-// first Data() after a change builds one packet (then cached until the next change).
+// Copies: Data() and SetData() share rows instead of copying them. Data()
+// builds its packet once and then keeps it in step with each change while
+// nobody else holds it, and SetData of a packet that came from another dataset adopts that
+// dataset's rows and change log without reading them: the same cost for 20
+// rows as for 20,000. Copies stay independent: the first change on either side
+// copies the list of row pointers (never the values). A packet from elsewhere
+// (the server) is checked once and then read in place.
 //
-// Change log across copies: Data() carries each changed row once with its
-// change kind and original values; the receiving dataset logs the inserted and
-// modified rows first and the deletions last, so UndoLastChange there undoes
-// deletions first.
+// Change log across copies: between datasets the log travels whole, in order.
+// A packet from elsewhere carries each changed row once with its change kind
+// and original values (a deleted row without originals was inserted and then
+// deleted); loading it logs the inserted and modified rows first and the
+// deletions last, so UndoLastChange undoes deletions first.
 #include "data/DataSet.h"
 
 class TClientDataSet : public TDataSet {
@@ -42,7 +46,7 @@ public:
     // deleted since the last merge are left out. Always a packet, maybe empty.
     Variant Delta() const { return LogDelta(); }
     // Drops every change: rows come back as they were after the last merge/load.
-    // Cancels a pending edit first. The cursor goes to the first record.
+    // Cancels a pending edit first. The cursor stays on its record when it is still there.
     void CancelUpdates() { LogCancelUpdates(); }
     // Accepts every change: the current rows become the originals, the log empties.
     void MergeChangeLog() { LogMergeChangeLog(); }

@@ -68,7 +68,7 @@ TField& TDataSet::Fields(int index) const {
 
 TField* TDataSet::FindField(const std::string& fieldName) const {
     for (const auto& f : fields_)
-        if (text::SameText(f->FieldName(), fieldName)) return f.get();
+        if (SameTextNoCase(f->FieldName(), fieldName)) return f.get();
     return nullptr;
 }
 
@@ -235,9 +235,13 @@ bool TDataSet::ViewLess(int a, int b) const {
     return a < b;  // equal keys keep the natural order
 }
 
+bool TDataSet::IdentityView() const {
+    return !filter_ && indexColumns_.empty() && statusFilter_ == usDefaultStatusFilter && store_->DeletedCount() == 0;
+}
+
 void TDataSet::RebuildView(int64_t keepId) {
     if (!store_) return;
-    identity_ = store_->Lazy() && !filter_ && indexColumns_.empty() && statusFilter_ == usDefaultStatusFilter;
+    identity_ = IdentityView();
     if (identity_) {
         view_.clear();
     } else {
@@ -256,11 +260,16 @@ void TDataSet::RebuildView(int64_t keepId) {
 }
 
 // Keeps the view in step after one stored record was added or rewritten;
-// cheaper than a rebuild for the common post of one record.
-void TDataSet::ViewRecordChanged(int storeIndex, bool inserted) {
-    if (identity_) {
+// cheaper than a rebuild for the common post of one record. Returns the
+// record's visible position, -1 when it is not shown.
+int TDataSet::ViewRecordChanged(int storeIndex, bool inserted) {
+    bool identity = IdentityView();
+    if (identity && identity_) return storeIndex;
+    if (identity != identity_) {
         RebuildView(-1);
-        return;
+        if (identity_) return storeIndex;
+        auto it = std::find(view_.begin(), view_.end(), storeIndex);
+        return it == view_.end() ? -1 : static_cast<int>(it - view_.begin());
     }
     if (inserted && storeIndex < store_->Size() - 1)
         for (int& v : view_)
@@ -269,12 +278,13 @@ void TDataSet::ViewRecordChanged(int storeIndex, bool inserted) {
         auto it = std::find(view_.begin(), view_.end(), storeIndex);
         if (it != view_.end()) view_.erase(it);
     }
-    if (!PassesView(storeIndex)) return;
+    if (!PassesView(storeIndex)) return -1;
     auto pos = indexColumns_.empty()
                    ? std::lower_bound(view_.begin(), view_.end(), storeIndex)
                    : std::lower_bound(view_.begin(), view_.end(), storeIndex,
                                       [this](int a, int b) { return ViewLess(a, b); });
-    view_.insert(pos, storeIndex);
+    pos = view_.insert(pos, storeIndex);
+    return static_cast<int>(pos - view_.begin());
 }
 
 int TDataSet::ViewPosOf(int64_t id) const {
@@ -512,29 +522,25 @@ void TDataSet::Post() {
             throw Exception("Field '" + f->DisplayLabel() + "' must have a value");
         }
     }
-    int64_t id;
+    int shownAt = -1;
     if (state_ == TDataSetState::dsInsert) {
         int pos = store_->Size();
         if (insertBeforeId_ >= 0) {
-            int before = store_->Find(insertBeforeId_);
+            int before = insertAt_ < VisibleCount() ? StoreIndex(insertAt_) : -1;
+            if (before < 0 || store_->Id(before) != insertBeforeId_) before = store_->Find(insertBeforeId_);
             if (before >= 0) pos = before;
         }
-        bool wasIdentity = identity_;
-        id = store_->Insert(pos, editBuf_, logChanges_);
-        if (wasIdentity) RebuildView(-1);
-        else ViewRecordChanged(store_->Find(id), true);
+        store_->Insert(pos, editBuf_, logChanges_);
+        shownAt = ViewRecordChanged(pos, true);
     } else {
-        id = editId_;
-        int idx = store_->Find(id);
-        if (idx >= 0 && store_->Modify(idx, editBuf_, logChanges_)) {
-            if (identity_) RebuildView(-1);
-            else ViewRecordChanged(idx, false);
-        }
+        int idx = cursor_ < VisibleCount() ? StoreIndex(cursor_) : -1;
+        if (idx < 0 || store_->Id(idx) != editId_) idx = store_->Find(editId_);
+        shownAt = cursor_;
+        if (idx >= 0 && store_->Modify(idx, editBuf_, logChanges_)) shownAt = ViewRecordChanged(idx, false);
     }
     DiscardEdit();
-    int p = ViewPosOf(id);
     int count = VisibleCount();
-    if (p >= 0) cursor_ = p;
+    if (shownAt >= 0) cursor_ = shownAt;
     else if (cursor_ >= count) cursor_ = count > 0 ? count - 1 : 0;
     bof_ = eof_ = count == 0;
     SetState(TDataSetState::dsBrowse);

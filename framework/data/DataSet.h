@@ -242,7 +242,8 @@ private:
     void DropDynamicFields();
     void BindFields();
     void RebuildView(int64_t keepId);
-    void ViewRecordChanged(int storeIndex, bool inserted);
+    int ViewRecordChanged(int storeIndex, bool inserted);
+    bool IdentityView() const;
     bool ViewLess(int a, int b) const;
     void SetCursorTo(int64_t id);
     void CalcCurrent();

@@ -1,32 +1,32 @@
 #include "data/RowStore.h"
 
 #include "core/Exception.h"
-#include "core/Text.h"
+#include "data/ValueCompare.h"
 
 #include <algorithm>
 
-namespace {
-
-// Deleter that marks packets built by a store. `keep` holds the packet this
-// one wraps (then nothing is deleted here).
-struct StorePacketTag {
-    bool plain = false;
-    std::shared_ptr<const DataPacket> keep;
-    void operator()(const DataPacket* p) const {
-        if (!keep) delete p;
-    }
+// What a packet handed out by a store carries for the next store to adopt.
+struct RowStore::Snapshot {
+    std::vector<PacketField> columns;
+    bool lazy = false;
+    std::shared_ptr<const DataPacket> base;
+    std::shared_ptr<Records> recs;
+    std::vector<LogEntry> log;
+    int64_t nextId = 1;
+    int deletedCount = 0;
 };
 
-std::shared_ptr<const DataPacket> Tagged(DataPacket p, bool plain) {
-    return std::shared_ptr<const DataPacket>(new DataPacket(std::move(p)), StorePacketTag{plain, nullptr});
-}
+namespace {
+
+// Deleter of the packets a store hands out: they wrap the store's packet
+// (kept alive here, never deleted by this) and carry the store's snapshot.
+struct StorePacketTag {
+    std::shared_ptr<const DataPacket> keep;
+    std::shared_ptr<const RowStore::Snapshot> snap;
+    void operator()(const DataPacket*) const {}
+};
 
 }  // namespace
-
-bool RowStore::KnownPlain(const std::shared_ptr<const DataPacket>& p) {
-    const StorePacketTag* tag = std::get_deleter<StorePacketTag>(p);
-    return tag && tag->plain;
-}
 
 void RowStore::CheckWidth(const VariantArray& v, size_t row) const {
     if (v.size() != columns_.size())
@@ -36,32 +36,40 @@ void RowStore::CheckWidth(const VariantArray& v, size_t row) const {
 
 RowStore::RowStore(std::vector<PacketField> columns) : columns_(std::move(columns)) {}
 
-RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->fields), base_(packet) {
-    if (KnownPlain(packet)) {
-        lazy_ = true;
-        nextId_ = static_cast<int64_t>(packet->rows.size()) + 1;
-        packet_ = packet;
+RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->fields) {
+    if (const StorePacketTag* tag = std::get_deleter<StorePacketTag>(packet); tag && tag->snap) {
+        const Snapshot& s = *tag->snap;
+        lazy_ = s.lazy;
+        base_ = s.base;
+        if (s.recs) recs_ = s.recs;  // shared until one side changes
+        log_ = s.log;
+        nextId_ = s.nextId;
+        deletedCount_ = s.deletedCount;
         return;
     }
     bool plain = true;
     for (size_t i = 0; i < packet->rows.size(); ++i) {
         CheckWidth(packet->rows[i].values, i);
         if (packet->rows[i].change != RowChange::Unmodified) plain = false;
+        if (packet->rows[i].change != RowChange::Unmodified && !packet->rows[i].original.empty())
+            CheckWidth(packet->rows[i].original, i);
     }
     if (plain) {
         lazy_ = true;
-        nextId_ = static_cast<int64_t>(packet->rows.size()) + 1;
+        base_ = std::move(packet);
+        nextId_ = static_cast<int64_t>(base_->rows.size()) + 1;
         return;
     }
     // A packet with a change log: inserted and modified rows are logged first,
     // deletions last, so that undoing starts with the deletions.
     std::vector<LogEntry> deletions;
-    recs_.reserve(packet->rows.size());
+    Records& recs = *recs_;
+    recs.reserve(packet->rows.size());
     for (const PacketRow& row : packet->rows) {
         Rec r;
         r.id = nextId_++;
         r.cur = std::make_shared<const VariantArray>(row.values);
-        bool hasOrig = row.original.size() == columns_.size();
+        bool hasOrig = !row.original.empty();
         switch (row.change) {
             case RowChange::Unmodified: r.orig = r.cur; break;
             case RowChange::Inserted:
@@ -75,6 +83,7 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
                 break;
             case RowChange::Deleted:
                 r.deleted = true;
+                ++deletedCount_;
                 if (hasOrig) {
                     r.orig = std::make_shared<const VariantArray>(row.original);
                     if (!(*r.orig == *r.cur)) {
@@ -88,45 +97,92 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
                 deletions.push_back({r.id, RowChange::Deleted, r.cur, r.change});
                 break;
         }
-        recs_.push_back(std::move(r));
+        recs.push_back(std::move(r));
     }
     log_.insert(log_.end(), deletions.begin(), deletions.end());
-    base_.reset();
 }
 
 int RowStore::ColumnIndex(const std::string& name) const {
     for (size_t i = 0; i < columns_.size(); ++i)
-        if (text::SameText(columns_[i].name, name)) return static_cast<int>(i);
+        if (SameTextNoCase(columns_[i].name, name)) return static_cast<int>(i);
     return -1;
 }
 
 int RowStore::Find(int64_t id) const {
     if (lazy_) return id >= 1 && id <= Size() ? static_cast<int>(id - 1) : -1;
-    for (size_t i = 0; i < recs_.size(); ++i)
-        if (recs_[i].id == id) return static_cast<int>(i);
+    const Records& recs = *recs_;
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (recs[i].id == id) return static_cast<int>(i);
     return -1;
+}
+
+RowStore::Records& RowStore::Mut() {
+    if (recs_.use_count() > 1) recs_ = std::make_shared<Records>(*recs_);
+    return *recs_;
 }
 
 void RowStore::Materialize() {
     if (!lazy_) return;
     const auto& rows = base_->rows;
-    recs_.clear();
-    recs_.reserve(rows.size() + 16);
+    auto recs = std::make_shared<Records>();
+    recs->reserve(rows.size() + 16);
     for (size_t i = 0; i < rows.size(); ++i) {
         Rec r;
         r.id = static_cast<int64_t>(i) + 1;
         r.cur = std::shared_ptr<const VariantArray>(base_, &rows[i].values);  // shares the packet
         r.orig = r.cur;
-        recs_.push_back(std::move(r));
+        recs->push_back(std::move(r));
     }
+    recs_ = std::move(recs);
     lazy_ = false;
     base_.reset();
+    packet_.reset();
 }
+
+// ---- The store's own packet, kept in step -------------------------------------------
+
+void RowStore::PacketRowFrom(int i, PacketRow& row) const {
+    const Rec& r = (*recs_)[static_cast<size_t>(i)];
+    row.values = *r.cur;
+    row.original.clear();
+    row.change = RowChange::Unmodified;
+    if (r.deleted) {
+        row.change = RowChange::Deleted;
+        if (r.orig) row.original = *r.orig;
+    } else if (r.change == RowChange::Inserted) {
+        row.change = RowChange::Inserted;
+    } else if (r.change == RowChange::Modified) {
+        row.change = RowChange::Modified;
+        row.original = *r.orig;
+    }
+}
+
+void RowStore::SyncRow(int i) {
+    if (PacketOwned()) PacketRowFrom(i, packet_->rows[static_cast<size_t>(i)]);
+    else packet_.reset();
+}
+
+void RowStore::SyncInsert(int i) {
+    if (!PacketOwned()) {
+        packet_.reset();
+        return;
+    }
+    PacketRow row;
+    PacketRowFrom(i, row);
+    packet_->rows.insert(packet_->rows.begin() + i, std::move(row));
+}
+
+void RowStore::SyncErase(int i) {
+    if (PacketOwned()) packet_->rows.erase(packet_->rows.begin() + i);
+    else packet_.reset();
+}
+
+// ---- Changes ---------------------------------------------------------------------------
 
 int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     Materialize();
-    Touch();
     values.resize(columns_.size());
+    Records& recs = Mut();
     Rec r;
     r.id = nextId_++;
     r.cur = std::make_shared<const VariantArray>(std::move(values));
@@ -136,153 +192,169 @@ int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     } else {
         r.orig = r.cur;
     }
-    pos = std::clamp(pos, 0, static_cast<int>(recs_.size()));
-    recs_.insert(recs_.begin() + pos, std::move(r));
-    return recs_[pos].id;
+    pos = std::clamp(pos, 0, static_cast<int>(recs.size()));
+    int64_t id = r.id;
+    recs.insert(recs.begin() + pos, std::move(r));
+    SyncInsert(pos);
+    return id;
 }
 
 bool RowStore::Modify(int i, VariantArray values, bool log) {
     values.resize(columns_.size());
     if (Values(i) == values) return false;
     Materialize();
-    Touch();
-    Rec& r = recs_[i];
+    Rec& r = Mut()[static_cast<size_t>(i)];
     auto next = std::make_shared<const VariantArray>(std::move(values));
     if (log) {
         log_.push_back({r.id, RowChange::Modified, r.cur, r.change});
         if (r.change == RowChange::Unmodified) r.change = RowChange::Modified;
-    } else {
-        if (r.change == RowChange::Unmodified) r.orig = next;
+    } else if (r.change == RowChange::Unmodified) {
+        r.orig = next;
     }
     r.cur = std::move(next);
+    SyncRow(i);
     return true;
 }
 
 void RowStore::Remove(int i, bool log) {
     Materialize();
-    Touch();
-    Rec& r = recs_[i];
+    Records& recs = Mut();
+    Rec& r = recs[static_cast<size_t>(i)];
     if (!log) {
         // Only records without pending changes can go for good: the log of
         // the others would point nowhere.
         bool logged = std::any_of(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == r.id; });
         if (!logged) {
-            recs_.erase(recs_.begin() + i);
+            recs.erase(recs.begin() + i);
+            SyncErase(i);
             return;
         }
     }
     log_.push_back({r.id, RowChange::Deleted, r.cur, r.change});
     r.deleted = true;
+    ++deletedCount_;
+    SyncRow(i);
 }
 
 int64_t RowStore::UndoLast() {
     if (log_.empty()) return -1;
     LogEntry e = log_.back();
     log_.pop_back();
-    Touch();
     int i = Find(e.id);
     if (i < 0) return -1;
-    Rec& r = recs_[i];
+    Records& recs = Mut();
+    Rec& r = recs[static_cast<size_t>(i)];
     switch (e.kind) {
-        case RowChange::Inserted: recs_.erase(recs_.begin() + i); break;
+        case RowChange::Inserted:
+            if (r.deleted) --deletedCount_;
+            recs.erase(recs.begin() + i);
+            SyncErase(i);
+            return e.id;
         case RowChange::Modified:
             r.cur = e.prevCur;
             r.change = e.prevChange;
             break;
-        case RowChange::Deleted: r.deleted = false; break;
+        case RowChange::Deleted:
+            if (r.deleted) --deletedCount_;
+            r.deleted = false;
+            break;
         case RowChange::Unmodified: break;
     }
+    SyncRow(i);
     return e.id;
 }
 
 void RowStore::Revert(int i) {
-    if (lazy_) return;
-    Touch();
-    int64_t id = recs_[i].id;
+    if (lazy_ || i < 0) return;
+    Records& recs = Mut();
+    int64_t id = recs[static_cast<size_t>(i)].id;
     log_.erase(std::remove_if(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == id; }), log_.end());
-    Rec& r = recs_[i];
+    Rec& r = recs[static_cast<size_t>(i)];
+    if (r.deleted) --deletedCount_;
     if (!r.orig) {
-        recs_.erase(recs_.begin() + i);
+        recs.erase(recs.begin() + i);
+        SyncErase(i);
         return;
     }
     r.cur = r.orig;
     r.change = RowChange::Unmodified;
     r.deleted = false;
+    SyncRow(i);
 }
 
 void RowStore::CancelUpdates() {
     if (lazy_ || log_.empty()) return;
-    Touch();
-    std::vector<Rec> kept;
-    kept.reserve(recs_.size());
-    for (Rec& r : recs_) {
-        if (!r.orig) continue;
-        r.cur = r.orig;
-        r.change = RowChange::Unmodified;
-        r.deleted = false;
-        kept.push_back(std::move(r));
+    Records& recs = Mut();
+    for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
+        Rec& r = recs[static_cast<size_t>(i)];
+        if (!r.orig) {
+            recs.erase(recs.begin() + i);
+            SyncErase(i);
+        } else if (r.change != RowChange::Unmodified || r.deleted || r.cur != r.orig) {
+            r.cur = r.orig;
+            r.change = RowChange::Unmodified;
+            r.deleted = false;
+            SyncRow(i);
+        }
     }
-    recs_ = std::move(kept);
     log_.clear();
+    deletedCount_ = 0;
 }
 
 void RowStore::Merge() {
     if (lazy_) return;
-    Touch();
-    std::vector<Rec> kept;
-    kept.reserve(recs_.size());
-    for (Rec& r : recs_) {
-        if (r.deleted) continue;
-        r.orig = r.cur;
-        r.change = RowChange::Unmodified;
-        kept.push_back(std::move(r));
+    Records& recs = Mut();
+    for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
+        Rec& r = recs[static_cast<size_t>(i)];
+        if (r.deleted) {
+            recs.erase(recs.begin() + i);
+            SyncErase(i);
+        } else if (r.change != RowChange::Unmodified || r.orig != r.cur) {
+            r.orig = r.cur;
+            r.change = RowChange::Unmodified;
+            SyncRow(i);
+        }
     }
-    recs_ = std::move(kept);
     log_.clear();
+    deletedCount_ = 0;
 }
 
 void RowStore::Clear() {
-    Touch();
     lazy_ = false;
+    deletedCount_ = 0;
     base_.reset();
-    recs_.clear();
+    recs_ = std::make_shared<Records>();
     log_.clear();
+    if (PacketOwned()) packet_->rows.clear();
+    else packet_.reset();
 }
 
 std::shared_ptr<const DataPacket> RowStore::Packet() {
-    if (packet_) return packet_;
+    auto snap = std::make_shared<Snapshot>();
+    snap->columns = columns_;
+    snap->nextId = nextId_;
     if (lazy_) {
-        // Wrap the loaded packet so the next store knows it is plain.
-        packet_ = std::shared_ptr<const DataPacket>(base_.get(), StorePacketTag{true, base_});
-        return packet_;
+        snap->lazy = true;
+        snap->base = base_;
+        return std::shared_ptr<const DataPacket>(base_.get(), StorePacketTag{base_, std::move(snap)});
     }
-    DataPacket p;
-    p.fields = columns_;
-    p.rows.reserve(recs_.size());
-    bool plain = log_.empty();
-    for (const Rec& r : recs_) {
-        PacketRow row;
-        row.values = *r.cur;
-        if (r.deleted) {
-            row.change = RowChange::Deleted;
-            if (r.orig) row.original = *r.orig;
-        } else if (r.change == RowChange::Inserted) {
-            row.change = RowChange::Inserted;
-        } else if (r.change == RowChange::Modified) {
-            row.change = RowChange::Modified;
-            row.original = *r.orig;
-        }
-        p.rows.push_back(std::move(row));
+    if (!packet_) {
+        packet_ = std::make_shared<DataPacket>();
+        packet_->fields = columns_;
+        packet_->rows.resize(recs_->size());
+        for (size_t i = 0; i < recs_->size(); ++i) PacketRowFrom(static_cast<int>(i), packet_->rows[i]);
     }
-    packet_ = Tagged(std::move(p), plain);
-    return packet_;
+    snap->recs = recs_;
+    snap->log = log_;
+    snap->deletedCount = deletedCount_;
+    return std::shared_ptr<const DataPacket>(packet_.get(), StorePacketTag{packet_, std::move(snap)});
 }
 
 DataPacket RowStore::Delta() const {
     DataPacket p;
     p.fields = columns_;
     if (lazy_) return p;
-    for (const Rec& r : recs_) {
+    for (const Rec& r : *recs_) {
         PacketRow row;
         if (r.deleted) {
             if (!r.orig) continue;  // never reached the server

@@ -3,6 +3,11 @@
 // Rows are immutable shared value arrays, so copies of a store or of its packet
 // share them. A store made from a packet without changes stays "lazy": its rows
 // are the packet's own, read in place, until the first change.
+//
+// Packets handed out by Packet() carry a snapshot of the store (records and
+// log) that another store adopts instead of reading the rows, so copying data
+// between datasets costs no row copies. The store keeps its own packet up to
+// date change by change while nobody else holds it.
 #include "core/Packet.h"
 #include "core/Variant.h"
 
@@ -20,14 +25,15 @@ public:
     const std::vector<PacketField>& Columns() const { return columns_; }
     int ColumnIndex(const std::string& name) const;  // without regard to case; -1 when absent
 
-    int Size() const { return lazy_ ? static_cast<int>(base_->rows.size()) : static_cast<int>(recs_.size()); }
-    const VariantArray& Values(int i) const { return lazy_ ? base_->rows[i].values : *recs_[i].cur; }
-    int64_t Id(int i) const { return lazy_ ? i + 1 : recs_[i].id; }
-    bool Deleted(int i) const { return !lazy_ && recs_[i].deleted; }
+    int Size() const { return lazy_ ? static_cast<int>(base_->rows.size()) : static_cast<int>(recs_->size()); }
+    const VariantArray& Values(int i) const { return lazy_ ? base_->rows[i].values : *(*recs_)[i].cur; }
+    int64_t Id(int i) const { return lazy_ ? i + 1 : (*recs_)[i].id; }
+    bool Deleted(int i) const { return !lazy_ && (*recs_)[i].deleted; }
     // Unmodified, Inserted or Modified since the last merge (deleted rows keep theirs).
-    RowChange Change(int i) const { return lazy_ ? RowChange::Unmodified : recs_[i].change; }
+    RowChange Change(int i) const { return lazy_ ? RowChange::Unmodified : (*recs_)[i].change; }
     int Find(int64_t id) const;  // index of a record by id; -1 when absent
     bool Lazy() const { return lazy_; }
+    int DeletedCount() const { return deletedCount_; }  // records flagged deleted
 
     // Changes. log=false accepts them at once (no log entry, deletions are physical).
     int64_t Insert(int pos, VariantArray values, bool log);
@@ -48,9 +54,7 @@ public:
     std::shared_ptr<const DataPacket> Packet();
     DataPacket Delta() const;
 
-    // True when the packet was built by a store and carries no change (so
-    // loading it needs no scan).
-    static bool KnownPlain(const std::shared_ptr<const DataPacket>& p);
+    struct Snapshot;
 
 private:
     struct Rec {
@@ -66,15 +70,23 @@ private:
         std::shared_ptr<const VariantArray> prevCur;
         RowChange prevChange;
     };
+    using Records = std::vector<Rec>;
     void Materialize();
-    void Touch() { packet_.reset(); }
+    Records& Mut();  // the records, copied first when a snapshot shares them
+    // Own packet kept in step: true when it may be changed in place.
+    bool PacketOwned() const { return packet_ && packet_.use_count() == 1; }
+    void PacketRowFrom(int i, PacketRow& row) const;
+    void SyncRow(int i);           // after records[i] changed
+    void SyncInsert(int i);        // after a record was inserted at i
+    void SyncErase(int i);         // after the record at i went away
     void CheckWidth(const VariantArray& v, size_t row) const;
 
     std::vector<PacketField> columns_;
     std::shared_ptr<const DataPacket> base_;  // lazy: the rows
     bool lazy_ = false;
-    std::vector<Rec> recs_;
+    std::shared_ptr<Records> recs_ = std::make_shared<Records>();
     std::vector<LogEntry> log_;
     int64_t nextId_ = 1;
-    std::shared_ptr<const DataPacket> packet_;  // cache of Packet()
+    int deletedCount_ = 0;
+    std::shared_ptr<DataPacket> packet_;  // all rows with the log, kept in step once built
 };

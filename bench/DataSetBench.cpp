@@ -1,0 +1,177 @@
+// Client datasets shaped like the withdrawal items (42 fields, two of them
+// calculated), with 2,000 and 20,000 rows: copying data between datasets,
+// filtering to one dish group of 50 rows, a three-field case-insensitive
+// Locate, and appending and posting one row.
+#include "data/ClientDataSet.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+struct FieldSpec {
+    const char* name;
+    TFieldType type;
+    int size;
+};
+
+const FieldSpec kItemFields[] = {
+    {"CDARVPROD", TFieldType::ftString, 20},    {"NMPRODUTO", TFieldType::ftString, 50},
+    {"SGUNIDADE", TFieldType::ftString, 10},    {"CDTIPORETI", TFieldType::ftString, 2},
+    {"NMTIPORETI", TFieldType::ftString, 30},   {"QTPREVISRETI", TFieldType::ftFloat, 0},
+    {"QTEXTRARETI", TFieldType::ftFloat, 0},    {"QTDEVOLVRETI", TFieldType::ftFloat, 0},
+    {"QTTOTLANCTO", TFieldType::ftFloat, 0},    {"VRUNILANCTO", TFieldType::ftFloat, 0},
+    {"VRTOTLANCTO", TFieldType::ftFloat, 0},    {"CDFILIAL", TFieldType::ftString, 4},
+    {"NRLANCESTQ", TFieldType::ftString, 10},   {"NRSEQUITEM", TFieldType::ftString, 4},
+    {"CDPRODUTO", TFieldType::ftString, 10},    {"CDPRODMOVI", TFieldType::ftString, 10},
+    {"QTLANCTOEST", TFieldType::ftFloat, 0},    {"IDTIPOMOVI", TFieldType::ftString, 1},
+    {"DTLANCMOVI", TFieldType::ftDateTime, 0},  {"IDORDEMCLC", TFieldType::ftString, 1},
+    {"NRRETIRADA", TFieldType::ftString, 10},   {"NRCARDAPIO", TFieldType::ftString, 10},
+    {"QTRETIRADA", TFieldType::ftFloat, 0},     {"NRSEQUITRETI", TFieldType::ftString, 4},
+    {"CDFILIMOVI", TFieldType::ftString, 4},    {"CDFIITLANEST", TFieldType::ftString, 4},
+    {"NRLANCESTRT", TFieldType::ftString, 10},  {"NRSEQUIITRT", TFieldType::ftString, 4},
+    {"CDFILIRETI", TFieldType::ftString, 4},    {"IDEVOLESTOQ", TFieldType::ftString, 1},
+    {"VRQTDEANT", TFieldType::ftFloat, 0},      {"CDALMOXARIFE", TFieldType::ftString, 6},
+    {"CDLOCALESTOQ", TFieldType::ftString, 6},  {"IDSTATUS", TFieldType::ftFixedChar, 1},
+    {"NRLOTEESTQ", TFieldType::ftString, 20},   {"NRSUBLOTE", TFieldType::ftString, 4},
+    {"CDTIPOPRAT", TFieldType::ftString, 4},    {"CDPRATO", TFieldType::ftString, 10},
+    {"CDFILAUXPRAT", TFieldType::ftString, 4},  {"NMPRATO", TFieldType::ftString, 40},
+};
+constexpr int kGroupSize = 50;
+
+void DeclareItems(TClientDataSet& ds) {
+    ds.Name = "cdsItLanctoEst";
+    for (const FieldSpec& f : kItemFields) ds.AddField(f.name, f.type, f.size);
+    ds.AddField("ESTOQUEOK", TFieldType::ftBoolean, 0, TFieldKind::fkCalculated);
+    ds.AddField("IDERRO", TFieldType::ftString, 1, TFieldKind::fkCalculated);
+    ds.OnCalcFields = [](TDataSet& d) {
+        d.FieldByName("ESTOQUEOK").SetAsBoolean(d.FieldByName("IDEVOLESTOQ").AsString() != "N");
+        d.FieldByName("IDERRO").SetAsString("N");
+    };
+}
+
+std::string Pad(int n, int width) {
+    std::string s = std::to_string(n);
+    return std::string(s.size() < static_cast<size_t>(width) ? width - s.size() : 0, '0') + s;
+}
+
+// Rows grouped by dish type and dish, 50 per group, as a server packet would bring them.
+Variant ItemsData(int rows) {
+    DataPacket p;
+    for (const FieldSpec& f : kItemFields) p.fields.push_back({f.name, f.type, f.size});
+    p.rows.reserve(static_cast<size_t>(rows));
+    for (int i = 0; i < rows; ++i) {
+        int group = i / kGroupSize;
+        VariantArray v;
+        v.reserve(p.fields.size());
+        for (const PacketField& f : p.fields) {
+            const std::string& n = f.name;
+            if (n == "CDTIPOPRAT") v.emplace_back("TP" + Pad(group % 100, 2));
+            else if (n == "CDPRATO") v.emplace_back("PR" + Pad(group, 6));
+            else if (n == "CDFILAUXPRAT") v.emplace_back("0001");
+            else if (n == "NRSEQUITRETI") v.emplace_back(Pad(i % 10000, 4));
+            else if (n == "NMPRODUTO") v.emplace_back("Produto de teste número " + std::to_string(i));
+            else if (n == "IDSTATUS") v.emplace_back("N");
+            else if (n == "IDEVOLESTOQ") v.emplace_back(i % 7 ? "S" : "N");
+            else if (f.type == TFieldType::ftFloat) v.emplace_back(i * 1.25);
+            else if (f.type == TFieldType::ftDateTime) v.emplace_back(EncodeDate(2024, 5, 1 + i % 28));
+            else v.emplace_back(std::string(n.substr(0, 2)) + std::to_string(i % 997));
+        }
+        p.rows.push_back({std::move(v), RowChange::Unmodified, {}});
+    }
+    return Variant(std::move(p));
+}
+
+void BM_AssignData(benchmark::State& state) {
+    TClientDataSet source, copy;
+    DeclareItems(source);
+    DeclareItems(copy);
+    source.SetData(ItemsData(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        copy.SetData(source.Data());
+        benchmark::DoNotOptimize(copy.RecordCount());
+    }
+}
+BENCHMARK(BM_AssignData)->Arg(2000)->Arg(20000);
+
+// The copy taken right after an item was posted: the first Data() after a
+// change packs the rows once.
+void BM_AssignDataAfterEdit(benchmark::State& state) {
+    TClientDataSet source, copy;
+    DeclareItems(source);
+    DeclareItems(copy);
+    source.SetData(ItemsData(static_cast<int>(state.range(0))));
+    double q = 0;
+    int n = 0;
+    for (auto _ : state) {
+        source.SetRecNo(1 + (n * 37) % source.RecordCount());
+        source.Edit();
+        source.FieldByName("QTEXTRARETI").SetAsFloat(q += 1);
+        source.Post();
+        copy.SetData(source.Data());
+        benchmark::DoNotOptimize(copy.RecordCount());
+        if (++n % 50 == 0) {  // a withdrawal's worth of changes, then start over
+            state.PauseTiming();
+            source.CancelUpdates();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_AssignDataAfterEdit)->Arg(2000)->Arg(20000);
+
+void BM_FilterGroup(benchmark::State& state) {
+    int rows = static_cast<int>(state.range(0));
+    TClientDataSet ds;
+    DeclareItems(ds);
+    ds.SetData(ItemsData(rows));
+    ds.SetFiltered(true);
+    int groups = rows / kGroupSize;
+    int k = 0;
+    for (auto _ : state) {
+        int g = (groups / 2 + (k++ % 2)) % groups;  // alternate so each filter really changes
+        ds.SetFilter("CDTIPOPRAT = '" + ("TP" + Pad(g % 100, 2)) + "' AND CDPRATO = '" + ("PR" + Pad(g, 6)) +
+                     "' AND CDFILAUXPRAT = '0001'");
+        if (ds.RecordCount() != kGroupSize) state.SkipWithError("wrong group size");
+    }
+}
+BENCHMARK(BM_FilterGroup)->Arg(2000)->Arg(20000);
+
+void BM_LocateThreeFields(benchmark::State& state) {
+    int rows = static_cast<int>(state.range(0));
+    TClientDataSet ds;
+    DeclareItems(ds);
+    ds.SetData(ItemsData(rows));
+    int g = rows / kGroupSize - 2;  // near the end: most rows are looked at
+    Variant key = VarArrayOf({"pr" + Pad(g, 6), "0001", "tp" + Pad(g % 100, 2)});
+    for (auto _ : state) {
+        if (!ds.Locate("CDPRATO;CDFILAUXPRAT;CDTIPOPRAT", key, loCaseInsensitive)) state.SkipWithError("not found");
+    }
+}
+BENCHMARK(BM_LocateThreeFields)->Arg(2000)->Arg(20000);
+
+void BM_AppendPost(benchmark::State& state) {
+    int rows = static_cast<int>(state.range(0));
+    TClientDataSet ds;
+    DeclareItems(ds);
+    Variant data = ItemsData(rows);
+    ds.SetData(data);
+    int n = 0;
+    for (auto _ : state) {
+        ds.Append();
+        ds.FieldByName("CDARVPROD").SetAsString("NOVO");
+        ds.FieldByName("QTPREVISRETI").SetAsFloat(1.5);
+        ds.FieldByName("NRSEQUITRETI").SetAsString(Pad(n % 10000, 4));
+        ds.Post();
+        if (++n % 1000 == 0) {  // keep the dataset at its size
+            state.PauseTiming();
+            ds.SetData(data);
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_AppendPost)->Arg(2000)->Arg(20000);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,113 @@
+// Data sources and links: state, notifications, Enabled, DisableControls, lifetime.
+#include "DataTestUtil.h"
+#include "data/DataSource.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+TEST(DataSources, StateFollowsTheDataSetUnlessDisabled) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    TDataSource src;
+    EXPECT_EQ(src.State(), TDataSetState::dsInactive);
+    src.SetDataSet(&ds);
+    std::vector<TDataSetState> states;
+    src.OnStateChange = [&](TDataSource& s) { states.push_back(s.State()); };
+    ds.SetData(Variant(ItemsPacket(2)));
+    ds.Edit();
+    ds.Cancel();
+    EXPECT_EQ(states, (std::vector<TDataSetState>{TDataSetState::dsBrowse, TDataSetState::dsEdit,
+                                                   TDataSetState::dsBrowse}));
+    src.SetEnabled(false);
+    EXPECT_EQ(src.State(), TDataSetState::dsInactive);
+    states.clear();
+    ds.Edit();
+    EXPECT_TRUE(states.empty());  // a disabled source hears nothing
+    src.SetEnabled(true);
+    EXPECT_EQ(src.State(), TDataSetState::dsEdit);
+}
+
+TEST(DataSources, DataChangeNamesTheField) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    ds.SetData(Variant(ItemsPacket(2)));
+    TDataSource src;
+    src.SetDataSet(&ds);
+    std::vector<std::string> seen;
+    src.OnDataChange = [&](TDataSource&, TField* f) { seen.push_back(f ? f->FieldName() : "*"); };
+    ds.Next();
+    ds.Edit();
+    ds.FieldByName("QTY").SetAsFloat(3);
+    EXPECT_EQ(seen, (std::vector<std::string>{"*", "*", "QTY"}));
+}
+
+TEST(DataSources, LinksHearUpdateDataBeforePost) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    ds.CreateDataSet();
+    TDataSource src;
+    src.SetDataSet(&ds);
+    TDataLink edit;
+    edit.SetDataSource(&src);
+    std::string pendingText = "typed";
+    edit.OnUpdateData = [&] { edit.DataSet()->FieldByName("NAME").SetAsString(pendingText); };
+    ds.Append();
+    ds.FieldByName("CODE").SetAsString("A");
+    ds.Post();
+    EXPECT_EQ(ds.FieldByName("NAME").AsString(), "typed");
+    EXPECT_TRUE(edit.Active());
+}
+
+TEST(DataSources, DisableControlsSendsOneNoticeAtTheEnd) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    ds.SetData(Variant(ItemsPacket(5)));
+    TDataSource src;
+    src.SetDataSet(&ds);
+    int data = 0, state = 0, scrolls = 0;
+    src.OnDataChange = [&](TDataSource&, TField*) { ++data; };
+    src.OnStateChange = [&](TDataSource&) { ++state; };
+    ds.AfterScroll = [&](TDataSet&) { ++scrolls; };
+    ds.DisableControls();
+    ds.DisableControls();
+    for (ds.First(); !ds.Eof(); ds.Next()) {
+        ds.Edit();
+        ds.FieldByName("QTY").SetAsFloat(0);
+        ds.Post();
+    }
+    ds.EnableControls();
+    EXPECT_EQ(data, 0);
+    EXPECT_TRUE(ds.ControlsDisabled());
+    ds.EnableControls();
+    EXPECT_EQ(data, 1);
+    EXPECT_EQ(state, 0);   // browse before and after
+    EXPECT_EQ(scrolls, 6);  // dataset events still run
+}
+
+TEST(DataSources, EitherSideMayGoFirst) {
+    auto ds = std::make_unique<TClientDataSet>();
+    DeclareItems(*ds);
+    ds->SetData(Variant(ItemsPacket(1)));
+    TDataSource src;
+    src.SetDataSet(ds.get());
+    TDataLink link;
+    link.SetDataSource(&src);
+    ds.reset();
+    EXPECT_EQ(src.DataSet(), nullptr);
+    EXPECT_FALSE(link.Active());
+
+    auto src2 = std::make_unique<TDataSource>();
+    TClientDataSet ds2;
+    DeclareItems(ds2);
+    src2->SetDataSet(&ds2);
+    link.SetDataSource(src2.get());
+    src2.reset();
+    EXPECT_EQ(link.DataSource(), nullptr);
+    ds2.CreateDataSet();  // no dangling source is called
+    EXPECT_TRUE(ds2.Active());
+}
+
+}  // namespace

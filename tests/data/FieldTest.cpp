@@ -1,0 +1,129 @@
+// Field values: conversions, nulls, sizes, validation, formats.
+#include "DataTestUtil.h"
+#include "core/Exception.h"
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Fields : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ds.Name = "cdsTest";
+        s = &ds.AddField("S", TFieldType::ftString, 5);
+        f = &ds.AddField("F", TFieldType::ftFloat);
+        i = &ds.AddField("I", TFieldType::ftInteger);
+        b = &ds.AddField("B", TFieldType::ftBoolean);
+        d = &ds.AddField("D", TFieldType::ftDateTime);
+        def = &ds.AddField("DEF", TFieldType::ftString);
+        ds.CreateDataSet();
+        ds.Append();
+    }
+    TClientDataSet ds;
+    TField *s, *f, *i, *b, *d, *def;
+};
+
+TEST_F(Fields, NullsReadAsEmptyValues) {
+    EXPECT_TRUE(f->IsNull());
+    EXPECT_EQ(s->AsString(), "");
+    EXPECT_EQ(f->AsFloat(), 0.0);
+    EXPECT_EQ(i->AsInteger(), 0);
+    EXPECT_FALSE(b->AsBoolean());
+    EXPECT_EQ(d->AsDateTime().Val, 0.0);
+    EXPECT_EQ(f->DisplayText(), "");
+    EXPECT_EQ(def->Size(), 20);  // declared without a size
+}
+
+TEST_F(Fields, ConversionsOnWrite) {
+    f->SetAsString("2,5");
+    EXPECT_EQ(f->AsFloat(), 2.5);
+    f->SetAsString("");
+    EXPECT_TRUE(f->IsNull());
+    i->SetAsFloat(2.6);
+    EXPECT_EQ(i->AsInteger(), 3);
+    EXPECT_THROW(i->SetAsString("1,5"), EConvertError);
+    EXPECT_THROW(f->SetAsString("abc"), EConvertError);
+    b->SetAsString("S");
+    EXPECT_TRUE(b->AsBoolean());
+    d->SetAsString("31/01/2024");
+    EXPECT_EQ(d->AsDateTime(), EncodeDate(2024, 1, 31));
+    EXPECT_THROW(d->SetAsString("31/02/2024"), EConvertError);
+    s->SetAsInteger(42);
+    EXPECT_EQ(s->AsString(), "42");
+    EXPECT_EQ(s->Value().Type(), VarType::String);
+}
+
+TEST_F(Fields, StringsAreCutToSizeInCharacters) {
+    s->SetAsString("abcdefgh");
+    EXPECT_EQ(s->AsString(), "abcde");
+    s->SetAsString("çãõéíúx");
+    EXPECT_EQ(s->AsString(), "çãõéí");
+    EXPECT_EQ(text::Length(s->AsString()), 5u);
+}
+
+TEST_F(Fields, ValidateRefusalKeepsTheOldValue) {
+    f->SetAsFloat(1);
+    int changes = 0;
+    f->OnChange = [&](TField&) { ++changes; };
+    f->OnValidate = [](TField& fld) {
+        if (fld.AsFloat() < 0) throw Exception("negative");
+    };
+    EXPECT_THROW(f->SetAsFloat(-3), Exception);
+    EXPECT_EQ(f->AsFloat(), 1.0);
+    EXPECT_EQ(changes, 0);
+    f->SetAsFloat(4);
+    EXPECT_EQ(f->AsFloat(), 4.0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(ds.Modified());
+}
+
+TEST_F(Fields, ReadOnlyAndRange) {
+    s->ReadOnly = true;
+    EXPECT_THROW(s->SetAsString("x"), Exception);
+    f->MaxValue = 999999999.99999;
+    EXPECT_THROW(f->SetAsFloat(1e12), Exception);
+    EXPECT_THROW(f->SetAsFloat(-1), Exception);  // the range starts at MinValue 0
+    f->SetAsFloat(5);
+    EXPECT_EQ(f->AsFloat(), 5.0);
+}
+
+TEST_F(Fields, DisplayAndEditText) {
+    f->DisplayFormat = "#,##0.00000";
+    f->EditFormat = "##0.00000";
+    f->SetAsFloat(1234.5);
+    EXPECT_EQ(f->DisplayText(), "1.234,50000");
+    EXPECT_EQ(f->EditText(), "1234,50000");
+    f->SetText("1.234,75");
+    EXPECT_EQ(f->AsFloat(), 1234.75);
+    f->SetText("1.5");  // a point alone is a decimal point
+    EXPECT_EQ(f->AsFloat(), 1.5);
+    d->SetAsDateTime(EncodeDate(2024, 3, 5));
+    EXPECT_EQ(d->DisplayText(), "05/03/2024");
+    d->DisplayFormat = "dd/mm/yy";
+    EXPECT_EQ(d->DisplayText(), "05/03/24");
+    b->SetAsBoolean(true);
+    EXPECT_EQ(b->DisplayText(), "True");
+}
+
+TEST_F(Fields, IndexMovesColumns) {
+    EXPECT_EQ(f->Index(), 1);
+    f->SetIndex(3);
+    EXPECT_EQ(ds.Fields(3).FieldName(), "F");
+    EXPECT_EQ(i->Index(), 1);
+    EXPECT_EQ(f->DisplayLabel(), "F");
+}
+
+TEST_F(Fields, ValuesSurviveFieldReorderingAcrossCopies) {
+    s->SetAsString("k");
+    f->SetAsFloat(7);
+    ds.Post();
+    TClientDataSet other;
+    other.AddField("F", TFieldType::ftFloat);  // another column order
+    other.AddField("S", TFieldType::ftString, 5);
+    other.SetData(ds.Data());
+    EXPECT_EQ(other.FieldByName("S").AsString(), "k");
+    EXPECT_EQ(other.FieldByName("F").AsFloat(), 7.0);
+}
+
+}  // namespace
