@@ -63,6 +63,7 @@ public:
             // Esc drops what was typed and shows the field again.
             link_.SetPending(false);
             link_.Refresh();
+            this->SelectAll();
             key = 0;
             return;
         }

@@ -130,6 +130,8 @@ void TMaskEdit::SetEditMask(const std::string& mask) {
     SetText(Normalize(TCustomEdit::Text()));
 }
 
+void TMaskEdit::SetText(const std::string& value) { TCustomEdit::SetText(Normalize(value)); }
+
 namespace {
 
 bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }

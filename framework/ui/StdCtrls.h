@@ -96,6 +96,8 @@ public:
     std::string ClassName() const override { return "TMaskEdit"; }
     const std::string& EditMask() const { return mask_; }
     void SetEditMask(const std::string& mask);
+    // Text from code is laid over the mask like typed text ("0102003" shows "01.02.003").
+    void SetText(const std::string& value) override;
     // Text as entered, without the blank placeholders; the literals are kept
     // when the mask saves them (";1") or when they sit between typed characters.
     std::string Text() const override;
