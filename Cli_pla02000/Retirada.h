@@ -1,0 +1,305 @@
+#pragma once
+// TfrmRetirada: the withdrawal screen "Retirada (Planejamento)". One class for
+// the whole screen: its member functions live in the subsystem folders, one
+// file per concern (frame/, header/, items/, dishtypes/, saving/, general/).
+// The unit state that several parts share (RetiradaUnit) lives beside it.
+//
+// Every component is owned by the form: controls through the toolkit's
+// ownership, datasets, queries, connections and data sources as members.
+// Handlers run on the user-interface thread; validation failures end with
+// Consiste::MensErro (a silent EAbort after the error box).
+#include "core/DateTime.h"
+#include "data/ClientDataSet.h"
+#include "data/DataSource.h"
+#include "db/ADOIBQuery.h"
+#include "db/DataSetProvider.h"
+#include "net/NetConnection.h"
+#include "services/DBPicture.h"
+#include "services/FrmPadrao.h"
+#include "services/Messages.h"
+#include "ui/DBCtrls.h"
+#include "ui/DBGrid.h"
+#include "ui/Menus.h"
+#include "ui/SearchList.h"
+#include "ui/StdCtrls.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TfrmRetirada;
+
+// The unit's variables: one set per loaded package, initialised once. The
+// form is owned by the application; the column copy and the product picture
+// are made by FormCreate and dropped by FormDestroy.
+struct RetiradaUnit {
+    TfrmRetirada* frmRetirada = nullptr;
+    bool boIdCriado = false;
+    bool boRetiOffline = false;
+    bool boPrimVez = true;
+    bool boHabilitaReti = false;
+    bool boGridReadOnly = false;
+    bool boAltLiberada = false;
+    bool boAtuaRoma = false;
+    bool boSomaTotLancto = false;
+    bool boAtualizandoEstoque = false;
+    bool boAtEstoque = false;
+    bool boFechando = false;
+    bool boErro = false;
+    bool boDtEstoq = false;
+    std::string stNrCardapio;
+    std::string stIdNovoCardapio = "N";
+    std::unique_ptr<TColumn> Coluna;          // the item grid's IDERRO column, kept to put it back
+    std::unique_ptr<TDBPicture> dbpProduto;   // product-tree picture
+};
+
+// The process's unit state.
+RetiradaUnit& Pla02000Unit();
+// Back to the values of the unit's initialization (test programs and the
+// scenario driver between sessions; the form must not exist).
+void ResetPla02000Unit();
+
+// Entries of the package, exported with C linkage (Pkg_pla02000/Pla02000Exports.h).
+// CriaRetirada opens the screen, creating the form once per process; an
+// exception from the creation reaches the caller. IniProc just calls it.
+extern "C" void CriaRetirada();
+extern "C" void IniProc();
+
+// Use counts of the connections: entries "name=count" in insertion order.
+class TConnectionCounts {
+public:
+    // The count of a connection; 0 when it has no entry.
+    int Count(const std::string& name) const;
+    void Set(const std::string& name, int count);
+    bool Has(const std::string& name) const;
+    // "netRetirada=1" lines, as the list holds them.
+    std::vector<std::string> Lines() const;
+
+private:
+    std::vector<std::pair<std::string, int>> entries_;
+};
+
+class TfrmRetirada : public TfrmPadrao {
+public:
+    TfrmRetirada();
+    ~TfrmRetirada() override;
+    std::string ClassName() const override { return "TfrmRetirada"; }
+
+    // ---- Catalog --------------------------------------------------------------------------
+    TMessages* msgPadrao;
+
+    // ---- Tool bar, menus and images (beyond the base form's) ------------------------------
+    TSpeedButton *sbtVerificar, *sbtAtuaEstoq, *sbtFiltro, *sbtRetGeral, *sbtVisualizaErros, *sbtAtuQtCons;
+    TMenuItem *mnuVerificar, *mnuAtuaEstoque, *mnuFiltraLanc, *mnuRetGeral, *mnuVisualizaErros, *mnuAtuQtCons;
+    TPopupMenu* pmnErros;
+    TMenuItem *mnuErrosLanc, *mnuErrosItem;
+    TImage *imgOk, *imgNaoOk, *imgDesconsid, *imgComErro, *imgSemErro;
+
+    // ---- Branch panel -------------------------------------------------------------------------
+    TPanel* panFiltro;
+    TLabel* lblFilial;
+    TMaskEdit* medCdFilial;
+    TBtnPesquisa* btpFilial;
+    TEdit* edtNmFilial;
+
+    // ---- Page "Romaneio" ----------------------------------------------------------------------
+    TDBGrid* dbgPadrao;
+    TDBNavigator* navRomaneio;
+
+    // ---- Page "Lançamento" --------------------------------------------------------------------
+    TPanel* panLancamento;
+    TGroupBox* grbDados;
+    TLabel *lblNrRequisicao, *lblCdServico, *lblNmServico, *lblRetirada, *lblDtCardapio;
+    TDBEdit* dbeNrRequisicao;
+    TBtnPesquisa* btpNrRequisicao;
+    TMaskEdit* medCdServico;
+    TBtnPesquisa* btpServico;
+    TEdit* edtNmServico;
+    TDBDateEdit *dbdRetirada, *dbdDtCardapio;
+    TPanel* panItens;
+    TGroupBox* grbTipoPrat;
+    TDBGrid* dbgTipoPrat;
+    TSplitter* splPratos;
+    TGroupBox* grbItens;
+    TDBGrid* dbgItens;
+    TGroupBox* grbLocalizacao;
+    TDBGrid* dbgLocalizacao;
+    TPanel* panTotCusto;
+    TLabel *lblTotCusto, *ledTotCusto;
+
+    // ---- Page "Resumo" ------------------------------------------------------------------------
+    TDBGrid* dbgResumo;
+    TPanel* panTotCustoResumo;
+    TLabel *lblTotCustoResumo, *ledTotCustoResumo;
+
+    // ---- Connections --------------------------------------------------------------------------
+    TNetConnection netRetirada, netEstoque, netInfoProd, netAutoriza;
+
+    // ---- Client datasets ----------------------------------------------------------------------
+    TClientDataSet cdsRomaRetirada, cdsLanctoEst, cdsItLanctoEst, cdsItlanctoVdAux, cdsItLanctoSumAux,
+        cdsItLanctoFilter, cdsRetiTipoPrat, cdsResumo, cdsParamEstoque, cdsParamFilial, cdsCtrlEstoque,
+        cdsUtilizaRetiPrat, cdsNrPrevReti, cdsVdPrevReti, cdsPesqRequisicao, cdsPrevRetiAux, cdsVdServico,
+        cdsVerifCardapio, cdsTipoReti, cdsLocalizacao, cdsValidProd, cdsPosEstDia, cdsValidaRetiTpPrat,
+        cdsProduto, cdsVdRetDia, cdsRetiradaGeral;
+    // The result list: made by FormCreate, dropped by FormDestroy; takes the
+    // structure of whatever packet the server returns.
+    std::unique_ptr<TClientDataSet> cdsRetorno;
+
+    // ---- Local queries ------------------------------------------------------------------------
+    TADOIBQuery qryFilial, qryServico, qryFiliOffLine, qryRetOffLine, qryProduto, qryProdutoCache,
+        qryProdutoSemCache, qryParamGeral, qryPesqProduto, qryValidProduto, qryExisteProdTReti,
+        qryValidProdReti, qryTipoPrat, qryPrato, qryValidaPrato;
+    TDataSetProvider dspProduto;  // qryProduto -> cdsProduto
+
+    // ---- Data sources (dtsPadrao, on cdsLanctoEst, is the base form's) -------------------------
+    TDataSource dtsRomaRetirada, dtsItLanctoEst, dtsRetiTipoPrat, dtsResumo, dtsNrPrevReti, dtsFilial,
+        dtsServico, dtsTipoPrat, dtsPrato, dtsTipoReti, dtsProduto, dtsLocalizacao;
+
+    // ---- Form state shared across the screen's parts ------------------------------------------
+    TConnectionCounts slConexoes;
+    unsigned short inSeqItem = 0;
+    bool boVdColuna = true;
+    bool boUsaLocalizacao = false;
+    bool boExcluindo = false;
+    bool boReqPesquisada = false;
+    bool boCarregandoItens = false;
+    TDateTime dtEstoque;
+    TDateTime dtFiltroIni, dtFiltroFin;   // withdrawal-date range of the last browse filter
+    std::string stAlmoxarife, stLocalEstoq, stLoteEstq, stSubLote;
+
+    // ---- Lifecycle (frame/Lifecycle.cpp) ------------------------------------------------------
+    void FormCreate(TObject* Sender) override;
+    void FormShow(TObject* Sender) override;
+    void FormActivate(TObject* Sender) override;
+    void FormDeactivate(TObject* Sender) override;
+    void FormCloseQuery(TObject* Sender, bool& CanClose) override;
+    void FormClose(TObject* Sender, TCloseAction& Action) override;
+    void FormDestroy(TObject* Sender) override;
+
+    // ---- Connections (frame/Connections.cpp) --------------------------------------------------
+    // Use-counted open (connect true) and close of a connection, keyed by its
+    // name. Opening happens at count 0 (an exception leaves the count as it
+    // was); closing happens when the count drops to 0 and never goes below 0.
+    void ConnectServer(TNetConnection& conn, bool connect);
+    void netRetiradaBeforeConnect(TNetConnection& conn);
+    void netEstoqueBeforeConnect(TNetConnection& conn);
+    void netInfoProdBeforeConnect(TNetConnection& conn);
+    void netAutorizaBeforeConnect(TNetConnection& conn);
+    // Calls a remote method between ConnectServer(conn, true) and (conn, false),
+    // the close running whatever happened.
+    Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray& args);
+    Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray&& args);
+
+    // ---- Stock parameters (frame/StockParams.cpp) ---------------------------------------------
+    // Loads cdsParamEstoque for the branch unless it already holds that branch
+    // (force reloads). A failure leaves the dataset as it was and propagates.
+    void GetParamEstoque(const std::string& branch, const std::string& idParam, const std::string& nrParam,
+                         bool force);
+    // Enables or disables the header's inputs (the menu date also obeys IDCARDIFRETI).
+    void HabilitaFiltro(bool enable);
+    // Refreshes the browse filter's remembered filter from its fields.
+    void ChangeParams();
+    // Stops the operation when the current item's product does not control stock.
+    void Vd_CtrlEstoque();
+
+    // ---- Result list (services/AcceptedErrors.cpp) ---------------------------------------------
+    // True when cdsRetorno holds more than `limit` rows and one of the four
+    // client error keys is present and not accepted by `ignoreList`.
+    bool RetornouErro(const std::string& ignoreList, int limit);
+
+    // ---- Branch filter (frame/BranchFilter.cpp) -----------------------------------------------
+    void panFiltroEnter(TObject* Sender);
+    void panFiltroExit(TObject* Sender);
+    void medCdFilialChange(TObject* Sender);
+    void medCdFilialExit(TObject* Sender);
+    void btpFilialBeforePesq(TObject* Sender, bool& PodePesquisar);
+    void btpFilialAfterPesq(TObject* Sender);
+    // The branch check: pads the code, validates it (flag for ValidaFilial),
+    // loads the stock parameters and applies IDCTRLESTQ. On error it moves the
+    // focus back (or disables the pages) and rethrows.
+    void VerificaFilial(bool flag);
+    // Remote GetParamFilial into cdsParamFilial, with the branch check's error handling.
+    void GetParamFilial();
+    // Remote UsaLocalizacao into boUsaLocalizacao; shows or hides the location group.
+    void UsaLocalizacao();
+    // The general-withdrawal offering rule for sbtRetGeral / mnuRetGeral.
+    void HabilitaRetGeral();
+
+    // ---- Keys (frame/Keys.cpp) ----------------------------------------------------------------
+    void OnMessage(TMsg& Msg, bool& Handled);
+    void ControlTabStop(bool value);
+    void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) override;
+    void medCdServicoKeyPress(TObject* Sender, char32_t& Key);
+    void dbeNrRequisicaoKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+
+    // ---- Browse list and pages (frame/Pages.cpp, frame/CommandStates.cpp) ---------------------
+    void pgcPadraoChanging(TObject* Sender, bool& AllowChange) override;
+    void pgcPadraoChange(TObject* Sender) override;
+    void mnuFolhaDadosClick(TObject* Sender) override;
+    void mnuFormularioClick(TObject* Sender) override;
+    void mnuResumoClick(TObject* Sender) override;
+    void cdsRomaRetiradaAfterScroll(TDataSet& DataSet);
+    void dtsPadraoStateChange(TDataSource& Sender);
+    void dtsRomaRetiradaStateChange(TDataSource& Sender);
+    void ControlaBotoes(TDataSource& source);
+    void sbtProcurarClick(TObject* Sender) override;
+    void sbtFiltroClick(TObject* Sender);
+    void sbtImprimirClick(TObject* Sender) override;
+    void dbgPadraoEnter(TObject* Sender);
+    void DisableForInsert();
+    // The posting-date window of a withdrawal dated `date` (frame/ReadOnlyRule.cpp):
+    // true when it lies outside the window of cdsParamEstoque around the
+    // branch's processing date.
+    bool ForaDaJanela(TDateTime date);
+    // Sets boGridReadOnly from the browse row.
+    void CalculaReadOnly();
+    void CalculaCustoTotal();
+    void GetLocalizacao();
+    void ControlaBloqAltPra();
+    void HabilitaAtuaQtdeConsumida();
+    // Offers the pending stock update before the user leaves a withdrawal.
+    void VerifItens();
+    // Retries the stock postings the server left pending (saving/StockUpdate.cpp).
+    void Atualiza_Produtos_Estoque();
+    // The item filter of the current dish-type row (off when the group is hidden).
+    void FiltraItensPrato();
+    // Puts the item grid's error-mark column back / takes it away.
+    void MostraColunaErro();
+    void EscondeColunaErro();
+
+    // The branch code typed in the branch panel.
+    std::string Filial() const;
+    // A field of the loaded stock / branch parameters as text ("" while none are loaded).
+    std::string ParamEstoque(const std::string& field) const;
+    std::string ParamFilial(const std::string& field) const;
+    // Whether the data source's dataset is being edited or inserted.
+    static bool Editando(const TDataSource& source);
+    // Cancels the dataset's edit or insert; nothing in any other state.
+    static void CancelaEdicao(TDataSet& ds);
+    // Whether the current browse row's withdrawal is broken down by dish type.
+    bool RetiPorPrato() const;
+
+private:
+    // Keeps the focus in the branch field, or disables the pages when it cannot take it.
+    void falhaFilial();
+    // Makes a page active from code and runs the page-change handling.
+    void ativaPagina(TTabSheet* page);
+    void buildControls();
+    void buildMenus();
+    void buildData();
+    void bindHandlers();
+    // The page change as the user's tab click does it (events included).
+    void mudaPagina(TTabSheet* page);
+    // Loads the browse row's withdrawal into the form page's datasets.
+    void carregaLancamento();
+
+    TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
+    int mudandoPagina_ = 0;          // page-change handling running
+    unsigned trocasDePagina_ = 0;    // page-change handlings run
+    TTabSheet* paginaNoGancho_ = nullptr;   // page and count seen by the last key-down
+    unsigned trocasNoGancho_ = 0;
+};
+
+// Exists only while the screen exists; null otherwise.
+inline TfrmRetirada* frmRetirada() { return Pla02000Unit().frmRetirada; }

@@ -1,0 +1,50 @@
+// The use-counted server connections and their BeforeConnect handlers.
+#include "Cli_pla02000/Retirada.h"
+
+#include "services/Morvena.h"
+
+#include <algorithm>
+
+void TfrmRetirada::ConnectServer(TNetConnection& conn, bool connect) {
+    const std::string& key = conn.Name;
+    if (!slConexoes.Has(key)) slConexoes.Set(key, 0);
+    const int count = slConexoes.Count(key);
+    if (connect) {
+        // A failed open raises before the count moves.
+        if (count == 0) conn.Open();
+        slConexoes.Set(key, count + 1);
+        return;
+    }
+    const int left = std::max(0, count - 1);
+    slConexoes.Set(key, left);
+    if (left == 0) conn.Close();
+}
+
+Variant TfrmRetirada::CallServer(TNetConnection& conn, const std::string& method, VariantArray& args) {
+    Variant result;
+    try {
+        ConnectServer(conn, true);
+        result = conn.Call(method, args);
+    } catch (...) {
+        ConnectServer(conn, false);
+        throw;
+    }
+    ConnectServer(conn, false);
+    return result;
+}
+
+Variant TfrmRetirada::CallServer(TNetConnection& conn, const std::string& method, VariantArray&& args) {
+    return CallServer(conn, method, args);
+}
+
+namespace {
+void serverAddress(TNetConnection& conn) {
+    conn.Host = Morvena::WebURL();
+    conn.Port = Morvena::WebPort();
+}
+}  // namespace
+
+void TfrmRetirada::netRetiradaBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
+void TfrmRetirada::netEstoqueBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
+void TfrmRetirada::netInfoProdBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
+void TfrmRetirada::netAutorizaBeforeConnect(TNetConnection& conn) { serverAddress(conn); }

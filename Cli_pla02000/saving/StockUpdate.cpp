@@ -1,0 +1,182 @@
+// Items the server left out of stock: the offer before leaving a withdrawal
+// (VerifItens) and the retry itself (Atualiza_Produtos_Estoque).
+#include "Cli_pla02000/Retirada.h"
+
+#include "core/Exception.h"
+#include "services/Consiste.h"
+#include "services/Morvena.h"
+#include "services/Showavi.h"
+#include "stocklib/Lib00200.h"
+#include "ui/Application.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string campo(const TDataSet& ds, const char* field) {
+    if (!ds.Active() || ds.IsEmpty()) return "";
+    return ds.FieldByName(field).AsString();
+}
+
+// The product has a row in the result list (what the item's calculated mark shows).
+bool erroDoProduto(TClientDataSet* retorno, const std::string& product) {
+    return retorno && retorno->Active() && !retorno->IsEmpty() &&
+           retorno->Locate("CDOBJETO", Variant(product), loCaseInsensitive);
+}
+
+}  // namespace
+
+void TfrmRetirada::VerifItens() {
+    if (!sbtAtuaEstoq->Enabled() || !cdsLanctoEst.Active() || cdsLanctoEst.IsEmpty()) return;
+    RetiradaUnit& u = Pla02000Unit();
+    bool pendentes = false;
+    Application().SetCursor(TCursor::crHourGlass);
+    try {
+        Variant result = CallServer(netRetirada, "verifitens",
+                                    {Variant(Filial()), Variant(campo(cdsRomaRetirada, "NRRETIRADA"))});
+        pendentes = Consiste::CheckResultServ(result, true, 0).AsBoolean();
+    } catch (...) {
+        Application().SetCursor(TCursor::crDefault);
+        Repaint();
+        throw;
+    }
+    Application().SetCursor(TCursor::crDefault);
+    Repaint();
+
+    if (pendentes &&
+        msgPadrao->ShowMsg("AtualEstq", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, 0) == mrYes) {
+        try {
+            ConnectServer(netEstoque, true);
+            ConnectServer(netAutoriza, true);
+            Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(),
+                                         cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime(), u.boAltLiberada);
+        } catch (...) {
+            ConnectServer(netAutoriza, false);
+            ConnectServer(netEstoque, false);
+            throw;
+        }
+        ConnectServer(netAutoriza, false);
+        ConnectServer(netEstoque, false);
+        Repaint();
+        Atualiza_Produtos_Estoque();
+        // The retry left errors on the withdrawal: the user stays on it.
+        if (pgcPadrao->ActivePage() == tshFormulario && sbtVisualizaErros->Enabled()) Abort();
+    }
+    Repaint();
+}
+
+void TfrmRetirada::Atualiza_Produtos_Estoque() {
+    RetiradaUnit& u = Pla02000Unit();
+    u.boAtualizandoEstoque = true;
+    struct Limpeza {
+        TfrmRetirada& f;
+        ~Limpeza() {
+            Pla02000Unit().boAtualizandoEstoque = false;
+            try {
+                const TDataSetState s = f.cdsItLanctoEst.State();
+                if (s == TDataSetState::dsEdit || s == TDataSetState::dsInsert) f.cdsItLanctoEst.Post();
+            } catch (...) {
+                // A destructor must not throw; the edit stays for the user.
+            }
+        }
+    } limpeza{*this};
+
+    const TDateTime inicio = cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime().DateOnly();
+    const TDateTime fim = std::max({inicio, Morvena::DataProc(Filial()).DateOnly(), dtEstoque});
+
+    if (cdsRetorno && cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
+    Showavi::ActiveShowAvi(Application().MainForm(), 1, msgPadrao->Msg("Atua_Estoq"));
+    Variant result;
+    try {
+        VariantArray args{Variant(campo(cdsLanctoEst, "CDFILIAL")),   Variant(campo(cdsLanctoEst, "CDFILIMOVI")),
+                          Variant(campo(cdsLanctoEst, "NRLANCESTQ")), Variant(inicio),
+                          Variant(fim),                                 Variant(ParamEstoque("IDPERMESTNEG")),
+                          Variant("0"),                                 Variant(campo(cdsLanctoEst, "NRRETIRADA")),
+                          Variant(campo(cdsLanctoEst, "NRCARDAPIO"))};
+        result = CallServer(netRetirada, "AtualizaEstoque", args);
+        if (result.IsString()) throw Exception(result.AsString());
+        const VariantArray& partes = result.AsArray();
+        if (partes.size() < 3) throw Exception("AtualizaEstoque: resposta incompleta do servidor.");
+        cdsRetorno->SetData(partes[0]);
+        cdsItLanctoEst.SetData(partes[1]);
+        GetLocalizacao();
+    } catch (...) {
+        Showavi::DeactiveShowAvi();
+        throw;
+    }
+    Showavi::DeactiveShowAvi();
+    Repaint();
+
+    const VariantArray& partes = result.AsArray();
+    const bool porPrato = RetiPorPrato();
+    if (porPrato && (!cdsRetiTipoPrat.Active() || cdsRetiTipoPrat.IsEmpty())) cdsRetiTipoPrat.SetData(partes[2]);
+
+    if (cdsRetorno->Active() && !cdsRetorno->IsEmpty()) {
+        Consiste::MensErro(msgPadrao->Msg("Atua_Est_Parc"), false);
+        Repaint();
+        MostraColunaErro();
+        dbgTipoPrat->Columns()[dbgTipoPrat->ColumnIndexOf("IDERRO")].Visible = true;
+        sbtVisualizaErros->SetEnabled(true);
+        mnuVisualizaErros->SetEnabled(true);
+        if (porPrato && cdsRetiTipoPrat.Active()) {
+            cdsRetiTipoPrat.DisableControls();
+            try {
+                for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
+                    FiltraItensPrato();
+                    TField& marca = cdsRetiTipoPrat.FieldByName("IDERRO");
+                    std::string ultimo;
+                    bool achou = false;
+                    for (cdsItLanctoEst.First(); !cdsItLanctoEst.Eof(); cdsItLanctoEst.Next()) {
+                        ultimo = erroDoProduto(cdsRetorno.get(), cdsItLanctoEst.FieldByName("CDPRODUTO").AsString())
+                                     ? "S"
+                                     : "N";
+                        if (ultimo == "S") {
+                            cdsRetiTipoPrat.Edit();
+                            marca.SetAsString("S");
+                            cdsRetiTipoPrat.Post();
+                            achou = true;
+                            break;
+                        }
+                    }
+                    if (!achou && ultimo == "N" && marca.AsString() != "N") {
+                        cdsRetiTipoPrat.Edit();
+                        marca.SetAsString("N");
+                        cdsRetiTipoPrat.Post();
+                    }
+                }
+            } catch (...) {
+                cdsRetiTipoPrat.EnableControls();
+                throw;
+            }
+            cdsRetiTipoPrat.EnableControls();
+        }
+        return;
+    }
+
+    if (porPrato && cdsRetiTipoPrat.Active()) {
+        auto aposRolar = std::move(cdsRetiTipoPrat.AfterScroll);
+        cdsRetiTipoPrat.AfterScroll = nullptr;
+        try {
+            for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
+                cdsRetiTipoPrat.Edit();
+                cdsRetiTipoPrat.FieldByName("IDERRO").SetAsString("N");
+                cdsRetiTipoPrat.Post();
+            }
+        } catch (...) {
+            cdsRetiTipoPrat.AfterScroll = std::move(aposRolar);
+            throw;
+        }
+        cdsRetiTipoPrat.AfterScroll = std::move(aposRolar);
+    }
+    u.boDtEstoq = true;
+    FiltraItensPrato();
+    if (!Morvena::ModuFili()) {
+        btpFilial->SetEnabled(true);
+        lblFilial->SetEnabled(true);
+        medCdFilial->SetEnabled(true);
+    }
+    tshFolhaDados->SetEnabled(true);
+    mnuFolhaDados->SetEnabled(true);
+    tshResumo->SetEnabled(tshFolhaDados->Enabled());
+    mnuResumo->SetEnabled(tshResumo->Enabled());
+}

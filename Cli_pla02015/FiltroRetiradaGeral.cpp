@@ -1,0 +1,53 @@
+#include "Cli_pla02015/FiltroRetiradaGeral.h"
+
+#include "Cli_pla02000/services/BuildQuery.h"
+#include "Cli_pla02015/model/FiltroRetiradaGeralCatalog.h"
+#include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
+#include "services/Morvena.h"
+#include "ui/Application.h"
+
+TfrmFiltroRetiradaGeral::TfrmFiltroRetiradaGeral()
+    : netFiltroRetirada("netFiltroRetirada"), qryGrupServ("qryGrupServ"), qryServico("qryServico") {
+    SetCaption("Filtro de Retirada Geral");
+    msgPadrao = TComponent::Create<TMessages>(this, "msgPadrao");
+    msgPadrao->LoadFromText(model::MsgPadraoFiltroRetiradaGeralResource());
+    const model::ConnectionDef* conn = model::FindConnection(model::FiltroRetiradaGeralConnections(), "netFiltroRetirada");
+    netFiltroRetirada.ServerName = std::string(conn->serverModule);
+    netFiltroRetirada.ThrowException = false;
+    netFiltroRetirada.BeforeConnect = [](TNetConnection& c) {
+        c.Host = Morvena::WebURL();
+        c.Port = Morvena::WebPort();
+    };
+    BuildQuery(qryGrupServ, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryGrupServ"));
+    BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryServico"));
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+void TfrmFiltroRetiradaGeral::FormClose(TObject*, TCloseAction& Action) {
+    FiltroRetiradaGeralUnit& u = Pla02015Unit();
+    if (u.frmFiltroRetiradaGeral == this) {
+        u.frmFiltroRetiradaGeral = nullptr;
+        u.boIdCriado = false;
+    }
+    Action = TCloseAction::caFree;
+}
+
+FiltroRetiradaGeralUnit& Pla02015Unit() {
+    static FiltroRetiradaGeralUnit unit;
+    return unit;
+}
+
+extern "C" void CriaFiltroRetiradaGeral() {
+    auto& app = Application();
+    FiltroRetiradaGeralUnit& u = Pla02015Unit();
+    app.SetCursor(TCursor::crHourGlass);
+    try {
+        u.frmFiltroRetiradaGeral = app.CreateForm<TfrmFiltroRetiradaGeral>("frmFiltroRetiradaGeral");
+        u.boIdCriado = true;
+    } catch (...) {
+        app.SetCursor(TCursor::crDefault);
+        throw;
+    }
+    app.SetCursor(TCursor::crDefault);
+    u.frmFiltroRetiradaGeral->Show();
+}

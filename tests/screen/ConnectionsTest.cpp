@@ -1,0 +1,122 @@
+// The use-counted connections and the branch's stock parameters.
+#include "ScreenFixture.h"
+
+#include "services/Consiste.h"
+
+using namespace screen_test;
+
+namespace {
+class ConnectionsTest : public ScreenTest {};
+}  // namespace
+
+TEST_F(ConnectionsTest, TwoOpensAndOneCloseLeaveTheConnectionOpen) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    TNetConnection& c = f->netRetirada;
+    EXPECT_FALSE(c.Connected());
+    f->ConnectServer(c, true);
+    f->ConnectServer(c, true);
+    EXPECT_TRUE(c.Connected());
+    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 2);
+    f->ConnectServer(c, false);
+    EXPECT_TRUE(c.Connected());
+    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 1);
+    f->ConnectServer(c, false);
+    EXPECT_FALSE(c.Connected());
+    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
+    // A close without an open does nothing and never goes below zero.
+    f->ConnectServer(c, false);
+    EXPECT_FALSE(c.Connected());
+    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
+}
+
+TEST_F(ConnectionsTest, ConnectionsTakeTheServerAddressBeforeConnecting) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza}) {
+        EXPECT_FALSE(c->ThrowException) << c->Name;
+        f->ConnectServer(*c, true);
+        EXPECT_EQ(c->Host, "inproc://screen") << c->Name;
+        f->ConnectServer(*c, false);
+    }
+    EXPECT_EQ(f->netAutoriza.ServerName, "Est.rdmAutoriza");
+    EXPECT_EQ(f->netInfoProd.ServerName, "Est00000.rdmEstoque");
+}
+
+TEST_F(ConnectionsTest, FailedOpenLeavesTheCountAtZero) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    ctx().WebURL = "inproc://nobody";
+    EXPECT_THROW(f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")}), Exception);
+    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
+    EXPECT_FALSE(f->netRetirada.Connected());
+    ctx().WebURL = "inproc://screen";
+    EXPECT_TRUE(f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")}).AsBoolean());
+    EXPECT_FALSE(f->netRetirada.Connected()) << "closed again after the call";
+}
+
+TEST_F(ConnectionsTest, KeepConnectedKeepsEveryConnectionOpenUntilTheFormCloses) {
+    ctx().KeepConnected = true;
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza}) {
+        EXPECT_TRUE(c->Connected()) << c->Name;
+        EXPECT_EQ(f->slConexoes.Count(c->Name), 1) << c->Name;
+    }
+    f->GetParamEstoque("0002", "S", "10", false);
+    f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")});
+    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza})
+        EXPECT_TRUE(c->Connected()) << c->Name;
+    // FormClose closes them directly; the form then goes.
+    f->UserClose();
+    Application().ProcessMessages();
+    EXPECT_EQ(frmRetirada(), nullptr);
+}
+
+TEST_F(ConnectionsTest, StockParametersOfTheLoadedBranchNeedNoRemoteCall) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(Calls("GetParamEstoque"), 1) << "creation forces one load";
+    f->GetParamEstoque("0001", "S", "10", false);
+    EXPECT_EQ(Calls("GetParamEstoque"), 1);
+    f->GetParamEstoque("0001", "S", "10", true);
+    EXPECT_EQ(Calls("GetParamEstoque"), 2);
+    f->GetParamEstoque("0004", "S", "10", false);
+    EXPECT_EQ(Calls("GetParamEstoque"), 3);
+    EXPECT_EQ(f->ParamEstoque("CDFILIAL"), "0004");
+    EXPECT_EQ(f->ParamEstoque("IDCTRLESTQ"), "N");
+    EXPECT_EQ(f->slConexoes.Count("netEstoque"), 0);
+}
+
+TEST_F(ConnectionsTest, FailedReloadKeepsThePreviousParameters) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    ctx().WebURL = "inproc://nobody";
+    EXPECT_THROW(f->GetParamEstoque("0001", "S", "10", true), Exception);
+    EXPECT_EQ(f->ParamEstoque("CDFILIAL"), "0001");
+    ctx().WebURL = "inproc://screen";
+    // A server's failure text comes through as the error, not as a conversion fault.
+    try {
+        f->GetParamEstoque("9999", "S", "10", false);
+        FAIL() << "an unknown branch has no parameters";
+    } catch (const EAbort&) {
+        FAIL() << "the failure must carry the server's text";
+    } catch (const Exception& e) {
+        EXPECT_FALSE(std::string(e.what()).empty());
+    }
+    EXPECT_EQ(f->ParamEstoque("CDFILIAL"), "0001");
+}
+
+TEST_F(ConnectionsTest, HabilitaFiltroKeepsTheMenuDateWhenItMustEqualTheWithdrawalDate) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    f->HabilitaFiltro(true);
+    for (TControl* c : {static_cast<TControl*>(f->medCdServico), static_cast<TControl*>(f->btpServico),
+                        static_cast<TControl*>(f->dbdRetirada), static_cast<TControl*>(f->btpNrRequisicao),
+                        static_cast<TControl*>(f->dbeNrRequisicao)})
+        EXPECT_TRUE(c->Enabled()) << c->Name();
+    EXPECT_EQ(f->dbdDtCardapio->Enabled(), f->ParamEstoque("IDCARDIFRETI") != "N");
+    f->HabilitaFiltro(false);
+    EXPECT_FALSE(f->medCdServico->Enabled());
+    EXPECT_FALSE(f->dbdDtCardapio->Enabled());
+}

@@ -1,0 +1,100 @@
+// The key hook: Enter and the arrows move like Tab, the decimal key types the
+// comma; F12 and the field-level handlers.
+#include "ScreenFixture.h"
+
+#include "core/Text.h"
+
+using namespace screen_test;
+
+namespace {
+
+class KeysTest : public ScreenTest {
+protected:
+    TfrmRetirada* OpenOnForm() {
+        TfrmRetirada* f = Open();
+        if (!f) return nullptr;
+        const TDateTime today = Date();
+        FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, -1), today); };
+        f->medCdFilial->UserSetFocus();
+        f->medCdFilial->UserKeyDown(VK_TAB);
+        f->cdsRomaRetirada.Locate("IDRETIPRAT", Variant("N"));
+        f->mnuFormulario->UserClick();
+        return f;
+    }
+    static WORD Hook(WORD key, TShiftState shift = {}) {
+        TMsg m;
+        m.Key = key;
+        m.Shift = shift;
+        bool handled = false;
+        Morvena::MsgEventForm()(m, handled);
+        EXPECT_FALSE(handled) << "the hook never swallows a key";
+        return m.Key;
+    }
+};
+
+}  // namespace
+
+TEST_F(KeysTest, EnterAndDownMoveLikeTabOutsideGrids) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    f->medCdFilial->UserSetFocus();
+    EXPECT_EQ(Hook(VK_RETURN), VK_TAB);
+    EXPECT_EQ(Hook(VK_RETURN, ssCtrl), VK_RETURN) << "Ctrl+Enter passes unchanged";
+    EXPECT_EQ(Hook(VK_DOWN), VK_TAB);
+    EXPECT_EQ(Hook('A'), 'A');
+}
+
+TEST_F(KeysTest, GridsKeepTheirArrowsButEnterStillTabs) {
+    TfrmRetirada* f = OpenOnForm();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(f->ActiveControl(), f->dbgItens);
+    EXPECT_EQ(Hook(VK_DOWN), VK_DOWN);
+    EXPECT_EQ(Hook(VK_UP), VK_UP);
+    EXPECT_EQ(f->ActiveControl(), f->dbgItens);
+    EXPECT_EQ(Hook(VK_RETURN), VK_TAB);
+}
+
+TEST_F(KeysTest, DecimalKeyTypesTheCommaInFloatColumns) {
+    TfrmRetirada* f = OpenOnForm();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->dbgItens->SetSelectedField("QTEXTRARETI"));
+    EXPECT_EQ(Hook(VK_OEM_PERIOD), VK_OEM_COMMA);
+    EXPECT_EQ(Hook(VK_DECIMAL), VK_OEM_COMMA);
+    ASSERT_TRUE(f->dbgItens->SetSelectedField("CDTIPORETI"));
+    EXPECT_EQ(Hook(VK_OEM_PERIOD), VK_OEM_PERIOD) << "not a number column";
+    ASSERT_TRUE(f->dbgItens->SetSelectedField("QTEXTRARETI"));
+    SystemFormat().DecimalSeparator = '.';
+    EXPECT_EQ(Hook(VK_OEM_PERIOD), VK_OEM_PERIOD) << "a dot system keeps its dot";
+    SystemFormat().DecimalSeparator = ',';
+}
+
+TEST_F(KeysTest, RequisitionFieldKeepsItsKeysAndEnterJumpsToTheService) {
+    TfrmRetirada* f = OpenOnForm();
+    ASSERT_NE(f, nullptr);
+    f->HabilitaFiltro(true);
+    f->dbeNrRequisicao->UserSetFocus();
+    ASSERT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
+    EXPECT_EQ(Hook(VK_RETURN), VK_RETURN);
+    EXPECT_EQ(Hook(VK_DOWN), VK_DOWN);
+    f->dbeNrRequisicao->UserKeyDown(VK_RETURN);
+    EXPECT_EQ(f->ActiveControl(), f->medCdServico);
+}
+
+TEST_F(KeysTest, UpMovesToThePreviousField) {
+    TfrmRetirada* f = OpenOnForm();
+    ASSERT_NE(f, nullptr);
+    f->HabilitaFiltro(true);
+    f->medCdServico->UserSetFocus();
+    Hook(VK_UP);
+    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
+}
+
+TEST_F(KeysTest, DateFieldsGetTheirTabStopBackOnEveryKey) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    f->dbdRetirada->SetTabStop(false);
+    f->dbdDtCardapio->SetTabStop(false);
+    Hook('X');
+    EXPECT_TRUE(f->dbdRetirada->TabStop());
+    EXPECT_TRUE(f->dbdDtCardapio->TabStop());
+}

@@ -1,0 +1,170 @@
+// The browse list, the three pages, the read-only rule and the command states.
+#include "ScreenFixture.h"
+
+using namespace screen_test;
+
+namespace {
+
+class PagesTest : public ScreenTest {
+protected:
+    // The screen on branch 0001 with the browse list of the given range loaded.
+    TfrmRetirada* OpenWithList(int firstDay, int lastDay) {
+        TfrmRetirada* f = Open();
+        if (!f) return nullptr;
+        const TDateTime today = Date();
+        FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, firstDay), IncDay(today, lastDay)); };
+        f->medCdFilial->UserSetFocus();
+        f->medCdFilial->UserKeyDown(VK_TAB);
+        return f;
+    }
+    static void SetParam(TfrmRetirada* f, const char* field, const Variant& v) {
+        f->cdsParamEstoque.Edit();
+        f->cdsParamEstoque.FieldByName(field).SetValue(v);
+        f->cdsParamEstoque.Post();
+    }
+};
+
+}  // namespace
+
+TEST_F(PagesTest, MovingToTheFormPageTwiceLoadsTheWithdrawalOnce) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->mnuFormulario->Enabled());
+    f->mnuFormulario->UserClick();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
+    EXPECT_EQ(Calls("GetLanctoEst"), 1);
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(),
+              f->cdsRomaRetirada.FieldByName("NRLANCESTQ").AsString());
+    EXPECT_FALSE(f->cdsItLanctoEst.IsEmpty());
+    EXPECT_EQ(f->medCdServico->Text(), f->cdsLanctoEst.FieldByName("CDSERVFILI").AsString());
+    EXPECT_TRUE(f->mnuFormulario->Checked());
+    EXPECT_FALSE(f->mnuFolhaDados->Checked());
+    EXPECT_FALSE(f->medCdServico->Enabled()) << "header inputs stay off while browsing";
+    EXPECT_NE(f->ledTotCusto->Caption(), "");
+
+    f->mnuFolhaDados->UserClick();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados);
+    f->pgcPadrao->UserSelectPage(f->tshFormulario);
+    EXPECT_EQ(Calls("GetLanctoEst"), 1);
+
+    // Another row loads again.
+    f->mnuFolhaDados->UserClick();
+    f->cdsRomaRetirada.Next();
+    f->mnuFormulario->UserClick();
+    EXPECT_EQ(Calls("GetLanctoEst"), 2);
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(),
+              f->cdsRomaRetirada.FieldByName("NRLANCESTQ").AsString());
+}
+
+TEST_F(PagesTest, DishTypeWithdrawalShowsItsGroupAndFiltersTheItems) {
+    TfrmRetirada* f = OpenWithList(-1, -1);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->cdsRomaRetirada.Locate("IDRETIPRAT", Variant("S")));
+    f->mnuFormulario->UserClick();
+    EXPECT_TRUE(f->grbTipoPrat->Visible());
+    ASSERT_TRUE(f->cdsRetiTipoPrat.Active());
+    EXPECT_FALSE(f->cdsRetiTipoPrat.IsEmpty());
+    EXPECT_TRUE(f->cdsItLanctoEst.Filtered());
+    EXPECT_NE(f->cdsItLanctoEst.Filter().find("CDTIPOPRAT = '"), std::string::npos);
+    EXPECT_EQ(f->ActiveControl(), f->dbgTipoPrat);
+    // The cost total covers every dish, not only the one shown.
+    const std::string filtered = f->ledTotCusto->Caption();
+    f->cdsItLanctoEst.SetFiltered(false);
+    f->CalculaCustoTotal();
+    EXPECT_EQ(f->ledTotCusto->Caption(), filtered);
+}
+
+TEST_F(PagesTest, SummaryPageTurnsOffIncludeAlterAndDelete) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->sbtIncluir->Enabled());
+    f->mnuResumo->UserClick();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshResumo);
+    EXPECT_EQ(Calls("GetResumoItemReti"), 1);
+    EXPECT_FALSE(f->cdsResumo.IsEmpty());
+    for (TSpeedButton* b : {f->sbtIncluir, f->sbtAlterar, f->sbtExcluir}) EXPECT_FALSE(b->Enabled()) << b->Name();
+    for (TMenuItem* m : {f->mnuIncluir, f->mnuAlterar, f->mnuExcluir}) EXPECT_FALSE(m->Enabled()) << m->Name();
+    EXPECT_FALSE(f->navRomaneio->Enabled());
+    EXPECT_TRUE(f->mnuResumo->Checked());
+    const bool visible = f->ParamFilial("IDPERMVISPOSEST") == "S";
+    EXPECT_EQ(f->dbgResumo->Columns()[f->dbgResumo->ColumnIndexOf("QTESTDIACON")].Visible, visible);
+    EXPECT_EQ(f->ledTotCustoResumo->Caption(), f->ledTotCusto->Caption());
+}
+
+TEST_F(PagesTest, EmptyListKeepsOnlyIncludeAndTheFilter) {
+    TfrmRetirada* f = OpenWithList(-400, -390);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->cdsRomaRetirada.Active());
+    ASSERT_TRUE(f->cdsRomaRetirada.IsEmpty());
+    f->ControlaBotoes(f->dtsRomaRetirada);
+    EXPECT_TRUE(f->sbtIncluir->Enabled());
+    EXPECT_TRUE(f->sbtFiltro->Enabled());
+    for (TSpeedButton* b : {f->sbtAlterar, f->sbtExcluir, f->sbtProcurar, f->sbtVerificar, f->sbtAtuaEstoq,
+                            f->sbtConfirmar, f->sbtCancelar})
+        EXPECT_FALSE(b->Enabled()) << b->Name();
+    EXPECT_FALSE(f->sbtRetGeral->Enabled()) << "a ten-day range";
+}
+
+TEST_F(PagesTest, ReadOnlyRuleFollowsTheDateWindow) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    const TDateTime p = Date();
+    // Later dates: a branch "S" uses the branch's day count, else the general flag decides.
+    SetParam(f, "IDLANCDTMAIFIL", Variant("S"));
+    SetParam(f, "NRDIASSAIDPDFIL", Variant(1.0));
+    EXPECT_FALSE(f->ForaDaJanela(p)) << "the processing date itself is never read-only";
+    EXPECT_FALSE(f->ForaDaJanela(IncDay(p, 1)));
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, 2)));
+    SetParam(f, "IDLANCDTMAIFIL", Variant(""));
+    SetParam(f, "IDLANCDTMAI", Variant("S"));
+    SetParam(f, "NRDIASSAIDPD", Variant(2.0));
+    EXPECT_FALSE(f->ForaDaJanela(IncDay(p, 2)));
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, 3)));
+    SetParam(f, "IDLANCDTMAI", Variant("N"));
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, 1))) << "neither flag: a day later is read-only";
+    // Earlier dates.
+    SetParam(f, "IDLANCDTMENFIL", Variant("N"));
+    SetParam(f, "IDLANCDTMEN", Variant("N"));
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, -1)));
+    SetParam(f, "IDLANCDTMEN", Variant("S"));
+    SetParam(f, "NRDIASSAID", Variant(7.0));
+    EXPECT_FALSE(f->ForaDaJanela(IncDay(p, -7)));
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, -8)));
+    SetParam(f, "IDLANCDTMENFIL", Variant(""));
+    SetParam(f, "NRDIASSAIDFIL", Variant(3.0));
+    EXPECT_FALSE(f->ForaDaJanela(IncDay(p, -3))) << "an empty branch flag uses the branch's day count";
+    EXPECT_TRUE(f->ForaDaJanela(IncDay(p, -4)));
+}
+
+TEST_F(PagesTest, ReadOnlyRowDisablesAlterDeleteAndStockUpdate) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(IncDay(Date(), -1))));
+    EXPECT_FALSE(Pla02000Unit().boGridReadOnly);
+    EXPECT_TRUE(f->sbtAlterar->Enabled());
+    SetParam(f, "IDLANCDTMENFIL", Variant("N"));
+    SetParam(f, "IDLANCDTMEN", Variant("N"));
+    f->cdsRomaRetirada.First();
+    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(IncDay(Date(), -1))));
+    EXPECT_TRUE(Pla02000Unit().boGridReadOnly);
+    EXPECT_FALSE(f->sbtAlterar->Enabled());
+    EXPECT_FALSE(f->mnuExcluir->Enabled());
+    EXPECT_FALSE(f->sbtAtuaEstoq->Enabled());
+    EXPECT_TRUE(f->sbtProcurar->Enabled());
+    EXPECT_EQ(f->cdsUtilizaRetiPrat.Filter(),
+              "CDSERVFILI = '" + f->cdsRomaRetirada.FieldByName("CDSERVFILI").AsString() + "'");
+}
+
+TEST_F(PagesTest, PrintOpensThePrintingScreenWithM) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    std::string code, param;
+    Morvena::SetScreenLoader([&](const std::string& c, const Variant& p) {
+        code = c;
+        param = p.AsString();
+    });
+    f->sbtImprimir->UserClick();
+    Morvena::SetScreenLoader(nullptr);
+    EXPECT_EQ(code, "PLA02100");
+    EXPECT_EQ(param, "M");
+}

@@ -1,0 +1,169 @@
+#include "ScreenFixture.h"
+
+#include "AppServer.h"
+#include "Cli_pla02010/FiltroRetirada.h"
+#include "core/Text.h"
+#include "db/LocalConnection.h"
+#include "db/SqliteConnection.h"
+#include "net/InProcessTransport.h"
+#include "net/NetConnection.h"
+#include "services/Consiste.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace screen_test {
+namespace {
+
+struct Env {
+    appserver::EmbeddedServer embedded;
+    std::shared_ptr<db::SqliteConnection> local;
+    std::mutex mutex;
+    std::map<std::string, int> calls;
+
+    static Env& Get() {
+        static Env env;
+        static bool started = [] {
+            Env& e = env;
+            auto dir = std::filesystem::temp_directory_path() / ("pla-screen-" + std::to_string(::getpid()));
+            std::filesystem::create_directories(dir);
+            const std::string path = (dir / "demo.db").string();
+            std::filesystem::remove(path);
+            appserver::EmbeddedOptions o;
+            o.dbPath = path;
+            o.http = false;
+            o.inProcessName = "screen-server";
+            o.log = appserver::NullLogSink();
+            e.embedded = appserver::StartEmbedded(o);
+            e.local = std::make_shared<db::SqliteConnection>(path);
+            return true;
+        }();
+        (void)started;
+        return env;
+    }
+};
+
+void registerCounting() {
+    Env& e = Env::Get();
+    net::RpcHandler inner = e.embedded.server->Handler();
+    net::RegisterInProcessServer("screen", [inner](const std::string& request, const std::string& token) {
+        try {
+            auto j = nlohmann::json::parse(request);
+            std::string method = j.value("method", "");
+            if (auto dot = method.rfind('.'); dot != std::string::npos) method = method.substr(dot + 1);
+            Env& env = Env::Get();
+            std::lock_guard lock(env.mutex);
+            ++env.calls[method];
+        } catch (...) {
+        }
+        return inner(request, token);
+    });
+}
+
+void signOn() {
+    static bool done = [] {
+        TNetConnection s("session", "Session");
+        s.Host = "inproc://screen";
+        s.SignOn("DEMO", "demo");
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+std::function<bool()> FiltroRetiradaHook;
+
+int Calls(const std::string& method) {
+    Env& e = Env::Get();
+    std::lock_guard lock(e.mutex);
+    auto it = e.calls.find(method);
+    return it == e.calls.end() ? 0 : it->second;
+}
+
+void ResetCalls() {
+    Env& e = Env::Get();
+    std::lock_guard lock(e.mutex);
+    e.calls.clear();
+}
+
+void Execute(const std::string& sql) {
+    Env::Get().embedded.server->WithDatabase([&](db::SqlConnection& c) { return c.Execute(sql); });
+}
+
+bool ConfirmaFiltro(TfrmRetirada& f, TDateTime first, TDateTime last) {
+    for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada}) s->SetEnabled(true);
+    f.tshFormulario->SetEnabled(true);
+    f.dtFiltroIni = first;
+    f.dtFiltroFin = last;
+    Pla02000Unit().boHabilitaReti = true;
+    VariantArray args{Variant(f.Filial()), Variant(""), Variant("T"), Variant(first), Variant(last),
+                      Variant(IncDay(first, -60)), Variant(IncDay(last, 60))};
+    Variant r = Consiste::CheckResultServ(f.CallServer(f.netRetirada, "GetRomaRetirada", args), true, 0);
+    f.cdsRomaRetirada.SetData(r.AsArray()[0]);
+    f.cdsUtilizaRetiPrat.SetData(r.AsArray()[1]);
+    const bool rows = !f.cdsRomaRetirada.IsEmpty();
+    for (TControl* p : {static_cast<TControl*>(f.tshFormulario), static_cast<TControl*>(f.tshFolhaDados),
+                        static_cast<TControl*>(f.tshResumo)})
+        p->SetEnabled(rows);
+    f.mnuFormulario->SetEnabled(rows);
+    f.mnuFolhaDados->SetEnabled(rows);
+    f.mnuResumo->SetEnabled(rows);
+    f.mnuFolhaDados->SetChecked(true);
+    Pla02000Unit().boDtEstoq = true;
+    if (rows) {
+        f.pgcPadrao->SetActivePage(f.tshFolhaDados);
+        f.pgcPadrao->SetEnabled(true);
+        if (f.dbgPadrao->CanFocus()) f.dbgPadrao->SetFocus();
+    }
+    return true;
+}
+
+void ScreenTest::SetUp() {
+    Env::Get();
+    registerCounting();
+    db::SetLocalConnection(Env::Get().local);
+    Application().Reset();
+    auto d = std::make_unique<ScriptedDialogs>();
+    dialogs_ = d.get();
+    Application().SetDialogs(std::move(d));
+    Application().SetScreenSize(1024, 768);
+    Application().SetMainClientHeight(700);
+    main_ = Application().CreateForm<TForm>("frmPrincipal");
+    main_->Show();
+    Morvena::ResetContext();
+    Morvena::UserContext& c = Morvena::Context();
+    c.FiliProc = "0001";
+    c.Operador = "DEMO";
+    c.WebURL = "inproc://screen";
+    c.WebPort = 0;
+    auto branches = Env::Get().local->Query("SELECT CDFILIAL, NMFILIAL FROM FILIAL");
+    for (const auto& row : branches.rows) c.Filiais[row[0].AsString()] = row[1].AsString();
+    signOn();
+    FiltroRetiradaHook = nullptr;
+    ResetCalls();
+}
+
+void ScreenTest::TearDown() {
+    Application().Reset();
+    ResetPla02000Unit();
+    Morvena::ResetContext();
+    FiltroRetiradaHook = nullptr;
+}
+
+TfrmRetirada* ScreenTest::Open() {
+    CriaRetirada();
+    Application().ProcessMessages();
+    return frmRetirada();
+}
+
+}  // namespace screen_test
+
+// The browse filter dialog is another unit's; the frame's tests play it.
+extern "C" __attribute__((weak)) bool CriaFiltroRetirada() {
+    return screen_test::FiltroRetiradaHook ? screen_test::FiltroRetiradaHook() : false;
+}

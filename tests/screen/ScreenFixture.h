@@ -1,0 +1,47 @@
+#pragma once
+// The withdrawal screen under test: one in-process application server over a
+// fresh demo database for the whole test program (reached as
+// "inproc://screen", counting the remote calls), the local queries on the same
+// database, a signed-on DEMO operator, a stand-in main window and scripted dialogs.
+#include "Cli_pla02000/Retirada.h"
+#include "services/Morvena.h"
+#include "ui/Application.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace screen_test {
+
+// Remote calls by method name (without module), since the last ResetCalls.
+int Calls(const std::string& method);
+void ResetCalls();
+// Runs SQL on the demo database (between tests: it is shared by the program).
+void Execute(const std::string& sql);
+
+// The browse filter dialog as these tests see it: a hook that plays the dialog
+// (default: cancelled, returns false).
+extern std::function<bool()> FiltroRetiradaHook;
+// Plays a confirmed filter on the form: what the dialog does on confirmation,
+// for a one-day range (or first..last) and every service of the branch.
+bool ConfirmaFiltro(TfrmRetirada& f, TDateTime first, TDateTime last);
+
+class ScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Opens the screen as the host does (CriaRetirada); the form or null.
+    TfrmRetirada* Open();
+    ScriptedDialogs& dialogs() { return *dialogs_; }
+    // The lines shown so far ("ErrorBox[Error] \"...\"").
+    std::string Shown() const { return dialogs_->TranscriptText(); }
+    Morvena::UserContext& ctx() { return Morvena::Context(); }
+    TForm* main_ = nullptr;
+
+private:
+    ScriptedDialogs* dialogs_ = nullptr;
+};
+
+}  // namespace screen_test
