@@ -136,10 +136,12 @@ void TDBGrid::SetSelectedIndex(int index) {
     index = std::clamp(index, 0, columns_.Count() - 1);
     if (index == selected_) return;
     if (inColExit_) {
-        // A column exit chose the column to stay in (usually before aborting).
+        // A column exit chose the column to go to (usually the one in error,
+        // before aborting): no second exit, but that column is entered.
         closeEditor();
         selected_ = index;
         Changed("SelectedIndex");
+        if (OnColEnter) OnColEnter(this);
         return;
     }
     moveColumn(index);

@@ -112,8 +112,9 @@ public:
     bool ReadOnly = false;
 
     // Selected column (index into Columns); setting it from code runs the
-    // column exit/enter events like a user's move (not when already inside
-    // OnColExit, where it only moves).
+    // column exit/enter events like a user's move. Inside OnColExit it runs
+    // no second exit: the column chosen is entered and the move in progress
+    // ends there.
     int SelectedIndex() const { return selected_; }
     void SetSelectedIndex(int index);
     TColumn* SelectedColumn() const;

@@ -64,14 +64,21 @@ TEST_F(GridForm, TypingWritesTheFieldWhenTheColumnIsLeft) {
 }
 
 TEST_F(GridForm, ColumnExitThatRaisesKeepsTheColumn) {
+    grid->SetSelectedIndex(1);
+    log.clear();
     grid->OnColExit = [this](TObject*) {
         grid->SetSelectedIndex(grid->ColumnIndexOf("CODE"));
         throw Exception("Código deve ser informado.");
     };
     grid->UserKeyDown(VK_TAB);
     EXPECT_EQ(grid->SelectedIndex(), 0);
+    EXPECT_EQ(log, std::vector<std::string>{"enter CODE"});
     ASSERT_EQ(dialogs->Transcript().size(), 1u);
     EXPECT_EQ(dialogs->Transcript()[0].Text, "Código deve ser informado.");
+    grid->OnColExit = [](TObject*) { Abort(); };  // refuses without choosing
+    grid->UserKeyDown(VK_RIGHT);
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+    EXPECT_EQ(dialogs->Transcript().size(), 1u);
 }
 
 TEST_F(GridForm, BadNumberStaysInTheEditor) {
