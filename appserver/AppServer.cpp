@@ -24,7 +24,8 @@ void AppServer::build(AppServerOptions& options) {
         body();
         tx.Commit();
     });
-    RegisterModules(*dispatcher_, *conn_, *sessions_);
+    throttle_ = std::make_unique<SignOnThrottle>(options.maxSignOnFailures, options.signOnLockout, options.clock);
+    RegisterModules(*dispatcher_, *conn_, *sessions_, *throttle_);
     service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink());
     httpOptions_ = options.http;
 }

@@ -17,6 +17,7 @@
 #include "rpc/RequestLog.h"
 #include "rpc/RpcService.h"
 #include "rpc/SessionStore.h"
+#include "rpc/SignOnThrottle.h"
 
 #include <chrono>
 #include <memory>
@@ -29,7 +30,9 @@ struct AppServerOptions {
     std::string dbUrl;                 // "sqlite:PATH"; ignored when a connection is handed in
     LogSink log;                       // default: standard error
     std::chrono::seconds sessionIdleLimit = std::chrono::hours(8);
-    Clock clock;                       // session expiry; default: the system clock
+    Clock clock;                       // session expiry and sign-on lockout; default: the system clock
+    int maxSignOnFailures = 5;         // consecutive failures that lock an operator out ...
+    std::chrono::seconds signOnLockout = std::chrono::seconds(60);  // ... for this long
     HttpServerOptions http;
 };
 
@@ -73,6 +76,7 @@ private:
     std::unique_ptr<db::SqlConnection> conn_;
     std::mutex dbMutex_;
     std::unique_ptr<SessionStore> sessions_;
+    std::unique_ptr<SignOnThrottle> throttle_;
     std::unique_ptr<Dispatcher> dispatcher_;
     std::shared_ptr<RpcService> service_;  // the in-process handler holds it weakly
     HttpServerOptions httpOptions_;

@@ -5,11 +5,12 @@
 #include "db/SqlConnection.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/SessionStore.h"
+#include "rpc/SignOnThrottle.h"
 
 namespace appserver {
 
 // "Session": SignOn(operator, password) -> [token, expiry]; SignOff().
-void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions);
+void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle);
 // "Est00000.rdmEstoque": stock parameters and the stock library's services.
 void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn);
 // "Est.rdmAutoriza": operators' rights.
@@ -18,7 +19,7 @@ void RegisterAutorizaModule(Dispatcher& d, db::SqlConnection& conn);
 void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn);
 
 // All of the above.
-void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions);
+void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle);
 
 inline constexpr const char* kModuleRetirada = "Pla02000.rdmRetirada";
 inline constexpr const char* kModuleEstoque = "Est00000.rdmEstoque";

@@ -23,19 +23,30 @@ TDateTime toDateTime(std::chrono::system_clock::time_point t) {
 
 }  // namespace
 
-void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions) {
+void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle) {
     d.Register(kModuleSession,
                {"SignOn",
                 {Str("operator"), Str("password")},
-                [&conn, &sessions](CallContext& ctx, VariantArray& a) -> Variant {
+                [&conn, &sessions, &throttle](CallContext& ctx, VariantArray& a) -> Variant {
                     std::string op = text::Upper(text::Trim(ArgText(a[0])));
+                    if (!throttle.Allowed(op))
+                        throw net::ERpcError(net::rpc_code::Unauthorized,
+                                             "Operador bloqueado temporariamente por tentativas inválidas. "
+                                             "Tente novamente em instantes.");
                     auto r = conn.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O",
                                         {{"O", op}});
                     // One answer for every refusal, so the reply does not tell which operators exist.
                     const std::string refused = "Operador ou senha inválidos.";
-                    if (r.Empty() || r.rows[0][2].AsString() != "S" ||
-                        !store::VerifyPassword(ArgText(a[1]), r.rows[0][1].AsString()))
+                    // An unknown operator costs the same hashing as a wrong password, so
+                    // the time of the answer does not tell which operators exist either.
+                    static const std::string decoy = store::HashPassword("-", "decoy-salt-0000");
+                    const std::string stored = r.Empty() ? decoy : r.rows[0][1].AsString();
+                    const bool passwordOk = store::VerifyPassword(ArgText(a[1]), stored);
+                    if (r.Empty() || r.rows[0][2].AsString() != "S" || !passwordOk) {
+                        throttle.Failed(op);
                         throw net::ERpcError(net::rpc_code::Unauthorized, refused);
+                    }
+                    throttle.Succeeded(op);
                     SessionInfo s = sessions.Open(op);
                     ctx.Operator = op;
                     return VarArrayOf({Variant(s.token), Variant(toDateTime(s.expires))});
@@ -47,8 +58,8 @@ void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore&
                                 }});
 }
 
-void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions) {
-    RegisterSessionModule(d, conn, sessions);
+void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle) {
+    RegisterSessionModule(d, conn, sessions, throttle);
     RegisterEstoqueModule(d, conn);
     RegisterAutorizaModule(d, conn);
     RegisterRetiradaModule(d, conn);

@@ -34,6 +34,9 @@ RpcRequest DecodeRequest(std::string_view text) {
     if (!j.contains("method") || !j.at("method").is_string())
         throw ERpcError(rpc_code::InvalidRequest, "\"method\" must be a text");
     r.method = j.at("method").get<std::string>();
+    // Names are echoed in errors and logs; a name of any length is no name.
+    if (r.method.size() > kMaxMethodName)
+        throw ERpcError(rpc_code::InvalidRequest, "\"method\" longer than " + std::to_string(kMaxMethodName) + " characters");
     if (j.contains("params")) {
         const json& p = j.at("params");
         if (!p.is_array()) throw ERpcError(rpc_code::InvalidParams, "\"params\" must be an array of arguments");

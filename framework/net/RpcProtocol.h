@@ -37,6 +37,9 @@ private:
     int code_;
 };
 
+// Longest "<module>.<method>" accepted.
+inline constexpr size_t kMaxMethodName = 200;
+
 struct RpcRequest {
     nlohmann::json id;  // number, string or null, echoed in the answer
     std::string method;

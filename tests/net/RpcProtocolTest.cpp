@@ -46,6 +46,14 @@ TEST(RpcProtocol, BadRequestsGetTheRightCode) {
         {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":{"a":1}})", rpc_code::InvalidParams},
         {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[{"$date":"x"}]})", rpc_code::InvalidParams},
     };
+    std::string longName = R"({"jsonrpc":"2.0","id":1,"method":")" + std::string(kMaxMethodName + 1, 'm') + "\"}";
+    try {
+        DecodeRequest(longName);
+        ADD_FAILURE() << "accepted a method name past the limit";
+    } catch (const ERpcError& e) {
+        EXPECT_EQ(e.Code(), rpc_code::InvalidRequest);
+        EXPECT_LT(e.Message().size(), 100u);
+    }
     for (const auto& c : cases) {
         try {
             DecodeRequest(c.text);

@@ -1,0 +1,74 @@
+// Sign-on against the operators of the demo database: passwords, inactive
+// operators, lockout after repeated failures, sign-off.
+#include "AppServer.h"
+#include "core/Exception.h"
+#include "net/NetConnection.h"
+#include "store/Database.h"
+
+#include <gtest/gtest.h>
+
+using namespace appserver;
+
+namespace {
+
+struct Fixture {
+    std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
+    std::unique_ptr<AppServer> server;
+    std::string host;
+    Fixture() {
+        AppServerOptions o;
+        o.log = NullLogSink();
+        o.clock = [this] { return now; };
+        server = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        host = server->RegisterInProcess("signon-tests");
+    }
+    // "" on success, else the refusal text.
+    std::string signOn(const std::string& op, const std::string& pw) {
+        TNetConnection c("net", "Pla02000.rdmRetirada");
+        c.Host = host;
+        try {
+            c.SignOn(op, pw);
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return "";
+    }
+};
+
+}  // namespace
+
+TEST(SignOn, PasswordsOperatorsAndCase) {
+    Fixture f;
+    EXPECT_EQ(f.signOn("DEMO", "demo"), "");
+    EXPECT_EQ(f.signOn(" demo ", "demo"), "");  // operator codes are upper case, typed any way
+    EXPECT_EQ(f.signOn("DEMO", "DEMO"), "Operador ou senha inválidos.");
+    EXPECT_EQ(f.signOn("NINGUEM", "demo"), "Operador ou senha inválidos.");  // same answer: no hint who exists
+    f.server->WithDatabase([](db::SqlConnection& c) { return c.Execute("UPDATE OPERADOR SET IDATIVO = 'N' WHERE CDOPERADOR = 'ANA'"); });
+    EXPECT_EQ(f.signOn("ANA", "ana"), "Operador ou senha inválidos.");
+}
+
+TEST(SignOn, RepeatedFailuresLockTheOperatorOutForAWhile) {
+    Fixture f;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(f.signOn("BRUNO", "x"), "Operador ou senha inválidos.");
+    EXPECT_NE(f.signOn("BRUNO", "bruno").find("bloqueado temporariamente"), std::string::npos);
+    EXPECT_EQ(f.signOn("DEMO", "demo"), "");  // others are not affected
+    f.now += std::chrono::seconds(61);
+    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
+    // A success clears the count.
+    for (int i = 0; i < 4; ++i) f.signOn("BRUNO", "x");
+    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
+    for (int i = 0; i < 4; ++i) f.signOn("BRUNO", "x");
+    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
+}
+
+TEST(SignOn, SignOffEndsTheSession) {
+    Fixture f;
+    TNetConnection c("net", "Session");
+    c.Host = f.host;
+    c.ThrowException = false;
+    c.SignOn("DEMO", "demo");
+    EXPECT_EQ(c.Call("SignOff"), Variant(true));
+    Variant v = c.Call("SignOff");
+    ASSERT_TRUE(v.IsString());
+    EXPECT_NE(v.AsString().find("Sessão inválida"), std::string::npos);
+}
