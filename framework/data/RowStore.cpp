@@ -194,7 +194,7 @@ int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     }
     pos = std::clamp(pos, 0, static_cast<int>(recs.size()));
     int64_t id = r.id;
-    recs.insert(recs.begin() + pos, std::move(r));
+    recs.insert(static_cast<size_t>(pos), std::move(r));
     SyncInsert(pos);
     return id;
 }
@@ -203,7 +203,7 @@ bool RowStore::Modify(int i, VariantArray values, bool log) {
     values.resize(columns_.size());
     if (Values(i) == values) return false;
     Materialize();
-    Rec& r = Mut()[static_cast<size_t>(i)];
+    Rec& r = Mut().At(static_cast<size_t>(i));
     auto next = std::make_shared<const VariantArray>(std::move(values));
     if (log) {
         log_.push_back({r.id, RowChange::Modified, r.cur, r.change});
@@ -219,13 +219,13 @@ bool RowStore::Modify(int i, VariantArray values, bool log) {
 void RowStore::Remove(int i, bool log) {
     Materialize();
     Records& recs = Mut();
-    Rec& r = recs[static_cast<size_t>(i)];
+    Rec& r = recs.At(static_cast<size_t>(i));
     if (!log) {
         // Only records without pending changes can go for good: the log of
         // the others would point nowhere.
         bool logged = std::any_of(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == r.id; });
         if (!logged) {
-            recs.erase(recs.begin() + i);
+            recs.erase(static_cast<size_t>(i));
             SyncErase(i);
             return;
         }
@@ -243,11 +243,11 @@ int64_t RowStore::UndoLast() {
     int i = Find(e.id);
     if (i < 0) return -1;
     Records& recs = Mut();
-    Rec& r = recs[static_cast<size_t>(i)];
+    Rec& r = recs.At(static_cast<size_t>(i));
     switch (e.kind) {
         case RowChange::Inserted:
             if (r.deleted) --deletedCount_;
-            recs.erase(recs.begin() + i);
+            recs.erase(static_cast<size_t>(i));
             SyncErase(i);
             return e.id;
         case RowChange::Modified:
@@ -269,10 +269,10 @@ void RowStore::Revert(int i) {
     Records& recs = Mut();
     int64_t id = recs[static_cast<size_t>(i)].id;
     log_.erase(std::remove_if(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == id; }), log_.end());
-    Rec& r = recs[static_cast<size_t>(i)];
+    Rec& r = recs.At(static_cast<size_t>(i));
     if (r.deleted) --deletedCount_;
     if (!r.orig) {
-        recs.erase(recs.begin() + i);
+        recs.erase(static_cast<size_t>(i));
         SyncErase(i);
         return;
     }
@@ -286,9 +286,9 @@ void RowStore::CancelUpdates() {
     if (lazy_ || log_.empty()) return;
     Records& recs = Mut();
     for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
-        Rec& r = recs[static_cast<size_t>(i)];
+        Rec& r = recs.At(static_cast<size_t>(i));
         if (!r.orig) {
-            recs.erase(recs.begin() + i);
+            recs.erase(static_cast<size_t>(i));
             SyncErase(i);
         } else if (r.change != RowChange::Unmodified || r.deleted || r.cur != r.orig) {
             r.cur = r.orig;
@@ -305,9 +305,9 @@ void RowStore::Merge() {
     if (lazy_) return;
     Records& recs = Mut();
     for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
-        Rec& r = recs[static_cast<size_t>(i)];
+        Rec& r = recs.At(static_cast<size_t>(i));
         if (r.deleted) {
-            recs.erase(recs.begin() + i);
+            recs.erase(static_cast<size_t>(i));
             SyncErase(i);
         } else if (r.change != RowChange::Unmodified || r.orig != r.cur) {
             r.orig = r.cur;
@@ -354,7 +354,8 @@ DataPacket RowStore::Delta() const {
     DataPacket p;
     p.fields = columns_;
     if (lazy_) return p;
-    for (const Rec& r : *recs_) {
+    for (size_t i = 0; i < recs_->size(); ++i) {
+        const Rec& r = (*recs_)[i];
         PacketRow row;
         if (r.deleted) {
             if (!r.orig) continue;  // never reached the server

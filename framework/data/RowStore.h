@@ -70,7 +70,47 @@ private:
         std::shared_ptr<const VariantArray> prevCur;
         RowChange prevChange;
     };
-    using Records = std::vector<Rec>;
+    // Records in chunks shared between copies: a change copies only its chunk.
+    class Records {
+    public:
+        size_t size() const { return size_; }
+        void reserve(size_t) {}
+        const Rec& operator[](size_t i) const { return (*chunks_[i / kChunk])[i % kChunk]; }
+        Rec& At(size_t i) {
+            auto& c = chunks_[i / kChunk];
+            if (c.use_count() > 1) c = std::make_shared<Chunk>(*c);
+            return (*c)[i % kChunk];
+        }
+        void push_back(Rec r) {
+            if (size_ % kChunk == 0) {
+                chunks_.push_back(std::make_shared<Chunk>());
+                chunks_.back()->reserve(kChunk);
+            } else if (chunks_.back().use_count() > 1) {
+                chunks_.back() = std::make_shared<Chunk>(*chunks_.back());
+            }
+            chunks_.back()->push_back(std::move(r));
+            ++size_;
+        }
+        void insert(size_t pos, Rec r) {
+            push_back(Rec());
+            for (size_t i = size_ - 1; i > pos; --i) At(i) = (*this)[i - 1];
+            At(pos) = std::move(r);
+        }
+        void erase(size_t pos) {
+            for (size_t i = pos; i + 1 < size_; ++i) At(i) = (*this)[i + 1];
+            auto& last = chunks_.back();
+            if (last.use_count() > 1) last = std::make_shared<Chunk>(*last);
+            last->pop_back();
+            if (last->empty()) chunks_.pop_back();
+            --size_;
+        }
+
+    private:
+        static constexpr size_t kChunk = 256;
+        using Chunk = std::vector<Rec>;
+        std::vector<std::shared_ptr<Chunk>> chunks_;
+        size_t size_ = 0;
+    };
     void Materialize();
     Records& Mut();  // the records, copied first when a snapshot shares them
     // Own packet kept in step: true when it may be changed in place.

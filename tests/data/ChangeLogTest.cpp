@@ -240,17 +240,17 @@ std::vector<std::string> Shown(TClientDataSet& ds) {
 // Random edits on a dataset whose data is copied now and then: every copy
 // keeps what it got, the source's packet always matches its rows, and a
 // copy of a copy reads the same.
-TEST(CopySemantics, RandomChangesNeverLeakBetweenCopies) {
+void RandomCopies(int rows, int steps) {
     std::mt19937 rng(7);
     TClientDataSet ds;
     DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(12)));
+    ds.SetData(Variant(ItemsPacket(rows)));
     struct Kept {
         std::unique_ptr<TClientDataSet> ds;
         std::vector<std::string> rows;
     };
     std::vector<Kept> copies;
-    for (int step = 0; step < 600; ++step) {
+    for (int step = 0; step < steps; ++step) {
         int op = static_cast<int>(rng() % 9);
         if (ds.IsEmpty()) op = 0;
         else ds.SetRecNo(1 + static_cast<int>(rng() % static_cast<unsigned>(ds.RecordCount())));
@@ -296,5 +296,9 @@ TEST(CopySemantics, RandomChangesNeverLeakBetweenCopies) {
         EXPECT_EQ(again.ChangeCount(), k.ds->ChangeCount());
     }
 }
+
+TEST(CopySemantics, RandomChangesNeverLeakBetweenCopies) { RandomCopies(12, 600); }
+// Enough rows for the records to span several shared chunks.
+TEST(CopySemantics, RandomChangesOnLargeDataSets) { RandomCopies(1300, 150); }
 
 }  // namespace
