@@ -29,11 +29,15 @@ public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
-    // Creates a T owned by `owner` (which may be null only for top-level
-    // objects the caller keeps in a std::unique_ptr: use Make instead).
+    // Creates a T owned by `owner` (MakeComponent makes one without owner).
+    // A name already used by another component of the same owner (without
+    // regard to case) is refused with std::invalid_argument, so that lookups
+    // by name stay unambiguous; empty names are allowed.
     template <class T, class... Args>
     static T* Create(TComponent* owner, std::string name, Args&&... args) {
         if (!owner) throw std::invalid_argument("TComponent::Create needs an owner (use MakeComponent)");
+        if (!name.empty() && owner->FindComponent(name))
+            throw std::invalid_argument("A component named " + name + " already exists in " + owner->Name());
         auto p = std::make_unique<T>(std::forward<Args>(args)...);
         T* raw = p.get();
         raw->SetName(std::move(name));

@@ -424,6 +424,14 @@ void TDBGrid::DefaultKeyDown(WORD& key, TShiftState shift) {
                 key = 0;
             }
             return;
+        case VK_RETURN:
+            // The grid keeps Enter for itself: it commits the cell, it does
+            // not press the form's default button.
+            if (shift.Empty()) {
+                UpdateData();
+                key = 0;
+            }
+            return;
         case VK_F2:
             if (shift.Empty()) {
                 SetEditorMode(!editorOpen_);
