@@ -9,9 +9,9 @@
 // builds its packet once and then keeps it in step with each change while
 // nobody else holds it, and SetData of a packet that came from another dataset adopts that
 // dataset's rows and change log without reading them: the same cost for 20
-// rows as for 20,000. Copies stay independent: the first change on either side
-// copies the list of row pointers (never the values). A packet from elsewhere
-// (the server) is checked once and then read in place.
+// rows as for 20,000. Copies stay independent: a change on either side copies
+// the block of 256 row pointers it falls in (never the values). A packet from
+// elsewhere (the server) is checked once and then read in place.
 //
 // Change log across copies: between datasets the log travels whole, in order.
 // A packet from elsewhere carries each changed row once with its change kind
