@@ -43,6 +43,15 @@ TEST_F(Controls, ChangeObserversHearRealChangesOnly) {
     EXPECT_EQ(heard, (std::vector<std::string>{"edtNome.Text", "edtNome.Enabled"}));
 }
 
+TEST_F(Controls, NamesAreUniquePerOwner) {
+    add<TEdit>("edtNome");
+    EXPECT_THROW(add<TEdit>("EDTNOME"), std::invalid_argument);
+    auto* other = Application().CreateForm<TForm>("frmOutro");
+    EXPECT_NO_THROW(TComponent::Create<TEdit>(other, "edtNome"));
+    EXPECT_NO_THROW(add<TLabel>(""));
+    EXPECT_NO_THROW(add<TLabel>(""));
+}
+
 TEST_F(Controls, RadioButtonsUncheckTheirSiblingsOnly) {
     auto* grb1 = add<TGroupBox>("grbGrupServ");
     auto* grb2 = add<TGroupBox>("grbServico");
@@ -210,6 +219,12 @@ TEST_F(DataControls, GridDeleteAsksAndEditorKeys) {
     dialogs->Queue(ScriptedAnswer::Button(mrOk));
     grid->UserKeyDown(VK_DELETE, ssCtrl);
     EXPECT_EQ(cds.RecordCount(), 1);
+    auto* btnOk = add<TButton>("btnOk");
+    btnOk->Default = true;
+    int okClicks = 0;
+    btnOk->OnClick = [&](TObject*) { ++okClicks; };
+    grid->UserKeyDown(VK_RETURN);  // the grid keeps Enter
+    EXPECT_EQ(okClicks, 0);
     grid->UserKeyDown(VK_F2);  // editor with the field's text
     EXPECT_TRUE(grid->EditorMode());
     EXPECT_EQ(grid->InplaceEditorText(), "0102004");
