@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "store/Password.h"
 #include "store/Sequences.h"
+#include "store/StockLedger.h"
 
 #include <cmath>
 #include <cstring>
@@ -183,6 +184,7 @@ public:
         offline();
         inventories();
         sequences();
+        RebuildDailyBalances(c_);  // the ledger was written in bulk above
         t.Commit();
     }
 

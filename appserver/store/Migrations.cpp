@@ -1,14 +1,17 @@
 #include "store/Migrations.h"
 
 #include "core/DateTime.h"
+#include "store/StockLedger.h"
 
 namespace store {
 
 extern const char* const kSchema001;
+extern const char* const kSchema002;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
-        {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001},
+        {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001, {}},
+        {2, "Daily stock balances for the position of a day", kSchema002, RebuildDailyBalances},
     };
     return all;
 }
@@ -47,6 +50,7 @@ int Migrate(db::SqlConnection& conn) {
                             ") is newer than this program (version " + std::to_string(all.back().version) + ")");
         if (m.version <= version) continue;
         conn.ExecuteScript(m.sql);
+        if (m.then) m.then(conn);
         conn.Execute("INSERT INTO SCHEMA_VERSAO (NRVERSAO, DSVERSAO, DTAPLICADA) VALUES (:V, :D, :T)",
                      {{"V", m.version}, {"D", m.description}, {"T", Now()}});
         t.Commit();

@@ -3,6 +3,7 @@
 // ones a database has; applying them again does nothing.
 #include "db/SqlConnection.h"
 
+#include <functional>
 #include <vector>
 
 namespace store {
@@ -11,6 +12,8 @@ struct Migration {
     int version;              // 1, 2, ... in order
     const char* description;  // one line
     const char* sql;          // portable script (SQLite and PostgreSQL)
+    // Data work that portable SQL cannot say (runs after sql, same transaction); may be empty.
+    std::function<void(db::SqlConnection&)> then;
 };
 
 // All migrations, oldest first.

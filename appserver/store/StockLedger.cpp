@@ -2,10 +2,29 @@
 
 #include "store/Sequences.h"
 
+#include <map>
+#include <tuple>
+
 namespace store {
 
 namespace {
+
 std::string orBlank(const std::string& s) { return s.empty() ? " " : s; }
+
+void addToDay(db::SqlConnection& conn, const std::string& branch, const std::string& product, const StockPlace& pl,
+              TDateTime day, double qty, double entered, double value) {
+    db::SqlParams p = {{"F", branch}, {"P", product}, {"D", day.DateOnly()}, {"A", orBlank(pl.storeroom)},
+                       {"L", orBlank(pl.location)}, {"LT", orBlank(pl.lot)}, {"SL", orBlank(pl.sublot)},
+                       {"Q", qty}, {"QE", entered}, {"VE", value}};
+    if (conn.Execute("UPDATE SALDODIA SET QTMOVIDIA = QTMOVIDIA + :Q, QTENTRDIA = QTENTRDIA + :QE,"
+                     " VRENTRDIA = VRENTRDIA + :VE WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTSALDO = :D"
+                     " AND CDALMOXARIFE = :A AND CDLOCALESTOQ = :L AND NRLOTEESTQ = :LT AND NRSUBLOTE = :SL",
+                     p) == 0)
+        conn.Execute("INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
+                     " NRSUBLOTE, QTMOVIDIA, QTENTRDIA, VRENTRDIA) VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE)",
+                     p);
+}
+
 }  // namespace
 
 int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
@@ -20,6 +39,8 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
          {"SL", orBlank(m.place.sublot)}, {"D", m.date}, {"K", std::string(1, m.kind)}, {"Q", m.quantity},
          {"C", m.unitCost}, {"NL", m.posting.empty() ? Variant() : Variant(m.posting)},
          {"NS", m.item.empty() ? Variant() : Variant(m.item)}});
+    double entered = m.quantity > 0 ? m.quantity : 0;
+    addToDay(conn, m.branch, m.stockProduct, m.place, m.date, m.quantity, entered, entered * m.unitCost);
     t.Commit();
     return n;
 }
@@ -27,20 +48,48 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                             TDateTime day, const StockPlace& f) {
     auto r = conn.Query(
-        "SELECT SUM(QTMOVIESTQ),"
-        " SUM(CASE WHEN QTMOVIESTQ > 0 THEN QTMOVIESTQ * VRCUSTOUNIT ELSE 0 END),"
-        " SUM(CASE WHEN QTMOVIESTQ > 0 THEN QTMOVIESTQ ELSE 0 END)"
-        " FROM MOVIESTQ"
-        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTMOVIESTQ < :D"
+        "SELECT SUM(QTMOVIDIA), SUM(VRENTRDIA), SUM(QTENTRDIA) FROM SALDODIA"
+        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTSALDO <= :D"
         " AND (:A = '' OR CDALMOXARIFE = :A) AND (:L = '' OR CDLOCALESTOQ = :L)"
         " AND (:LT = '' OR NRLOTEESTQ = :LT) AND (:SL = '' OR NRSUBLOTE = :SL)",
-        {{"F", branch}, {"P", stockProduct}, {"D", IncDay(day.DateOnly(), 1)}, {"A", f.storeroom},
+        {{"F", branch}, {"P", stockProduct}, {"D", day.DateOnly()}, {"A", f.storeroom},
          {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
     StockPosition pos;
     const auto& row = r.rows.at(0);
     if (!row[0].IsNull()) pos.quantity = row[0].AsFloat();
     if (!row[2].IsNull() && row[2].AsFloat() > 0) pos.averageCost = row[1].AsFloat() / row[2].AsFloat();
     return pos;
+}
+
+void RebuildDailyBalances(db::SqlConnection& conn) {
+    db::Transaction t(conn);
+    conn.Execute("DELETE FROM SALDODIA");
+    auto r = conn.Query("SELECT CDFILIAL, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+                        " QTMOVIESTQ, VRCUSTOUNIT FROM MOVIESTQ");
+    using Key = std::tuple<std::string, std::string, double, std::string, std::string, std::string, std::string>;
+    struct Sum {
+        double qty = 0, entered = 0, value = 0;
+    };
+    std::map<Key, Sum> days;
+    for (const auto& row : r.rows) {
+        TDateTime d;
+        db::ToDateTime(row[2], d);
+        Sum& s = days[Key{row[0].AsString(), row[1].AsString(), d.DateOnly().Val, row[3].AsString(),
+                          row[4].AsString(), row[5].AsString(), row[6].AsString()}];
+        double q = row[7].AsFloat();
+        s.qty += q;
+        if (q > 0) {
+            s.entered += q;
+            s.value += q * row[8].AsFloat();
+        }
+    }
+    for (const auto& [k, s] : days)
+        conn.Execute("INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
+                     " NRSUBLOTE, QTMOVIDIA, QTENTRDIA, VRENTRDIA) VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE)",
+                     {{"F", std::get<0>(k)}, {"P", std::get<1>(k)}, {"D", TDateTime(std::get<2>(k))},
+                      {"A", std::get<3>(k)}, {"L", std::get<4>(k)}, {"LT", std::get<5>(k)}, {"SL", std::get<6>(k)},
+                      {"Q", s.qty}, {"QE", s.entered}, {"VE", s.value}});
+    t.Commit();
 }
 
 }  // namespace store

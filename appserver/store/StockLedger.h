@@ -1,8 +1,10 @@
 #pragma once
 // The stock ledger (table MOVIESTQ): signed movements of a branch's stock
-// products by storeroom, location, lot and sub-lot. The position of a day is
-// the sum of the movements up to the end of that day, read through the index
-// on (branch, stock product, date).
+// products by storeroom, location, lot and sub-lot. Each movement also adds to
+// its day's balance (table SALDODIA), and the position of a day is the sum of
+// the daily balances up to that day: its cost grows with the days a product
+// moved, not with its movements. Write movements only through AddMovement
+// (or call RebuildDailyBalances after writing MOVIESTQ directly).
 #include "db/SqlConnection.h"
 
 #include <string>
@@ -34,6 +36,9 @@ struct StockPosition {
 
 // Appends a movement and returns its number (sequence "MOVIESTQ" of the branch).
 int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m);
+
+// Recomputes SALDODIA from MOVIESTQ (migration and bulk loads).
+void RebuildDailyBalances(db::SqlConnection& conn);
 
 // Position at the end of day (time of day ignored) for the place filter.
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,

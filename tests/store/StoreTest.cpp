@@ -170,6 +170,29 @@ TEST(StockLedger, PositionOfDayByPlace) {
     EXPECT_EQ(pos(4).quantity, 35);
     EXPECT_EQ(pos(5).quantity, -65);
     EXPECT_EQ(store::PositionOfDay(c, "0001", "P1", EncodeDate(2025, 12, 31)).quantity, 0);
+    // A movement dated back changes the later days too.
+    mv(1, 7, 2.0, "000001");
+    EXPECT_EQ(pos(4).quantity, 42);
+}
+
+TEST(StockLedger, DailyBalancesAgreeWithTheMovements) {
+    auto c = store::CreateDemoDatabase();
+    const char* raw = "SELECT SUM(QTMOVIESTQ) FROM MOVIESTQ WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTMOVIESTQ < :D";
+    int checked = 0;
+    for (const char* product : {"100001", "100003", "100013", "100050"}) {
+        for (int offset : {-40, -20, -1, 0, 5}) {
+            TDateTime day = IncDay(Date(), offset);
+            auto r = c->Query(raw, {{"F", "0001"}, {"P", product}, {"D", IncDay(day, 1)}});
+            double expected = r.rows[0][0].IsNull() ? 0 : r.rows[0][0].AsFloat();
+            EXPECT_NEAR(store::PositionOfDay(*c, "0001", product, day).quantity, expected, 1e-9) << product << offset;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 20);
+    // Rebuilding from the ledger gives the same balances.
+    int64_t before = count(*c, "SELECT COUNT(*) FROM SALDODIA");
+    store::RebuildDailyBalances(*c);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM SALDODIA"), before);
 }
 
 TEST(Password, SaltedAndVerified) {
