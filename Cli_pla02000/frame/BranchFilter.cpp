@@ -120,13 +120,13 @@ void TfrmRetirada::panFiltroExit(TObject*) {
 
     bool ficaNaFilial = false;
     if (!CriaFiltroRetirada()) {
-        if (medCdFilial->EnabledChain()) {
+        if (medCdFilial->EnabledChain())
             ficaNaFilial = true;
-        } else {
-            if (dbgPadrao->CanFocus()) dbgPadrao->SetFocus();
-            sbtFiltro->SetEnabled(true);
-            mnuFiltraLanc->SetEnabled(sbtFiltro->Enabled());
-        }
+        else if (dbgPadrao->CanFocus())
+            dbgPadrao->SetFocus();
+        // The filter stays at hand, so that a cancelled one can be opened again.
+        sbtFiltro->SetEnabled(true);
+        mnuFiltraLanc->SetEnabled(sbtFiltro->Enabled());
         HabilitaRetGeral();
     }
 

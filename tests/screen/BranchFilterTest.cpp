@@ -79,6 +79,8 @@ TEST_F(BranchFilterTest, CancelledFilterReturnsToTheBranchWithTheGeneralWithdraw
     Leave(f);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(f->ActiveControl(), f->medCdFilial);
+    EXPECT_TRUE(f->sbtFiltro->Enabled());
+    EXPECT_TRUE(f->mnuFiltraLanc->Enabled());
     EXPECT_FALSE(f->sbtRetGeral->Enabled());
     EXPECT_FALSE(f->mnuRetGeral->Enabled());
     EXPECT_TRUE(f->boUsaLocalizacao) << "0001 works with storerooms and locations";

@@ -168,3 +168,50 @@ TEST_F(PagesTest, PrintOpensThePrintingScreenWithM) {
     EXPECT_EQ(code, "PLA02100");
     EXPECT_EQ(param, "M");
 }
+
+TEST_F(PagesTest, LeavingAWithdrawalWithPendingItemsOffersTheStockUpdate) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(Date())));
+    f->mnuFormulario->UserClick();
+    ASSERT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
+    ASSERT_TRUE(f->sbtAtuaEstoq->Enabled());
+    dialogs().Queue(ScriptedAnswer::Button(mrNo));
+    f->mnuFolhaDados->UserClick();
+    EXPECT_NE(Shown().find("Há produtos não atualizados no estoque. Deseja atualizá-los ?"), std::string::npos)
+        << Shown();
+    EXPECT_EQ(Calls("verifitens"), 1);
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados) << "No lets the user go on";
+    EXPECT_EQ(dialogs().Pending(), 0u);
+}
+
+TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(Date())));
+    f->mnuFormulario->UserClick();
+    ResetCalls();
+    f->cdsLanctoEst.Edit();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
+    EXPECT_FALSE(f->tshFolhaDados->Enabled());
+    EXPECT_FALSE(f->tshResumo->Enabled());
+    EXPECT_FALSE(f->mnuFolhaDados->Enabled());
+    EXPECT_TRUE(f->mnuFormulario->Checked());
+    EXPECT_FALSE(f->medCdFilial->Enabled());
+    EXPECT_FALSE(f->btpFilial->Enabled());
+    EXPECT_FALSE(f->edtNmFilial->Enabled()) << "the name stays read-only";
+    EXPECT_TRUE(f->sbtConfirmar->Enabled());
+    EXPECT_TRUE(f->sbtCancelar->Enabled());
+    EXPECT_FALSE(f->sbtIncluir->Enabled());
+    EXPECT_FALSE(f->navRomaneio->Enabled());
+    EXPECT_GE(Calls("VerificaLiberacao"), 1) << "the release of the day is checked on entering an edit";
+    EXPECT_FALSE(Pla02000Unit().boAltLiberada) << "today is an open day";
+    EXPECT_EQ(f->dtEstoque, Date()) << "the stock reference date is the withdrawal's";
+    EXPECT_FALSE(Pla02000Unit().boDtEstoq);
+
+    f->cdsLanctoEst.Cancel();
+    EXPECT_TRUE(f->medCdFilial->Enabled());
+    EXPECT_TRUE(f->tshFolhaDados->Enabled());
+    EXPECT_TRUE(f->sbtAlterar->Enabled());
+    EXPECT_FALSE(f->sbtConfirmar->Enabled());
+}
