@@ -1,0 +1,6 @@
+#include "ui/Clipboard.h"
+
+TClipboard& Clipboard() {
+    static TClipboard clipboard;
+    return clipboard;
+}

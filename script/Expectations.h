@@ -1,0 +1,37 @@
+#pragma once
+// `expect ...` lines: what they check and how a value is read back as text
+// (dates dd/mm/yyyy, floats with the field's display format, booleans
+// true/false, null as null). Each evaluation records a pass or a failure in
+// the transcript; a name that does not exist is a malformed scenario.
+#include "Parser.h"
+
+#include <string>
+
+class TField;
+
+namespace script {
+
+class Driver;
+class Transcript;
+
+struct Expectation {
+    enum class Kind { Message, NoMessage, Form, Focus, Page, Calls, Property };
+    Kind kind = Kind::Property;
+    std::string target;    // Property: what is looked at ("cdsX", "frmY.edtZ", "unit"); Calls: the method;
+                           // Form, Focus, Page: the name expected
+    std::string property;  // Property: the last segment ("text", "state", a field name)
+    Token value;           // the value expected (Message: the text; Calls: the count)
+};
+
+// Reads the arguments of an `expect` command. Throws ScenarioError for a
+// shape the language does not have.
+Expectation ParseExpectation(const Command& command);
+
+// Checks it now. Throws ScenarioError for unknown controls, datasets, fields,
+// properties or unit variables.
+void Evaluate(const Expectation& e, const Command& command, Driver& driver, Transcript& transcript);
+
+// A field's value as scenarios compare it.
+std::string FieldText(const TField& field);
+
+}  // namespace script

@@ -1,0 +1,376 @@
+// pla-script run as users run it, on the test form: each command and
+// expectation, a failing expectation, malformed lines, unexpected dialogs,
+// modal forms, remote-call counts, and the database set-up.
+#include "AppServer.h"
+#include "store/Database.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+};
+
+std::string scenarioFile(const std::string& text) {
+    static int n = 0;
+    auto path = std::filesystem::temp_directory_path() /
+                ("pla-script-test-" + std::to_string(getpid()) + "-" + std::to_string(++n) + ".scn");
+    std::ofstream(path) << text;
+    return path.string();
+}
+
+Outcome runCommand(const std::string& command) {
+    Outcome o;
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    if (!p) return o;
+    std::array<char, 4096> buf{};
+    size_t got;
+    while ((got = fread(buf.data(), 1, buf.size(), p)) > 0) o.out.append(buf.data(), got);
+    int st = pclose(p);
+    o.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return o;
+}
+
+std::string base() { return std::string(PLA_SCRIPT_BIN) + " --module " + PLA_TEST_MODULE; }
+
+Outcome run(const std::string& text) {
+    std::string file = scenarioFile(text);
+    Outcome o = runCommand(base() + " " + file);
+    std::filesystem::remove(file);
+    return o;
+}
+
+const std::string kOpen = "signon operator=DEMO branch=0001\nopen\n";
+
+}  // namespace
+
+TEST(ScriptDriver, ActionsAndExpectationsOnControls) {
+    auto o = run(kOpen + R"(
+expect form = frmTeste
+expect focus = edtNome
+type "Maria"
+expect edtNome.text = Maria
+key Tab
+expect focus = medCodigo
+type "ab123"
+expect medCodigo.text = "AB-123"
+focus edtNome
+clear
+expect edtNome.text = ""
+paste "colado"
+key Ctrl+V
+expect edtNome.text = colado
+click chbAtivo
+expect chbAtivo.checked = true
+click rdbDois
+expect rdbUm.checked = false
+expect rdbDois.checked = true
+expect mnuBloqueado.enabled = false
+expect mnuSalvar.caption = Salvar
+expect btnMensagem.visible = true
+expect rdbDois.focused = true
+expect edtNome.focused = false
+key Ctrl+S
+expect message "Salvo."
+click mnuBloqueado
+expect no message
+page tshDois
+expect page = tshDois
+expect tshDois.visible = true
+close
+expect frmTeste.visible = false
+)");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("  [info] Salvo."), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("20 passed, 0 failed"), std::string::npos) << o.out;
+}
+
+TEST(ScriptDriver, GridsAndDatasetsReadAsTheUserSeesThem) {
+    auto o = run(kOpen + R"(
+expect dbgItens.columns = 3
+cell dbgItens QTDE
+expect dbgItens.column = QTDE
+expect focus = dbgItens
+expect cdsItens.CODIGO = A1
+expect cdsItens.QTDE = "1.234,50"
+expect cdsItens.DATA = 01/03/2026
+expect cdsItens.ATIVO = true
+row dbgItens next
+expect cdsItens.DATA = null
+expect cdsItens.ATIVO = false
+row dbgItens last
+expect cdsItens.QTDE = null
+expect cdsItens.CODIGO = "C3"
+row dbgItens 1
+expect cdsItens.CODIGO = A1
+row dbgItens prior
+expect cdsItens.state = browse
+expect cdsItens.count = 3
+expect cdsItens.filter = ""
+expect cdsTipos.state = inactive
+set decimal .
+expect cdsItens.QTDE = "1,234.50"
+dump cdsItens
+)");
+    // "row prior" on the first row fails without stopping the scenario.
+    EXPECT_EQ(o.status, 1) << o.out;
+    EXPECT_NE(o.out.find("FAILED line 20: row dbgItens prior (found: the grid shows 3 row(s), the current one is 1)"),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("[dump] cdsItens: 3 row(s)"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("> A1 | 1,234.50 | 01/03/2026 | True"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("17 passed, 1 failed"), std::string::npos) << o.out;
+}
+
+TEST(ScriptDriver, AFailingExpectationShowsLineAndWhatWasFound) {
+    auto o = run(kOpen + "type \"Ana\"\nexpect edtNome.text = \"Beatriz\"\nexpect edtNome.text = Ana\n");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.out.find("FAILED line 4: expect edtNome.text = \"Beatriz\" (found: \"Ana\")"), std::string::npos)
+        << o.out;
+    // The run goes on after a failed expectation.
+    EXPECT_NE(o.out.find("1 passed, 1 failed"), std::string::npos) << o.out;
+}
+
+TEST(ScriptDriver, MalformedScenariosExitTwoNamingTheLine) {
+    auto unknownCommand = run(kOpen + "hover btnOk\n");
+    EXPECT_EQ(unknownCommand.status, 2);
+    EXPECT_NE(unknownCommand.out.find("line 3: unknown command hover"), std::string::npos) << unknownCommand.out;
+    // Caught before anything runs: the screen never opened.
+    EXPECT_EQ(unknownCommand.out.find("signon"), std::string::npos) << unknownCommand.out;
+
+    auto unknownControl = run(kOpen + "click btnNada\n");
+    EXPECT_EQ(unknownControl.status, 2);
+    EXPECT_NE(unknownControl.out.find("line 3: no control named btnNada"), std::string::npos) << unknownControl.out;
+
+    auto unknownField = run(kOpen + "expect cdsItens.PRECO = 1\n");
+    EXPECT_EQ(unknownField.status, 2);
+    EXPECT_NE(unknownField.out.find("line 3: dataset cdsItens has no field PRECO"), std::string::npos)
+        << unknownField.out;
+
+    auto unknownColumn = run(kOpen + "cell dbgItens PRECO\n");
+    EXPECT_EQ(unknownColumn.status, 2) << unknownColumn.out;
+    auto unknownProperty = run(kOpen + "expect edtNome.colour = red\n");
+    EXPECT_EQ(unknownProperty.status, 2) << unknownProperty.out;
+    auto unknownUnit = run(kOpen + "expect unit.boNada = true\n");
+    EXPECT_EQ(unknownUnit.status, 2) << unknownUnit.out;
+    auto beforeOpen = run("signon operator=DEMO branch=0001\nclick btnOk\n");
+    EXPECT_EQ(beforeOpen.status, 2);
+    EXPECT_NE(beforeOpen.out.find("no form has the input"), std::string::npos) << beforeOpen.out;
+    auto noSignOn = run("open\n");
+    EXPECT_EQ(noSignOn.status, 2);
+    auto setupAfterOpen = run(kOpen + "database empty\n");
+    EXPECT_EQ(setupAfterOpen.status, 2);
+    auto badPassword = run("signon operator=DEMO branch=0001 password=errada\nopen\n");
+    EXPECT_EQ(badPassword.status, 2);
+    EXPECT_NE(badPassword.out.find("Operador ou senha inválidos."), std::string::npos) << badPassword.out;
+    auto badModule = runCommand(std::string(PLA_SCRIPT_BIN) + " --module /nonexistent/libx.so " +
+                                scenarioFile(kOpen));
+    EXPECT_EQ(badModule.status, 2);
+    EXPECT_NE(badModule.out.find("cannot load the screen module /nonexistent/libx.so"), std::string::npos)
+        << badModule.out;
+}
+
+TEST(ScriptDriver, DialogsTakeQueuedAnswersAndAnUnexpectedOneStopsTheRun) {
+    auto o = run(kOpen + R"(
+answer yes
+click btnMensagem
+expect message "Confirma operação?"
+expect unit.stResposta = sim
+answer no
+click btnMensagem
+expect message "Confirma operação?"
+expect unit.stResposta = "não"
+answer 2
+click btnOpcoes
+expect message ~"[Um] primeira\n[Dois] segunda"
+expect unit.inOpcao = 11
+click btnErro
+expect message "Falha de teste."
+expect unit.inCliques = 4
+expect unit.boAberto = true
+pick CODIGO=B2
+click btnLista
+expect cdsItens.CODIGO = B2
+pick 3
+click btnLista
+expect cdsItens.CODIGO = C3
+pick none
+click btnLista
+expect cdsItens.CODIGO = C3
+)");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("  [confirm] Confirma operação?"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  [options] Escolha uma opção:"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("[Dois] segunda | Um | Dois | Três"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  [error] Falha de teste."), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  [list] Itens"), std::string::npos) << o.out;
+
+    auto unexpected = run(kOpen + "click btnMensagem\nexpect unit.stResposta = sim\n");
+    EXPECT_EQ(unexpected.status, 1);
+    EXPECT_NE(unexpected.out.find("FAILED line 3: unexpected dialog"), std::string::npos) << unexpected.out;
+    EXPECT_NE(unexpected.out.find("Confirma operação?"), std::string::npos) << unexpected.out;
+    EXPECT_EQ(unexpected.out.find("expect unit.stResposta"), std::string::npos) << unexpected.out;
+
+    auto leftOver = run(kOpen + "answer yes\n");
+    EXPECT_EQ(leftOver.status, 1);
+    EXPECT_NE(leftOver.out.find("answers queued for dialogs that never came (found: 1)"), std::string::npos)
+        << leftOver.out;
+
+    auto wrongKind = run(kOpen + "answer 1\nclick btnMensagem\n");
+    EXPECT_EQ(wrongKind.status, 1) << wrongKind.out;
+}
+
+TEST(ScriptDriver, LinesAfterAModalFormActOnItUntilItCloses) {
+    auto o = run(kOpen + R"(
+click btnDialogo
+expect form = frmDialogo
+expect focus = edtFiltro
+type "B2"
+click edtNome
+key Enter
+expect form = frmTeste
+expect unit.inResultado = 1
+expect cdsItens.count = 1
+expect cdsItens.filter = "CODIGO = 'B2'"
+expect frmTeste.cdsItens.CODIGO = B2
+)");
+    // edtNome lies under the modal form: the user cannot reach it.
+    EXPECT_EQ(o.status, 2) << o.out;
+    EXPECT_NE(o.out.find("line 8: no control named edtNome where the user is (frmDialogo)"), std::string::npos)
+        << o.out;
+
+    auto ok = run(kOpen + R"(
+click btnDialogo
+expect form = frmDialogo
+type "B2"
+expect frmDialogo.edtFiltro.text = B2
+key Enter
+expect form = frmTeste
+expect unit.inResultado = 1
+expect cdsItens.count = 1
+expect cdsItens.filter = "CODIGO = 'B2'"
+expect frmTeste.cdsItens.CODIGO = B2
+click btnDialogo
+key Escape
+expect unit.inResultado = 2
+)");
+    EXPECT_EQ(ok.status, 0) << ok.out;
+
+    auto leftOpen = run(kOpen + "click btnDialogo\ntype \"x\"\n");
+    EXPECT_EQ(leftOpen.status, 1);
+    EXPECT_NE(leftOpen.out.find("frmDialogo"), std::string::npos) << leftOpen.out;
+}
+
+TEST(ScriptDriver, FocusRulesAndRefusedPagesShowWhatTheUserSees) {
+    auto o = run(kOpen + R"(
+type "erro"
+key Tab
+expect message "Nome inválido."
+expect focus = edtNome
+focus edtNome
+clear
+page tshDois
+expect message "Informe o nome."
+expect page = tshUm
+)");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("  [error] Nome inválido."), std::string::npos) << o.out;
+}
+
+TEST(ScriptDriver, RemoteCallsLocalQueriesAndOtherScreens) {
+    auto o = run(R"(
+database demo
+sql "UPDATE FILIAL SET NMFILIAL = 'FILIAL DE TESTE' WHERE CDFILIAL = '0001'"
+signon operator=DEMO branch=0001 date=10/03/2026
+sql "SELECT CDFILIAL, DTPROCESSA FROM DATAPROC WHERE CDFILIAL = '0002'"
+open
+click btnFilial
+expect lblFilial.caption = "FILIAL DE TESTE"
+expect calls GetTipoReti = 0
+click btnTipos
+click btnTipos
+expect calls GetTipoReti = 2
+expect calls Pla02000.rdmRetirada.GetTipoReti = 2
+expect calls GetTipoReti = 0
+expect cdsTipos.state = browse
+expect cdsTipos.CDTIPORETI = 01
+click btnAbrir
+)");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("[sql] 0002 | 10/03/2026"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  [open-screen] PLA02100 M"), std::string::npos) << o.out;
+
+    auto empty = run(R"(
+database empty
+signon operator=TESTE branch=0001 password=segredo
+open
+click btnTipos
+expect cdsTipos.count = 0
+)");
+    EXPECT_EQ(empty.status, 0) << empty.out;
+    EXPECT_NE(empty.out.find("operator TESTE added to the empty database"), std::string::npos) << empty.out;
+}
+
+TEST(ScriptDriver, SeveralFilesAndStandardInput) {
+    std::string good = scenarioFile(kOpen + "expect form = frmTeste\n");
+    std::string bad = scenarioFile(kOpen + "expect form = frmOutro\n");
+    auto both = runCommand(base() + " " + good + " " + bad);
+    EXPECT_EQ(both.status, 1) << both.out;
+    EXPECT_NE(both.out.find("== " + good), std::string::npos);
+    EXPECT_NE(both.out.find("1 passed, 0 failed"), std::string::npos) << both.out;
+    EXPECT_NE(both.out.find("0 passed, 1 failed"), std::string::npos) << both.out;
+
+    auto piped = runCommand("cat " + good + " | " + base() + " -");
+    EXPECT_EQ(piped.status, 0) << piped.out;
+    std::filesystem::remove(good);
+    std::filesystem::remove(bad);
+}
+
+TEST(ScriptDriver, AGivenDatabaseAndARunningServer) {
+    auto dir = std::filesystem::temp_directory_path() / ("pla-script-db-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::string path = (dir / "given.db").string();
+    store::CreateDemoDatabase(path);
+    std::string scenario = scenarioFile(R"(
+database empty
+sql "UPDATE FILIAL SET NMFILIAL = 'DADA' WHERE CDFILIAL = '0001'"
+signon operator=DEMO branch=0001
+open
+click btnFilial
+expect lblFilial.caption = DADA
+click btnTipos
+expect calls GetTipoReti = 1
+expect cdsTipos.count = 5
+)");
+    // --db: the in-process server and the screen's queries use the file given
+    // (the database line is then moot: the demo data is there).
+    auto given = runCommand(base() + " --db sqlite:" + path + " " + scenario);
+    EXPECT_EQ(given.status, 0) << given.out;
+
+    // --server: calls travel over HTTP to a server of their own, still counted.
+    appserver::AppServerOptions options;
+    options.dbUrl = "sqlite:" + path;
+    options.log = appserver::NullLogSink();
+    appserver::AppServer server(options);
+    int port = server.Listen("127.0.0.1", 0);
+    auto remote = runCommand(base() + " --db sqlite:" + path + " --server http://127.0.0.1:" + std::to_string(port) +
+                             " " + scenario);
+    EXPECT_EQ(remote.status, 0) << remote.out;
+
+    auto badUrl = runCommand(base() + " --server nowhere " + scenario);
+    EXPECT_EQ(badUrl.status, 2) << badUrl.out;
+    server.Stop();
+    std::filesystem::remove(scenario);
+    std::filesystem::remove_all(dir);
+}

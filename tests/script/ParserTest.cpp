@@ -1,0 +1,131 @@
+// The scenario language's syntax, key names and the call counter.
+#include "CallCounter.h"
+#include "Commands.h"
+#include "Parser.h"
+
+#include <gtest/gtest.h>
+
+using namespace script;
+
+TEST(ScenarioSyntax, WordsQuotesEscapesAndComments) {
+    auto t = Tokenize(R"(type "a \"b\" \\ c" # a comment "x")", 1);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].text, "type");
+    EXPECT_FALSE(t[0].quoted);
+    EXPECT_EQ(t[1].text, R"(a "b" \ c)");
+    EXPECT_TRUE(t[1].quoted);
+
+    auto m = Tokenize(R"(expect message ~"parte # sem comentário")", 1);
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_TRUE(m[2].tilde);
+    EXPECT_EQ(m[2].text, "parte # sem comentário");
+
+    // A quoted null is a text, an empty quote an empty text.
+    auto n = Tokenize(R"(expect x.y = "" "null" null)", 1);
+    EXPECT_TRUE(n[3].quoted);
+    EXPECT_EQ(n[3].text, "");
+    EXPECT_TRUE(n[4].quoted);
+    EXPECT_FALSE(n[5].quoted);
+}
+
+TEST(ScenarioSyntax, BadQuotesNameTheirLine) {
+    try {
+        ParseScenario("open\n\n  type \"sem fim\n");
+        FAIL() << "no error";
+    } catch (const ScenarioError& e) {
+        EXPECT_EQ(e.Line(), 3);
+    }
+    EXPECT_THROW(Tokenize(R"(type "a"b)", 1), ScenarioError);
+    EXPECT_THROW(Tokenize(R"(type a"b")", 1), ScenarioError);
+    EXPECT_THROW(Tokenize(R"(type "\q")", 1), ScenarioError);
+}
+
+TEST(ScenarioSyntax, CommandsKeepTheirLinesAndSource) {
+    auto cs = ParseScenario("# cabeçalho\r\nsignon operator=DEMO branch=0001\r\n\r\nCLICK btnOk # clique\n");
+    ASSERT_EQ(cs.size(), 2u);
+    EXPECT_EQ(cs[0].line, 2);
+    EXPECT_EQ(cs[1].line, 4);
+    EXPECT_EQ(cs[1].verb, "click");
+    EXPECT_EQ(cs[1].source, "CLICK btnOk");
+}
+
+TEST(ScenarioSyntax, ValidateRefusesUnknownCommandsAndShapes) {
+    auto bad = [](const std::string& text) -> int {
+        try {
+            Validate(ParseScenario(text));
+        } catch (const ScenarioError& e) {
+            return e.Line();
+        }
+        return 0;
+    };
+    EXPECT_EQ(bad("open\nfly away\n"), 2);
+    EXPECT_EQ(bad("click\n"), 1);
+    EXPECT_EQ(bad("database full\n"), 1);
+    EXPECT_EQ(bad("sql SELECT\n"), 1);
+    EXPECT_EQ(bad("signon operator=DEMO\n"), 1);
+    EXPECT_EQ(bad("signon operator=DEMO branch=0001 date=31/02/2026\n"), 1);
+    EXPECT_EQ(bad("signon operator=DEMO branch=0001 colour=blue\n"), 1);
+    EXPECT_EQ(bad("set screen big\n"), 1);
+    EXPECT_EQ(bad("set decimal ;\n"), 1);
+    EXPECT_EQ(bad("answer maybe\n"), 1);
+    EXPECT_EQ(bad("pick 0\n"), 1);
+    EXPECT_EQ(bad("row dbg 0\n"), 1);
+    EXPECT_EQ(bad("key Hyper+X\n"), 1);
+    EXPECT_EQ(bad("expect edtNome.text abc\n"), 1);
+    EXPECT_EQ(bad("expect edtNome = abc\n"), 1);
+    EXPECT_EQ(bad("expect calls GetX = many\n"), 1);
+    EXPECT_EQ(bad("expect message abc\n"), 1);
+    EXPECT_EQ(bad("expect no messages\n"), 1);
+    EXPECT_EQ(bad("signon operator=DEMO branch=0001 date=01/03/2026 bound=yes\nset screen 640x480\n"
+                  "answer 3\npick CODIGO=A1\nexpect message ~\"x\"\nexpect no message\nexpect calls GetX = 0\n"
+                  "expect cds.FIELD = null\nkey Ctrl+Enter\nrow dbg last\nfind none\n"),
+              0);
+}
+
+TEST(ScenarioKeys, NamesModifiersAndCharacters) {
+    auto k = ParseKey("Ctrl+Delete", 1);
+    EXPECT_EQ(k.key, VK_DELETE);
+    EXPECT_TRUE(k.shift.Ctrl);
+    EXPECT_EQ(k.typed, 0u);
+    k = ParseKey("alt+pagedown", 1);
+    EXPECT_EQ(k.key, VK_NEXT);
+    EXPECT_TRUE(k.shift.Alt);
+    EXPECT_EQ(ParseKey("F12", 1).key, VK_F12);
+    EXPECT_EQ(ParseKey("Decimal", 1).key, VK_DECIMAL);
+    EXPECT_EQ(ParseKey("Period", 1).key, VK_OEM_PERIOD);
+    k = ParseKey("Ctrl+V", 1);
+    EXPECT_EQ(k.key, 'V');
+    EXPECT_TRUE(k.shift.Ctrl);
+    EXPECT_EQ(k.typed, 0u);  // a shortcut, not a character
+    k = ParseKey("a", 1);
+    EXPECT_EQ(k.typed, U'a');
+    k = ParseKey("ç", 1);
+    EXPECT_EQ(k.typed, U'ç');
+    EXPECT_THROW(ParseKey("F13", 1), ScenarioError);
+    EXPECT_THROW(ParseKey("Enterr", 1), ScenarioError);
+}
+
+TEST(CallCounting, ByMethodOrFullNameFromTheLastLook) {
+    CallCounter c;
+    c.Record("Pla02000.rdmRetirada.GetLanctoEst");
+    c.Record("PLA02000.rdmRetirada.getlanctoest");
+    c.Record("Est00000.rdmEstoque.GetParamEstoque");
+    EXPECT_EQ(c.Take("GetLanctoEst"), 2);
+    EXPECT_EQ(c.Take("GetLanctoEst"), 0);
+    c.Record("Pla02000.rdmRetirada.GetLanctoEst");
+    EXPECT_EQ(c.Take("getlanctoest"), 1);
+    // Each spelling of a method keeps its own mark.
+    EXPECT_EQ(c.Take("pla02000.rdmretirada.GetLanctoEst"), 3);
+    EXPECT_EQ(c.Take("GetParamEstoque"), 1);
+    EXPECT_EQ(c.Total("GetTipoReti"), 0);
+
+    int inner = 0;
+    auto h = c.Wrap([&](const std::string&, const std::string&) {
+        ++inner;
+        return std::string("{}");
+    });
+    h(R"({"jsonrpc":"2.0","id":1,"method":"Pla02000.rdmRetirada.GetTipoReti","params":[]})", "");
+    h("not json", "");
+    EXPECT_EQ(inner, 2);
+    EXPECT_EQ(c.Take("GetTipoReti"), 1);
+}
