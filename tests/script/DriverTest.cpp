@@ -229,6 +229,13 @@ expect cdsItens.CODIGO = C3
 
     auto wrongKind = run(kOpen + "answer 1\nclick btnMensagem\n");
     EXPECT_EQ(wrongKind.status, 1) << wrongKind.out;
+
+    // An OK box takes the answer at the head of the queue: `answer ok` keeps
+    // the `yes` for the confirmation that follows.
+    auto okFirst = run(kOpen + "answer ok\nanswer yes\nkey Ctrl+S\nclick btnMensagem\nexpect unit.stResposta = sim\n");
+    EXPECT_EQ(okFirst.status, 0) << okFirst.out;
+    auto yesTakenByOk = run(kOpen + "answer yes\nkey Ctrl+S\n");
+    EXPECT_EQ(yesTakenByOk.status, 1) << yesTakenByOk.out;
 }
 
 TEST(ScriptDriver, LinesAfterAModalFormActOnItUntilItCloses) {
