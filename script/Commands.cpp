@@ -238,6 +238,8 @@ int Runner::Run() {
         }
         if (size_t left = driver_.Dialogs().Pending())
             t_.Fail(commands_.empty() ? 0 : commands_.back().line, "answers queued for dialogs that never came", std::to_string(left));
+        if (size_t shown = t_.PendingMessages())
+            t_.Line("[note] " + std::to_string(shown) + " message(s) shown and never expected");
     } catch (const ScenarioError& e) {
         t_.Line(std::string("MALFORMED ") + e.what());
         status = 2;
