@@ -8,6 +8,7 @@
 #include "Cli_pla02000/model/RetiradaQueries.h"
 #include "Cli_pla02000/services/BuildQuery.h"
 #include "core/Exception.h"
+#include "ui/PublishedDataSet.h"
 
 namespace {
 
@@ -70,6 +71,8 @@ TfrmRetirada::~TfrmRetirada() {
 }
 
 void TfrmRetirada::buildData() {
+    // Every dataset and query can be found by name among the form's components.
+    auto publish = [this](TDataSet& ds) { PublishDataSet(*this, ds); };
     for (TNetConnection* c : {&netRetirada, &netEstoque, &netInfoProd, &netAutoriza}) {
         const model::ConnectionDef* def = model::FindScreenConnection(c->Name);
         c->ServerName = std::string(def->serverModule);
@@ -119,6 +122,18 @@ void TfrmRetirada::buildData() {
     declare(qryTipoPrat, "qryTipoPrat");
     declare(qryPrato, "qryPrato");
     declare(qryValidaPrato, "qryValidaPrato");
+
+    for (TClientDataSet* c :
+         {&cdsRomaRetirada, &cdsLanctoEst, &cdsItLanctoEst, &cdsItlanctoVdAux, &cdsItLanctoSumAux, &cdsItLanctoFilter,
+          &cdsRetiTipoPrat, &cdsResumo, &cdsParamEstoque, &cdsParamFilial, &cdsCtrlEstoque, &cdsUtilizaRetiPrat,
+          &cdsNrPrevReti, &cdsVdPrevReti, &cdsPesqRequisicao, &cdsPrevRetiAux, &cdsVdServico, &cdsVerifCardapio,
+          &cdsTipoReti, &cdsLocalizacao, &cdsValidProd, &cdsPosEstDia, &cdsValidaRetiTpPrat, &cdsProduto,
+          &cdsVdRetDia, &cdsRetiradaGeral})
+        publish(*c);
+    for (TADOIBQuery* q : {&qryFilial, &qryServico, &qryFiliOffLine, &qryRetOffLine, &qryProduto, &qryProdutoCache,
+                           &qryProdutoSemCache, &qryParamGeral, &qryPesqProduto, &qryValidProduto,
+                           &qryExisteProdTReti, &qryValidProdReti, &qryTipoPrat, &qryPrato, &qryValidaPrato})
+        publish(*q);
 
     source(dtsPadrao, "dtsPadrao", cdsLanctoEst);
     source(dtsRomaRetirada, "dtsRomaRetirada", cdsRomaRetirada);

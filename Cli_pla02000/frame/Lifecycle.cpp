@@ -7,6 +7,7 @@
 #include "services/Morvena.h"
 #include "services/Showavi.h"
 #include "ui/Application.h"
+#include "ui/PublishedDataSet.h"
 
 namespace {
 
@@ -117,6 +118,7 @@ void TfrmRetirada::FormCreate(TObject* Sender) {
 
     cdsRetorno = std::make_unique<TClientDataSet>();
     cdsRetorno->Name = "cdsRetorno";
+    PublishDataSet(*this, *cdsRetorno);
     GetParamEstoque(Filial(), "S", "10", true);
     boVdColuna = true;
     boCarregandoItens = false;
@@ -196,7 +198,7 @@ void TfrmRetirada::FormDestroy(TObject* Sender) {
     TfrmPadrao::FormDestroy(Sender);
     RetiradaUnit& u = Pla02000Unit();
     Morvena::MsgEventForm() = nullptr;
-    cdsRetorno.reset();
+    cdsRetorno.reset();  // its published reference goes with the form, unused meanwhile
     u.Coluna.reset();
     u.dbpProduto.reset();
     // The unit must not keep pointing at a form that is gone, whichever way it went.
