@@ -26,6 +26,7 @@ void AppServer::build(AppServerOptions& options) {
     });
     throttle_ = std::make_unique<SignOnThrottle>(options.maxSignOnFailures, options.signOnLockout, options.clock);
     RegisterModules(*dispatcher_, *conn_, *sessions_, *throttle_);
+    if (options.extraModules) options.extraModules(*dispatcher_, *conn_);
     service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink());
     httpOptions_ = options.http;
 }

@@ -20,6 +20,7 @@
 #include "rpc/SignOnThrottle.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,6 +35,8 @@ struct AppServerOptions {
     int maxSignOnFailures = 5;         // consecutive failures that lock an operator out ...
     std::chrono::seconds signOnLockout = std::chrono::seconds(60);  // ... for this long
     HttpServerOptions http;
+    // Registers further methods next to the standard modules (tests, site extensions).
+    std::function<void(Dispatcher&, db::SqlConnection&)> extraModules;
 };
 
 class AppServer {

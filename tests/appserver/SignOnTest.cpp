@@ -72,3 +72,40 @@ TEST(SignOn, SignOffEndsTheSession) {
     ASSERT_TRUE(v.IsString());
     EXPECT_NE(v.AsString().find("Sessão inválida"), std::string::npos);
 }
+
+TEST(Transactions, ARefusedCallLeavesNothingBehindAndTheNextCallWorks) {
+    AppServerOptions o;
+    o.log = NullLogSink();
+    o.extraModules = [](Dispatcher& d, db::SqlConnection& conn) {
+        d.Register("Test.rdmTeste", {"Grava",
+                                     {{"refuse", ArgType::Bool}},
+                                     [&conn](CallContext& ctx, VariantArray& a) -> Variant {
+                                         conn.Execute("INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
+                                                      " VALUES ('0001', :D, :O, :D)",
+                                                      {{"D", EncodeDate(2001, 1, 1)}, {"O", ctx.Operator}});
+                                         if (a[0].AsBoolean()) throw Exception("Recusado depois de gravar.");
+                                         return Variant(true);
+                                     }});
+    };
+    AppServer server(store::CreateDemoDatabase(":memory:"), o);
+    std::string host = server.RegisterInProcess("tx-tests");
+    TNetConnection c("net", "Test.rdmTeste");
+    c.Host = host;
+    c.ThrowException = false;
+    c.SignOn("DEMO", "demo");
+    auto count = [&] {
+        return server.WithDatabase([](db::SqlConnection& conn) {
+            return conn.Query("SELECT COUNT(*) FROM LIBERACAO WHERE DTLIBERADA = :D", {{"D", EncodeDate(2001, 1, 1)}})
+                .rows[0][0]
+                .AsInteger();
+        });
+    };
+    EXPECT_EQ(c.Call("Grava", {Variant(true)}), Variant("Recusado depois de gravar."));
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(c.Call("Grava", {Variant(false)}), Variant(true));
+    EXPECT_EQ(count(), 1);
+    // A fault (here a duplicate key) is rolled back too and reported as an error text.
+    Variant dup = c.Call("Grava", {Variant(false)});
+    ASSERT_TRUE(dup.IsString());
+    EXPECT_EQ(count(), 1);
+}
