@@ -47,6 +47,23 @@ struct Env {
     }
 };
 
+// Takes the server down before the program's statics go, in an order that
+// leaves nothing pointing at it.
+class ScreenEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        Application().Reset();
+        net::UnregisterInProcessServer("screen");
+        db::SetLocalConnection(nullptr);
+        Env& e = Env::Get();
+        e.local.reset();
+        e.embedded.server.reset();
+    }
+};
+// Google Test owns the environment.
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ScreenEnvironment);
+
 void registerCounting() {
     Env& e = Env::Get();
     net::RpcHandler inner = e.embedded.server->Handler();
