@@ -4,6 +4,7 @@
 #include "Cli_pla02030/model/VisualizaErrosCatalog.h"
 #include "core/Exception.h"
 #include "core/Text.h"
+#include "services/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -131,4 +132,21 @@ TEST(CatalogFormat, MalformedLinesNameTheLine) {
     EXPECT_EQ(ParseError("a|1\nno bar here\n"), "catalog line 2: no '|' between key and text");
     EXPECT_EQ(ParseError("|text"), "catalog line 1: empty key");
     EXPECT_EQ(ParseError("Serv_Inativo|1\n\nSERV_INATIVO|2"), "catalog line 3: key SERV_INATIVO repeated");
+}
+
+// The forms' catalog component reads the same resources the same way.
+TEST(Catalogs, TheCatalogComponentLoadsEachResourceEntryForEntry) {
+    const std::vector<std::pair<std::string_view, std::vector<CatalogEntry>>> resources{
+        {MsgPadraoRetiradaResource(), MsgPadraoRetirada()},
+        {MsgPadraoFiltroRetiradaResource(), MsgPadraoFiltroRetirada()},
+        {MsgPadraoFiltroRetiradaGeralResource(), MsgPadraoFiltroRetiradaGeral()},
+        {MsgPadraoVisualizaErrosResource(), MsgPadraoVisualizaErros()}};
+    for (const auto& [resource, entries] : resources) {
+        ComponentPtr<TMessages> msg = MakeComponent<TMessages>("msgPadrao");
+        msg->LoadFromText(resource);
+        ASSERT_EQ(msg->Count(), static_cast<int>(entries.size()));
+        for (const CatalogEntry& e : entries) {
+            EXPECT_EQ(msg->Msg(e.key), e.text) << e.key;
+        }
+    }
 }
