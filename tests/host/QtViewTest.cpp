@@ -1,0 +1,251 @@
+// The Qt view of toolkit forms, on a form of the tests' own: widgets follow
+// the toolkit, and Qt input reaches the toolkit's rules.
+#include "TestForm.h"
+#include "qtview/FormView.h"
+#include "qtview/GridWidget.h"
+#include "qtview/ViewManager.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using qtview::FormView;
+using qtview::ViewManager;
+
+class QtViewTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestForm> t;
+    std::unique_ptr<ViewManager> views;
+    ScriptedDialogs* dialogs{};
+
+    FormView* view() const { return views->ViewOf(t->form); }
+    template <class W>
+    W* widget(const TControl* c) const {
+        return qobject_cast<W*>(view()->WidgetOf(c));
+    }
+    void showForm() {
+        t->form->Show();
+        QWidget* w = views->WindowOf(t->form);
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+
+private slots:
+    void init() {
+        Application().Reset();
+        auto d = std::make_unique<ScriptedDialogs>();
+        dialogs = d.get();
+        Application().SetDialogs(std::move(d));
+        views = std::make_unique<ViewManager>(nullptr, nullptr);
+        views->InstallInputPump();
+        t = std::make_unique<TestForm>();
+        t->Build();
+        showForm();
+    }
+    void cleanup() {
+        Application().Reset();
+        views.reset();
+        t.reset();
+    }
+
+    void layoutHintsPlaceTheWidgets() {
+        QWidget* pan = view()->WidgetOf(t->panTop);
+        QWidget* pgc = view()->WidgetOf(t->pgc);
+        QVERIFY(pan && pgc);
+        QCOMPARE(pan->geometry().top(), 0);
+        QCOMPARE(pan->height(), 60);
+        QCOMPARE(pan->width(), pan->parentWidget()->width());
+        // The client fills what the top panel leaves.
+        QCOMPARE(pgc->geometry().top(), 60);
+        QCOMPARE(pgc->geometry().bottom(), pgc->parentWidget()->height() - 1);
+        auto* edt = widget<QLineEdit>(t->edtA);
+        QCOMPARE(edt->geometry(), QRect(8 + pan->contentsRect().left(), 28 + pan->contentsRect().top(), 100, 22));
+        QCOMPARE(widget<QLabel>(t->lblA)->text(), QString("Código"));
+        QCOMPARE(views->WindowOf(t->form)->windowTitle(), QString("Formulário de teste"));
+    }
+
+    void propertiesFollowTheToolkit() {
+        t->edtA->SetText("abc");
+        QCOMPARE(widget<QLineEdit>(t->edtA)->text(), QString("abc"));
+        t->edtB->SetEnabled(false);
+        QVERIFY(!widget<QLineEdit>(t->edtB)->isEnabled());
+        t->panTop->SetEnabled(false);
+        QVERIFY(!widget<QLineEdit>(t->edtA)->isEnabled());  // the parent chain counts
+        t->panTop->SetEnabled(true);
+        t->chbFlag->SetChecked(true);
+        QVERIFY(widget<QCheckBox>(t->chbFlag)->isChecked());
+        t->btnOk->SetCaption("Confirmar");
+        QCOMPARE(widget<QPushButton>(t->btnOk)->text(), QString("Confirmar"));
+        t->btnOk->SetVisible(false);
+        QVERIFY(!widget<QPushButton>(t->btnOk)->isVisible());
+        t->pgc->SetActivePage(t->tshOther);
+        QCOMPARE(view()->findChild<QTabBar*>()->currentIndex(), 1);
+        QVERIFY(view()->WidgetOf(t->tshOther)->isVisible());
+        QVERIFY(!view()->WidgetOf(t->tshGrid)->isVisible());
+        t->tshGrid->SetTabVisible(false);
+        QVERIFY(!view()->findChild<QTabBar*>()->isTabVisible(0));
+    }
+
+    void userInputReachesTheToolkit() {
+        QTest::mouseClick(widget<QCheckBox>(t->chbFlag), Qt::LeftButton);
+        QVERIFY(t->chbFlag->Checked());
+        QTest::mouseClick(widget<QPushButton>(t->btnOk), Qt::LeftButton);
+        QVERIFY(t->log.back() == "click btnOk");
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->btnOk));
+        // Typing goes through the toolkit's editing: the edit upper-cases.
+        QTest::mouseClick(widget<QLineEdit>(t->edtB), Qt::LeftButton);
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->edtB));
+        QTest::keyClicks(widget<QLineEdit>(t->edtB), "ab");
+        // A letter without a key of its own arrives as text only.
+        QKeyEvent cedilla(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ç"));
+        QApplication::sendEvent(widget<QLineEdit>(t->edtB), &cedilla);
+        QCOMPARE(t->edtB->Text(), std::string("ABÇ"));
+        QCOMPARE(widget<QLineEdit>(t->edtB)->text(), QString("ABÇ"));
+        // A key handler of the toolkit sees the key and may discard it.
+        t->edtB->OnKeyPress = [](TObject*, char32_t& k) {
+            if (k == U'9') k = 0;
+        };
+        QTest::keyClicks(widget<QLineEdit>(t->edtB), "19");
+        QCOMPARE(t->edtB->Text(), std::string("ABÇ1"));
+    }
+
+    void tabAndRefusedExitKeepTheToolkitsFocus() {
+        t->edtA->UserSetFocus();
+        QCOMPARE(QApplication::focusWidget(), view()->WidgetOf(t->edtA));
+        QTest::keyClick(widget<QLineEdit>(t->edtA), Qt::Key_Tab);
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->edtB));
+        QCOMPARE(QApplication::focusWidget(), view()->WidgetOf(t->edtB));
+        QTest::keyClick(widget<QLineEdit>(t->edtB), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->edtA));
+        // The exit handler refuses: the toolkit keeps the focus and so does Qt.
+        QTest::keyClicks(widget<QLineEdit>(t->edtA), "X");
+        QTest::keyClick(widget<QLineEdit>(t->edtA), Qt::Key_Tab);
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->edtA));
+        QCOMPARE(QApplication::focusWidget(), view()->WidgetOf(t->edtA));
+        QVERIFY(dialogs->TranscriptText().find("Código inválido.") != std::string::npos);
+        // A click elsewhere is refused the same way.
+        QTest::mouseClick(widget<QLineEdit>(t->edtB), Qt::LeftButton);
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->edtA));
+        QCOMPARE(QApplication::focusWidget(), view()->WidgetOf(t->edtA));
+        // Focus moved by code is followed.
+        t->edtA->SetText("");
+        t->edtB->SetFocus();
+        QCOMPARE(QApplication::focusWidget(), view()->WidgetOf(t->edtB));
+    }
+
+    void pageChangesAskTheToolkit() {
+        QTabBar* tabs = view()->findChild<QTabBar*>();
+        t->allowPageChange = false;
+        tabs->setCurrentIndex(1);  // as a click does
+        QCOMPARE(t->pgc->ActivePage(), t->tshGrid);
+        QCOMPARE(tabs->currentIndex(), 0);
+        t->allowPageChange = true;
+        tabs->setCurrentIndex(1);
+        QCOMPARE(t->pgc->ActivePage(), t->tshOther);
+        QVERIFY(view()->WidgetOf(t->edtOther)->isVisible());
+    }
+
+    void gridPaintsTheCellPresentation() {
+        auto* g = qobject_cast<qtview::GridWidget*>(view()->WidgetOf(t->grid));
+        QVERIFY(g);
+        QImage img = g->viewport()->grab().toImage();
+        // Row 1 (not selected): info background, red text somewhere in the code cell.
+        QRect code1 = g->CellRect(1, 0);
+        QColor bg = img.pixelColor(code1.left() + 2, code1.bottom() - 2);
+        QCOMPARE(bg, g->palette().color(QPalette::ToolTipBase));
+        bool red = false;
+        for (int x = code1.left(); x < code1.right(); ++x)
+            for (int y = code1.top(); y < code1.bottom(); ++y) red |= img.pixelColor(x, y) == QColor(255, 0, 0);
+        QVERIFY(red);
+        // Quantities end at the right edge.
+        QRect qty = g->CellRect(1, 1);
+        bool leftHalfEmpty = true;
+        for (int x = qty.left() + 2; x < qty.left() + qty.width() / 2; ++x)
+            for (int y = qty.top() + 2; y < qty.bottom() - 1; ++y) leftHalfEmpty &= img.pixelColor(x, y) == bg;
+        QVERIFY(leftHalfEmpty);
+        // The status image: no olive left (transparent), something drawn 5 pixels in.
+        QRect st = g->CellRect(1, 2);
+        bool olive = false, drawn = false;
+        for (int x = st.left(); x < st.right(); ++x)
+            for (int y = st.top(); y < st.bottom(); ++y) {
+                QColor c = img.pixelColor(x, y);
+                olive |= c == QColor(128, 128, 0);
+                drawn |= x >= st.left() + 5 && x < st.left() + 29 && c != bg && c != g->palette().color(QPalette::Mid);
+            }
+        QVERIFY(!olive);
+        QVERIFY(drawn);
+    }
+
+    void gridKeysReachTheColumnExit() {
+        auto* g = qobject_cast<qtview::GridWidget*>(view()->WidgetOf(t->grid));
+        QRect cell = g->CellRect(2, 0);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(t->form->ActiveControl(), static_cast<TWinControl*>(t->grid));
+        QCOMPARE(t->cds.CurrentRow(), 2);
+        QTest::keyClicks(g, "Z");
+        QVERIFY(t->grid->EditorMode());
+        QTest::keyClick(g, Qt::Key_Tab);
+        QCOMPARE(t->log.back(), std::string("colexit CODE"));
+        QCOMPARE(t->cds.FieldByName("CODE").AsString(), std::string("Z"));
+        QCOMPARE(t->grid->SelectedIndex(), 1);
+        QTest::keyClick(g, Qt::Key_Up);
+        QCOMPARE(t->cds.CurrentRow(), 1);
+    }
+
+    void modalFormsRunOnTheQtLoop() {
+        TForm* dlg = Application().CreateForm<TForm>("frmDialogo");
+        dlg->SetBounds(0, 0, 200, 120);
+        auto* ok = TComponent::Create<TButton>(dlg, "btnConfirma");
+        ok->SetParent(dlg);
+        ok->SetBounds(10, 10, 80, 25);
+        ok->SetCaption("Confirma");
+        ok->ModalResult = mrOk;
+        bool sawModal = false;
+        QTimer::singleShot(50, [&] {
+            QWidget* w = views->WindowOf(dlg);
+            sawModal = w && w->isVisible() && w->isModal();
+            auto* b = views->ViewOf(dlg)->findChild<QPushButton*>("btnConfirma");
+            if (b) QTest::mouseClick(b, Qt::LeftButton);
+        });
+        int r = dlg->ShowModal();
+        QCOMPARE(r, mrOk);
+        QVERIFY(sawModal);
+        QVERIFY(!views->WindowOf(dlg)->isVisible());
+    }
+
+    void cursorLocksAndClosingFollowTheToolkit() {
+        Application().SetCursor(TCursor::crHourGlass);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        Application().SetCursor(TCursor::crDefault);
+        QVERIFY(!QApplication::overrideCursor());
+        Application().LockWindowUpdate(t->form);
+        QVERIFY(!views->WindowOf(t->form)->updatesEnabled());
+        Application().LockWindowUpdate(nullptr);
+        QVERIFY(views->WindowOf(t->form)->updatesEnabled());
+        // The close button asks the form, which may refuse.
+        bool canClose = false;
+        t->form->OnCloseQuery = [&](TObject*, bool& can) { can = canClose; };
+        views->WindowOf(t->form)->close();
+        QVERIFY(t->form->Visible());
+        canClose = true;
+        t->form->OnClose = [](TObject*, TCloseAction& a) { a = TCloseAction::caFree; };
+        views->WindowOf(t->form)->close();
+        QCoreApplication::processEvents();
+        QVERIFY(views->ViewOf(t->form) == nullptr);  // the form is gone, and its window
+        t->form = nullptr;
+    }
+};
+
+QTEST_MAIN(QtViewTest)
+#include "QtViewTest.moc"
