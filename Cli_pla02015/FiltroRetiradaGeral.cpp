@@ -1,6 +1,6 @@
 #include "Cli_pla02015/FiltroRetiradaGeral.h"
 
-#include "Cli_pla02000/services/BuildQuery.h"
+#include "Cli_pla02000/model/BuildQuery.h"
 #include "Cli_pla02015/model/FiltroRetiradaGeralCatalog.h"
 #include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
 #include "services/Morvena.h"
@@ -18,8 +18,8 @@ TfrmFiltroRetiradaGeral::TfrmFiltroRetiradaGeral()
         c.Host = Morvena::WebURL();
         c.Port = Morvena::WebPort();
     };
-    BuildQuery(qryGrupServ, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryGrupServ"));
-    BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryServico"));
+    model::BuildQuery(qryGrupServ, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryGrupServ"));
+    model::BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaGeralQueries(), "qryServico"));
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 }
 

@@ -6,7 +6,7 @@
 #include "Cli_pla02000/model/RetiradaConnections.h"
 #include "Cli_pla02000/model/RetiradaDataSets.h"
 #include "Cli_pla02000/model/RetiradaQueries.h"
-#include "Cli_pla02000/services/BuildQuery.h"
+#include "Cli_pla02000/model/BuildQuery.h"
 #include "core/Exception.h"
 #include "ui/PublishedDataSet.h"
 
@@ -21,7 +21,7 @@ void declare(TClientDataSet& ds, const char* name) {
 void declare(TADOIBQuery& q, const char* name) {
     const model::QueryDef* def = model::FindScreenQuery(name);
     if (!def) throw Exception(std::string("Consulta não declarada: ") + name);
-    BuildQuery(q, *def);
+    model::BuildQuery(q, *def);
 }
 
 void source(TDataSource& dts, const char* name, TDataSet& ds) {
