@@ -12,9 +12,11 @@ struct Table {
     std::map<std::string, std::string> tokens;
 };
 
+// Never destroyed, so connections held in static objects may still sign off
+// or look up their token while the process ends.
 Table& table() {
-    static Table t;
-    return t;
+    static Table* t = new Table;
+    return *t;
 }
 
 }  // namespace

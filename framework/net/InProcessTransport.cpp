@@ -12,9 +12,11 @@ struct Registry {
     std::map<std::string, RpcHandler> handlers;
 };
 
+// Never destroyed: servers held in static objects withdraw their registration
+// from their destructors, which may run after this table's would have.
 Registry& registry() {
-    static Registry r;
-    return r;
+    static Registry* r = new Registry;
+    return *r;
 }
 
 }  // namespace

@@ -187,3 +187,23 @@ TEST_F(NetConnectionTest, ReopeningFollowsTheHostThatBeforeConnectSets) {
     EXPECT_THROW(c.Open(), Exception);  // the server it knew is gone
     EXPECT_FALSE(c.Connected());
 }
+
+// A server kept in a static object and created after the first registration
+// withdraws itself while the process ends; that must not touch a destroyed table.
+namespace {
+struct LateServer {
+    LateServer() { RegisterInProcessServer("late", [](const std::string&, const std::string&) { return std::string(); }); }
+    ~LateServer() { UnregisterInProcessServer("late"); }
+};
+}  // namespace
+
+TEST(InProcessRegistry, OutlivesStaticServers) {
+    static bool once = [] {
+        static LateServer* holder = nullptr;
+        static LateServer server;  // destroyed at exit, after this test's registrations
+        holder = &server;
+        return holder != nullptr;
+    }();
+    EXPECT_TRUE(once);
+    EXPECT_NE(FindInProcessServer("late"), nullptr);
+}
