@@ -215,3 +215,34 @@ TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     EXPECT_TRUE(f->sbtAlterar->Enabled());
     EXPECT_FALSE(f->sbtConfirmar->Enabled());
 }
+
+TEST_F(PagesTest, ReadyToIncludeStateAfterASaveOrCancel) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    ctx().ModuFili = true;
+    f->pgcPadrao->SetActivePage(f->tshFormulario);
+    f->DisableForInsert();
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados);
+    EXPECT_FALSE(f->pgcPadrao->Enabled());
+    for (TSpeedButton* b : {f->sbtAlterar, f->sbtExcluir, f->sbtProcurar, f->sbtVerificar, f->sbtAtuaEstoq})
+        EXPECT_FALSE(b->Enabled()) << b->Name();
+    EXPECT_FALSE(f->mnuFormulario->Enabled());
+    EXPECT_FALSE(f->mnuFolhaDados->Enabled());
+    EXPECT_TRUE(f->sbtIncluir->Enabled()) << "only inclusion stays";
+
+    // A user free to change branch goes back to it.
+    ctx().ModuFili = false;
+    f->pgcPadrao->SetEnabled(true);
+    f->DisableForInsert();
+    EXPECT_EQ(f->ActiveControl(), f->medCdFilial);
+}
+
+TEST_F(PagesTest, FindWorksOnTheListOfTheActivePage) {
+    TfrmRetirada* f = OpenWithList(-1, 0);
+    ASSERT_NE(f, nullptr);
+    f->cdsRomaRetirada.Last();
+    ASSERT_EQ(f->cdsRomaRetirada.FieldByName("NMSERVICO").AsString(), "JANTAR");
+    dialogs().Queue(ScriptedAnswer::FindText("NMSERVICO", "alm"));
+    f->sbtProcurar->UserClick();
+    EXPECT_EQ(f->cdsRomaRetirada.FieldByName("NMSERVICO").AsString().substr(0, 4), "ALMO");
+}
