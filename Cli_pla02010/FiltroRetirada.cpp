@@ -1,0 +1,329 @@
+#include "Cli_pla02010/FiltroRetirada.h"
+
+#include "Cli_pla02000/Retirada.h"
+#include "Cli_pla02000/model/BuildDataSet.h"
+#include "Cli_pla02000/services/BuildQuery.h"
+#include "Cli_pla02010/model/FiltroRetiradaCatalog.h"
+#include "Cli_pla02010/model/FiltroRetiradaModel.h"
+#include "core/Exception.h"
+#include "services/Consiste.h"
+#include "services/Morvena.h"
+#include "services/Showavi.h"
+#include "ui/Application.h"
+
+namespace {
+
+template <class T>
+T* make(TComponent* owner, const char* name, TWinControl* parent, const std::string& caption = "") {
+    T* c = TComponent::Create<T>(owner, name);
+    c->SetParent(parent);
+    if (!caption.empty()) c->SetCaption(caption);
+    return c;
+}
+
+// Focus back to a field in error, unless it already has it (an exit handler
+// that fails keeps the focus there by itself).
+void volta(TWinControl* c) {
+    if (!c->Focused() && c->CanFocus()) c->SetFocus();
+}
+
+}  // namespace
+
+TfrmFiltroRetirada::TfrmFiltroRetirada() : qryServico("qryServico"), qryVDServico("qryVDServico") {
+    SetCaption("Filtro de Retirada (Planejamento)");
+    msgPadrao = TComponent::Create<TMessages>(this, "msgPadrao");
+    msgPadrao->LoadFromText(model::MsgPadraoFiltroRetiradaResource());
+
+    BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryServico"));
+    BuildQuery(qryVDServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryVDServico"));
+    qryServico.BeforeOpen = [this](TDataSet& ds) { qryServicoBeforeOpen(ds); };
+    qryVDServico.BeforeOpen = [this](TDataSet& ds) { qryServicoBeforeOpen(ds); };
+    dtsServico.SetDataSet(&qryServico);
+    cdsMaxData.Name = "cdsMaxData";
+    model::BuildDataSet(cdsMaxData, *model::FindDataSet(model::FiltroRetiradaDataSets(), "cdsMaxData"));
+
+    buildControls();
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+TfrmFiltroRetirada::~TfrmFiltroRetirada() {
+    FiltroRetiradaUnit& u = Pla02010Unit();
+    if (u.frmFiltroRetirada == this) u.frmFiltroRetirada = nullptr;
+}
+
+void TfrmFiltroRetirada::buildControls() {
+    TPanel* panFiltro = make<TPanel>(this, "panFiltro", this);
+    panFiltro->SetAlign(TAlign::alClient);
+
+    grbRetirada = make<TGroupBox>(this, "grbRetirada", panFiltro, " Data Retirada ");
+    lblRetiradaIni = make<TLabel>(this, "lblRetiradaIni", grbRetirada, "Inicial");
+    depRetiradaIni = make<TDateEdit>(this, "depRetiradaIni", grbRetirada);
+    lblRetiradaFin = make<TLabel>(this, "lblRetiradaFin", grbRetirada, "Final");
+    depRetiradaFin = make<TDateEdit>(this, "depRetiradaFin", grbRetirada);
+
+    grbCardapio = make<TGroupBox>(this, "grbCardapio", panFiltro, " Data Cardápio ");
+    lblCardapioIni = make<TLabel>(this, "lblCardapioIni", grbCardapio, "Inicial");
+    depCardapioIni = make<TDateEdit>(this, "depCardapioIni", grbCardapio);
+    lblCardapioFin = make<TLabel>(this, "lblCardapioFin", grbCardapio, "Final");
+    depCardapioFin = make<TDateEdit>(this, "depCardapioFin", grbCardapio);
+
+    grbServico = make<TGroupBox>(this, "grbServico", panFiltro, " Serviço ");
+    medCdServico = make<TMaskEdit>(this, "medCdServico", grbServico);
+    medCdServico->SetEditMask("ccccc;0; ");
+    medCdServico->SetMaxLength(5);
+    btpServico = make<TBtnPesquisa>(this, "btpServico", grbServico);
+    btpServico->ListSource = &dtsServico;
+    btpServico->Title = "Serviço";
+    btpServico->EmptyListText = "Não há serviço cadastrado.";
+    edtNmServico = make<TEdit>(this, "edtNmServico", grbServico);
+    edtNmServico->SetEnabled(false);
+
+    sbtDesfazer = make<TSpeedButton>(this, "sbtDesfazer", panBotoes);
+    sbtDesfazer->SetHint("Desfazer");
+
+    for (TDateEdit* d : {depRetiradaIni, depRetiradaFin, depCardapioIni, depCardapioFin}) {
+        d->ShowWeekdayNames = true;
+        d->OnExit = [this](TObject* s) { depDataExit(s); };
+    }
+    medCdServico->OnChange = [this](TObject* s) { medCdServicoChange(s); };
+    medCdServico->OnExit = [this](TObject* s) { medCdServicoExit(s); };
+    btpServico->OnBeforePesq = [this](TObject* s, bool& may) { btpServicoBeforePesq(s, may); };
+    btpServico->OnAfterPesq = [this](TObject* s) { btpServicoAfterPesq(s); };
+    sbtDesfazer->OnClick = [this](TObject* s) { sbtDesfazerClick(s); };
+}
+
+TfrmRetirada& TfrmFiltroRetirada::form() const {
+    TfrmRetirada* f = frmRetirada();
+    if (!f) throw Exception("A tela de retirada não está aberta.");
+    return *f;
+}
+
+std::string TfrmFiltroRetirada::filial() const {
+    TfrmRetirada* f = frmRetirada();
+    return f ? f->Filial() : Morvena::FiliProc();
+}
+
+// ---- Lifecycle --------------------------------------------------------------------------------
+
+void TfrmFiltroRetirada::FormCreate(TObject*) {
+    Pla02010Unit().boConfirma = false;
+    const TDateTime hoje = Morvena::DataProc(filial()).DateOnly();
+    for (TDateEdit* d : {depRetiradaIni, depRetiradaFin, depCardapioIni, depCardapioFin}) d->SetDate(hoje);
+    filtroRetirada = TRecordFilter{"", "", hoje, hoje, hoje, hoje};
+}
+
+void TfrmFiltroRetirada::FormActivate(TObject*) {
+    Application().RequestRepaint(this);
+    if (Pla02010Unit().boGetData) return;
+    if (Visible() && medCdServico->CanFocus()) medCdServico->SetFocus();
+    medCdServico->SetText(filtroRetirada.CdServico);
+    edtNmServico->SetText(filtroRetirada.NmServico);
+    depRetiradaIni->SetDate(filtroRetirada.DtRetiradaIni);
+    depRetiradaFin->SetDate(filtroRetirada.DtRetiradaFin);
+    depCardapioIni->SetDate(filtroRetirada.DtCardapioIni);
+    depCardapioFin->SetDate(filtroRetirada.DtCardapioFin);
+}
+
+void TfrmFiltroRetirada::FormClose(TObject*, TCloseAction& Action) { Action = TCloseAction::caHide; }
+
+// ---- Service ----------------------------------------------------------------------------------
+
+void TfrmFiltroRetirada::qryServicoBeforeOpen(TDataSet&) {
+    const std::string branch = filial();
+    qryServico.ParamByName("P_CDFILIAL").SetValue(Variant(branch));
+    qryVDServico.ParamByName("P_CDFILIAL").SetValue(Variant(branch));
+}
+
+void TfrmFiltroRetirada::btpServicoBeforePesq(TObject*, bool&) {
+    // Read again at every search: the branch may have changed since.
+    qryServico.Close();
+    qryServico.Open();
+}
+
+void TfrmFiltroRetirada::btpServicoAfterPesq(TObject*) {
+    medCdServico->SetText(qryServico.FieldByName("CDSERVFILI").AsString());
+    edtNmServico->SetText(qryServico.FieldByName("NMSERVICO").AsString());
+}
+
+void TfrmFiltroRetirada::medCdServicoChange(TObject*) { edtNmServico->Clear(); }
+
+void TfrmFiltroRetirada::medCdServicoExit(TObject*) { Vd_Servico(true); }
+
+void TfrmFiltroRetirada::depDataExit(TObject* Sender) {
+    if (auto* d = dynamic_cast<TDateEdit*>(Sender)) d->CheckValidDate();
+}
+
+void TfrmFiltroRetirada::Vd_Servico(bool opcional) {
+    try {
+        const std::string typed = medCdServico->Text();
+        if (Consiste::EmptyString(typed)) {
+            if (opcional) return;
+            Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
+        }
+        const std::string code = Consiste::Ajusta(typed, 5);
+        qryVDServico.Close();
+        qryVDServico.ParamByName("P_CDSERVFILI").SetValue(Variant(code));
+        qryVDServico.Open();
+        if (qryVDServico.IsEmpty()) Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
+        if (qryVDServico.FieldByName("IDSERVATIV").AsString() == "N")
+            Consiste::MensErro(msgPadrao->Msg("Serv_Inativo"), true);
+        // The padded code is the one the list is asked for, so the field shows it.
+        if (code != typed) medCdServico->SetText(code);
+        edtNmServico->SetText(qryVDServico.FieldByName("NMSERVICO").AsString());
+    } catch (...) {
+        volta(medCdServico);
+        throw;
+    }
+}
+
+// ---- Dates ------------------------------------------------------------------------------------
+
+void TfrmFiltroRetirada::Vd_Datas(TDateEdit* first, TDateEdit* last) {
+    const std::string word = msgPadrao->Msg(first->Name());
+    if (first->IsEmpty()) {
+        volta(first);
+        Consiste::MensErro(msgPadrao->Msg("DtInicial_Inf", {word}), true);
+    }
+    if (last->IsEmpty()) {
+        volta(last);
+        Consiste::MensErro(msgPadrao->Msg("DtFinal_Inf", {word}), true);
+    }
+    for (TDateEdit* d : {first, last}) {
+        try {
+            d->CheckValidDate();
+        } catch (...) {
+            volta(d);
+            throw;
+        }
+    }
+    if (last->Date().DateOnly() < first->Date().DateOnly()) {
+        volta(first);
+        Consiste::MensErro(msgPadrao->Msg("DtFinal_inv", {word, word}), true);
+    }
+}
+
+void TfrmFiltroRetirada::sbtDesfazerClick(TObject*) {
+    medCdServico->Clear();
+    Atualiza_Datas();
+}
+
+void TfrmFiltroRetirada::Atualiza_Datas() {
+    TfrmRetirada& f = form();
+    Variant result;
+    Showavi::ActiveShowAvi(Application().MainForm(), 6);
+    try {
+        result = f.CallServer(f.netRetirada, "getMaxData", {Variant(f.Filial())});
+    } catch (...) {
+        Showavi::DeactiveShowAvi();
+        throw;
+    }
+    // The note goes before any failure box is shown.
+    Showavi::DeactiveShowAvi();
+    cdsMaxData.SetData(Consiste::CheckResultServ(result, true, 0));
+
+    const TDateTime proc = Morvena::DataProc(f.Filial()).DateOnly();
+    auto sugere = [&](const char* field, TDateEdit* ini, TDateEdit* fin) {
+        TField& m = cdsMaxData.FieldByName(field);
+        const bool vazio = cdsMaxData.IsEmpty() || m.IsNull();
+        const TDateTime ultimo = vazio ? proc : m.AsDateTime().DateOnly();
+        fin->SetDate(ultimo > proc ? ultimo : proc);
+        ini->SetDate(Consiste::PriDiaMes(ultimo));
+    };
+    sugere("DTLANCESTQ", depRetiradaIni, depRetiradaFin);
+    sugere("DTCARDAPIO", depCardapioIni, depCardapioFin);
+}
+
+// ---- Confirmation -----------------------------------------------------------------------------
+
+void TfrmFiltroRetirada::sbtConfirmaClick(TObject* Sender) {
+    TfrmRetirada& f = form();
+    RetiradaUnit& reti = Pla02000Unit();
+    FiltroRetiradaUnit& u = Pla02010Unit();
+
+    Vd_Servico(true);
+    Vd_Datas(depRetiradaIni, depRetiradaFin);
+    Vd_Datas(depCardapioIni, depCardapioFin);
+
+    for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada}) s->SetEnabled(true);
+    f.tshFormulario->SetEnabled(true);
+    f.dtFiltroIni = depRetiradaIni->Date();
+    f.dtFiltroFin = depRetiradaFin->Date();
+    reti.boHabilitaReti = true;
+
+    const std::string servico = medCdServico->Text();
+    const bool todos = Consiste::EmptyString(servico);
+    VariantArray args{Variant(f.Filial()),
+                      Variant(todos ? std::string() : servico),
+                      Variant(todos ? "T" : ""),
+                      Variant(depRetiradaIni->Date()),
+                      Variant(depRetiradaFin->Date()),
+                      Variant(depCardapioIni->Date()),
+                      Variant(depCardapioFin->Date())};
+
+    Application().RequestRepaint(&f);
+    u.boGetData = true;
+    Application().SetCursor(TCursor::crHourGlass);
+    try {
+        Variant r = Consiste::CheckResultServ(f.CallServer(f.netRetirada, "GetRomaRetirada", args), true, 0);
+        const VariantArray& parts = r.AsArray();
+        if (parts.size() < 2) throw Exception("Resposta inesperada do servidor em GetRomaRetirada.");
+        f.cdsRomaRetirada.SetData(parts[0]);
+        f.cdsUtilizaRetiPrat.SetData(parts[1]);
+    } catch (...) {
+        Application().SetCursor(TCursor::crDefault);
+        u.boGetData = false;
+        throw;
+    }
+    Application().SetCursor(TCursor::crDefault);
+    u.boGetData = false;
+
+    const bool rows = !f.cdsRomaRetirada.IsEmpty();
+    f.mnuFormulario->SetEnabled(rows);
+    f.mnuFolhaDados->SetEnabled(rows);
+    f.tshFormulario->SetEnabled(rows);
+    f.tshFolhaDados->SetEnabled(rows);
+    f.tshResumo->SetEnabled(rows);
+    f.mnuResumo->SetEnabled(f.tshResumo->Enabled());
+    f.mnuFolhaDados->SetChecked(true);
+    if (rows) {
+        f.pgcPadrao->SetActivePage(f.tshFolhaDados);
+        f.mnuProcurar->SetEnabled(f.sbtProcurar->Enabled());
+    }
+    reti.boDtEstoq = true;
+
+    filtroRetirada = TRecordFilter{medCdServico->Text(),    edtNmServico->Text(),    depRetiradaIni->Date(),
+                                   depRetiradaFin->Date(), depCardapioIni->Date(), depCardapioFin->Date()};
+
+    if (rows) {
+        if (!f.pgcPadrao->Enabled()) f.pgcPadrao->SetEnabled(true);
+        if (f.dbgPadrao->CanFocus()) f.dbgPadrao->SetFocus();
+    } else {
+        TTabSheet* p = f.pgcPadrao->ActivePage();
+        if ((p == f.tshFormulario || p == f.tshResumo) && f.medCdFilial->Enabled()) {
+            if (f.medCdFilial->CanFocus()) f.medCdFilial->SetFocus();
+            f.pgcPadrao->SetActivePage(f.tshFolhaDados);
+        }
+    }
+
+    // Only a confirmation that got this far is reported as one.
+    u.boConfirma = true;
+    TfrmRotiGeral::sbtConfirmaClick(Sender);
+}
+
+void TfrmFiltroRetirada::LembraFiltro(const std::string& cdServico, const std::string& nmServico) {
+    if (!Consiste::EmptyString(medCdServico->Text())) {
+        filtroRetirada.CdServico = cdServico;
+        filtroRetirada.NmServico = nmServico;
+    }
+    filtroRetirada.DtRetiradaIni = depRetiradaIni->Date();
+    filtroRetirada.DtRetiradaFin = depRetiradaFin->Date();
+    filtroRetirada.DtCardapioIni = depCardapioIni->Date();
+    filtroRetirada.DtCardapioFin = depCardapioFin->Date();
+}
+
+FiltroRetiradaUnit& Pla02010Unit() {
+    static FiltroRetiradaUnit unit;
+    return unit;
+}

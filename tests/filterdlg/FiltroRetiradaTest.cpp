@@ -1,0 +1,306 @@
+// The browse filter dialog: its checks and messages, the list it loads and
+// what it leaves on the screen, the remembered filter, the suggested dates,
+// and that only a confirmation is reported as one.
+#include "DialogFixture.h"
+
+#include "core/Exception.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace filterdlg_test {
+namespace {
+
+// ---- Service check ----------------------------------------------------------------------------
+
+TEST_F(DialogTest, ServiceCheckMessagesAndPadding) {
+    TfrmFiltroRetirada& d = Dialog();
+
+    d.medCdServico->SetText("");
+    EXPECT_NO_THROW(d.Vd_Servico(true));  // blank: every service
+    EXPECT_EQ(Shown(), "");
+
+    d.medCdServico->SetText("99");
+    EXPECT_THROW(d.Vd_Servico(true), EAbort);
+    EXPECT_THAT(Shown(), HasSubstr("\"Serviço não cadastrado.\""));
+
+    dialogs().ClearTranscript();
+    d.medCdServico->SetText("00005");  // CEIA, IDSERVATIV "N"
+    EXPECT_THROW(d.Vd_Servico(true), EAbort);
+    EXPECT_THAT(Shown(), HasSubstr("\"Serviço não habilitado para retiradas.\""));
+    EXPECT_EQ(d.edtNmServico->Text(), "");
+
+    dialogs().ClearTranscript();
+    d.medCdServico->SetText("2");  // padded to the code of JANTAR
+    d.Vd_Servico(true);
+    EXPECT_EQ(d.medCdServico->Text(), "00002");
+    EXPECT_EQ(d.edtNmServico->Text(), "JANTAR");
+    EXPECT_EQ(Shown(), "");
+
+    // A service of another branch is not one of this branch's.
+    Screen().medCdFilial->SetText("0004");
+    d.medCdServico->SetText("00003");
+    EXPECT_THROW(d.Vd_Servico(true), EAbort);
+    EXPECT_THAT(Shown(), HasSubstr("Serviço não cadastrado."));
+}
+
+TEST_F(DialogTest, TypingAServiceClearsItsNameAndTheSearchFillsBoth) {
+    TfrmFiltroRetirada& d = Dialog();
+    d.edtNmServico->SetText("JANTAR");
+    d.medCdServico->SetText("0");
+    EXPECT_EQ(d.edtNmServico->Text(), "");
+
+    dialogs().Queue(ScriptedAnswer::PickWhere("CDSERVFILI", "00003"));
+    EXPECT_TRUE(d.btpServico->Pesquisar());
+    EXPECT_EQ(d.medCdServico->Text(), "00003");
+    EXPECT_EQ(d.edtNmServico->Text(), "DIETA HOSPITALAR");
+    // The list holds the branch's active services only.
+    EXPECT_FALSE(d.qryServico.Locate("CDSERVFILI", Variant("00005")));
+}
+
+// ---- Date ranges ------------------------------------------------------------------------------
+
+TEST_F(DialogTest, DateRangeMessagesInOrder) {
+    TfrmFiltroRetirada& d = Dialog();
+    auto check = [&](TDateEdit* a, TDateEdit* b) {
+        dialogs().ClearTranscript();
+        EXPECT_THROW(d.Vd_Datas(a, b), EAbort);
+        return Shown();
+    };
+    d.depRetiradaIni->SetDate(TDateTime());
+    d.depRetiradaFin->SetDate(TDateTime());
+    EXPECT_THAT(check(d.depRetiradaIni, d.depRetiradaFin), HasSubstr("\"Data retirada inicial deve ser informada.\""));
+
+    d.depRetiradaIni->SetDate(today);
+    EXPECT_THAT(check(d.depRetiradaIni, d.depRetiradaFin), HasSubstr("\"Data retirada final deve ser informada.\""));
+
+    d.depCardapioIni->SetDate(today);
+    d.depCardapioFin->SetDate(IncDay(today, -1));
+    EXPECT_THAT(check(d.depCardapioIni, d.depCardapioFin),
+                HasSubstr("\"Data cardápio inicial deve ser menor ou igual a data cardápio final.\""));
+
+    d.depCardapioFin->SetDate(today);
+    dialogs().ClearTranscript();
+    EXPECT_NO_THROW(d.Vd_Datas(d.depCardapioIni, d.depCardapioFin));
+    EXPECT_EQ(Shown(), "");
+
+    d.depCardapioFin->SetText("31/02/2026");
+    EXPECT_THROW(d.Vd_Datas(d.depCardapioIni, d.depCardapioFin), EConvertError);
+}
+
+TEST_F(DialogTest, FailedChecksKeepTheDialogOpenAndCallNothing) {
+    Fill("", today, IncDay(today, -2), today, today);
+    Press();
+    Then([this] {
+        EXPECT_TRUE(Visible());
+        EXPECT_THAT(Shown(), HasSubstr("Data retirada inicial deve ser menor ou igual a data retirada final."));
+        EXPECT_TRUE(Dialog().depRetiradaIni->Focused());
+    });
+    Escape();
+    OpenFromScreen();
+    EXPECT_FALSE(Pla02010Unit().boConfirma);
+    EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 0);
+}
+
+// ---- Confirmation -----------------------------------------------------------------------------
+
+TEST_F(DialogTest, BlankServiceListsEveryServiceAndSetsUpTheScreen) {
+    Fill("", IncDay(today, -1), today, IncDay(today, -1), today);
+    Confirm();
+    OpenFromScreen();
+    TfrmRetirada& f = Screen();
+    EXPECT_TRUE(Pla02010Unit().boConfirma);
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 1);
+    EXPECT_EQ(f.cdsRomaRetirada.RecordCount(), 3);  // two services over the two days
+    EXPECT_TRUE(f.cdsRomaRetirada.Locate("CDSERVFILI", Variant("00001")));
+    EXPECT_TRUE(f.cdsRomaRetirada.Locate("CDSERVFILI", Variant("00002")));
+    EXPECT_TRUE(f.cdsUtilizaRetiPrat.Active());
+    for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada})
+        EXPECT_TRUE(s->Enabled());
+    EXPECT_TRUE(f.tshFormulario->Enabled());
+    EXPECT_TRUE(f.tshResumo->Enabled());
+    EXPECT_TRUE(f.mnuResumo->Enabled());
+    EXPECT_TRUE(f.mnuFolhaDados->Checked());
+    EXPECT_EQ(f.pgcPadrao->ActivePage(), f.tshFolhaDados);
+    EXPECT_TRUE(f.dbgPadrao->Focused());
+    EXPECT_TRUE(Pla02000Unit().boDtEstoq);
+    EXPECT_TRUE(Pla02000Unit().boHabilitaReti);
+    EXPECT_EQ(f.dtFiltroIni, IncDay(today, -1));
+    EXPECT_EQ(f.dtFiltroFin, today);
+    // A two-day range never offers the general withdrawal.
+    EXPECT_FALSE(f.sbtRetGeral->Enabled());
+}
+
+TEST_F(DialogTest, OneServiceOneDayListsItAndOffersTheGeneralWithdrawal) {
+    Fill("2", today, today, IncDay(today, -5), IncDay(today, 5));
+    Confirm();
+    OpenFromScreen();
+    TfrmRetirada& f = Screen();
+    EXPECT_EQ(f.cdsRomaRetirada.RecordCount(), 1);
+    EXPECT_EQ(f.cdsRomaRetirada.FieldByName("CDSERVFILI").AsString(), "00002");
+    EXPECT_TRUE(f.sbtRetGeral->Enabled());
+    EXPECT_TRUE(f.mnuRetGeral->Enabled());
+}
+
+TEST_F(DialogTest, EmptyResultDisablesThePagesAndTheirEntries) {
+    Fill("", IncDay(today, 30), IncDay(today, 30), IncDay(today, 30), IncDay(today, 30));
+    Confirm();
+    OpenFromScreen();
+    TfrmRetirada& f = Screen();
+    EXPECT_TRUE(Pla02010Unit().boConfirma);
+    EXPECT_TRUE(f.cdsRomaRetirada.Active());
+    EXPECT_TRUE(f.cdsRomaRetirada.IsEmpty());
+    for (TControl* p : {static_cast<TControl*>(f.tshFolhaDados), static_cast<TControl*>(f.tshFormulario),
+                        static_cast<TControl*>(f.tshResumo)})
+        EXPECT_FALSE(p->Enabled()) << p->Name();
+    EXPECT_FALSE(f.mnuFolhaDados->Enabled());
+    EXPECT_FALSE(f.mnuFormulario->Enabled());
+    EXPECT_FALSE(f.mnuResumo->Enabled());
+    // One day, but nothing loaded that a general withdrawal could follow... the
+    // rule asks for a loaded list (boHabilitaReti), which the confirmation set.
+    EXPECT_TRUE(Pla02000Unit().boHabilitaReti);
+}
+
+TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
+    // The branch is changed under the open dialog to one the server refuses.
+    Then([this] { Screen().medCdFilial->SetText("9999"); });
+    Fill("", today, today, today, today);
+    Press();
+    Then([this] {
+        EXPECT_TRUE(Visible());
+        EXPECT_THAT(Shown(), HasSubstr("9999"));
+        EXPECT_FALSE(Pla02010Unit().boGetData);
+        EXPECT_EQ(Application().Cursor(), TCursor::crDefault);
+    });
+    Escape();
+    OpenFromScreen();
+    EXPECT_FALSE(Pla02010Unit().boConfirma);
+}
+
+// ---- Only a confirmation is reported as one ---------------------------------------------------
+
+TEST_F(DialogTest, ClosingWithoutConfirmingIsNeverAConfirmation) {
+    Confirm();
+    OpenFromScreen();
+    EXPECT_TRUE(Pla02010Unit().boConfirma);
+
+    // The next showing is closed: it reports no confirmation, though an
+    // earlier showing was confirmed.
+    Escape();
+    bool confirmed = true;
+    Application().RunUserAction([&] { confirmed = CriaFiltroRetirada(); });
+    EXPECT_FALSE(confirmed);
+
+    // A confirmation that fails its checks and is then closed is none either.
+    Fill("99", today, today, today, today);
+    Press();
+    Escape();
+    confirmed = true;
+    Application().RunUserAction([&] { confirmed = CriaFiltroRetirada(); });
+    EXPECT_FALSE(confirmed);
+    EXPECT_THAT(Shown(), HasSubstr("Serviço não cadastrado."));
+}
+
+TEST_F(DialogTest, CancellingLeavesTheFilterCommandAvailable) {
+    TfrmRetirada& f = Screen();
+    f.medCdFilial->SetEnabled(false);  // a user bound to the branch leaves the panel
+    Escape();
+    Application().RunUserAction([&] { f.panFiltroExit(nullptr); });
+    EXPECT_FALSE(Pla02010Unit().boConfirma);
+    EXPECT_TRUE(f.sbtFiltro->Enabled());
+    EXPECT_TRUE(f.mnuFiltraLanc->Enabled());
+    EXPECT_FALSE(f.sbtRetGeral->Enabled());
+    EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 0);
+}
+
+// ---- Remembered filter ------------------------------------------------------------------------
+
+TEST_F(DialogTest, TheLastConfirmedFilterComesBackAndUnconfirmedEditsDoNot) {
+    const TDateTime a = IncDay(today, -3), b = IncDay(today, -1), c = IncDay(today, -10), e = IncDay(today, 2);
+    Fill("00002", a, b, c, e);
+    Confirm();
+    OpenFromScreen();
+    const TRecordFilter& r = Dialog().FiltroLembrado();
+    EXPECT_EQ(r.CdServico, "00002");
+    EXPECT_EQ(r.NmServico, "JANTAR");
+    EXPECT_EQ(r.DtRetiradaIni, a);
+    EXPECT_EQ(r.DtCardapioFin, e);
+
+    // Edits of a showing that is then closed are dropped at the next showing.
+    Fill("00003", today, today, today, today);
+    Escape();
+    OpenFromScreen();
+    Then([this, a, b, c, e] {
+        TfrmFiltroRetirada& d = Dialog();
+        EXPECT_EQ(d.medCdServico->Text(), "00002");
+        EXPECT_EQ(d.edtNmServico->Text(), "JANTAR");
+        EXPECT_EQ(d.depRetiradaIni->Date(), a);
+        EXPECT_EQ(d.depRetiradaFin->Date(), b);
+        EXPECT_EQ(d.depCardapioIni->Date(), c);
+        EXPECT_EQ(d.depCardapioFin->Date(), e);
+        EXPECT_TRUE(d.medCdServico->Focused());
+    });
+    Escape();
+    OpenFromScreen();
+    EXPECT_EQ(Pla02010Unit().frmFiltroRetirada, &Dialog());  // one dialog, kept
+}
+
+TEST_F(DialogTest, NewDialogStartsOnTheProcessingDateWithoutService) {
+    TfrmFiltroRetirada& d = Dialog();
+    for (TDateEdit* e : {d.depRetiradaIni, d.depRetiradaFin, d.depCardapioIni, d.depCardapioFin})
+        EXPECT_EQ(e->Date(), today);
+    EXPECT_EQ(d.FiltroLembrado().CdServico, "");
+    EXPECT_EQ(d.FiltroLembrado().DtCardapioIni, today);
+    EXPECT_FALSE(Pla02010Unit().boConfirma);
+}
+
+TEST_F(DialogTest, ScreenConfirmationRefreshesTheRememberedFilter) {
+    TfrmFiltroRetirada& d = Dialog();
+    d.depRetiradaIni->SetDate(IncDay(today, -7));
+    d.medCdServico->SetText("");
+    d.LembraFiltro("00001", "ALMOÇO");
+    EXPECT_EQ(d.FiltroLembrado().CdServico, "");  // the dialog had no service: kept
+    EXPECT_EQ(d.FiltroLembrado().DtRetiradaIni, IncDay(today, -7));
+    d.medCdServico->SetText("00002");
+    d.LembraFiltro("00001", "ALMOÇO");
+    EXPECT_EQ(d.FiltroLembrado().CdServico, "00001");
+    EXPECT_EQ(d.FiltroLembrado().NmServico, "ALMOÇO");
+}
+
+// ---- Suggested dates --------------------------------------------------------------------------
+
+TEST_F(DialogTest, UndoProposesFromTheLastWithdrawalsMonth) {
+    TfrmFiltroRetirada& d = Dialog();
+    d.medCdServico->SetText("00002");
+    d.sbtDesfazerClick(nullptr);
+    EXPECT_EQ(d.medCdServico->Text(), "");
+    // The latest withdrawal of branch 0001 is dated today.
+    EXPECT_EQ(d.depRetiradaFin->Date(), today);
+    EXPECT_EQ(d.depRetiradaIni->Date(), FirstDayOfMonth(today));
+    EXPECT_EQ(screen_test::Calls("getMaxData"), 1);
+    EXPECT_THAT(Shown(), Not(HasSubstr("Error")));
+
+    // A later withdrawal moves the end of the range past the processing date.
+    screen_test::Execute("UPDATE LANCTOEST SET DTCARDAPIO = DATETIME(DTCARDAPIO, '+40 days') WHERE CDFILIAL = '0001'");
+    d.sbtDesfazerClick(nullptr);
+    EXPECT_GT(d.depCardapioFin->Date(), IncDay(today, 38));
+    EXPECT_EQ(d.depCardapioIni->Date(), FirstDayOfMonth(d.depCardapioFin->Date()));
+    screen_test::Execute("UPDATE LANCTOEST SET DTCARDAPIO = DATETIME(DTCARDAPIO, '-40 days') WHERE CDFILIAL = '0001'");
+}
+
+TEST_F(DialogTest, UndoWithoutWithdrawalsProposesTheMonthOfTheProcessingDate) {
+    TfrmFiltroRetirada& d = Dialog();
+    Screen().medCdFilial->SetText("0004");  // a branch without withdrawals
+    d.depRetiradaIni->SetDate(IncDay(today, -100));
+    d.sbtDesfazerClick(nullptr);
+    EXPECT_EQ(d.depRetiradaIni->Date(), FirstDayOfMonth(today));
+    EXPECT_EQ(d.depRetiradaFin->Date(), today);
+    EXPECT_EQ(d.depCardapioIni->Date(), FirstDayOfMonth(today));
+    EXPECT_EQ(d.depCardapioFin->Date(), today);
+}
+
+}  // namespace
+}  // namespace filterdlg_test
