@@ -23,9 +23,9 @@ void garanteAplicacaoGui() {
             throw Exception("O relatório precisa de uma aplicação gráfica (QGuiApplication).");
         return;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Only a host without Qt gets here (a headless driver, a test): the report
+    // needs fonts and a paint device, never a window, so no display is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt keeps argc and argv by reference: they must outlive the application.
     static int argc = 1;
     static char arg0[] = "pla02100";

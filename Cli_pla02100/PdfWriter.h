@@ -6,8 +6,8 @@
 namespace pla02100 {
 
 // Writes `html` to `path`. Creates a Qt GUI application when the process has
-// none (on the "offscreen" platform when there is no display), kept for the
-// process's life. Throws Exception when the file cannot be written or when the
+// none (on the "offscreen" platform unless QT_QPA_PLATFORM says otherwise),
+// kept for the process's life. Throws Exception when the file cannot be written or when the
 // process runs a Qt application without GUI support.
 void EscrevePdf(const std::string& html, const std::string& path, const std::string& titulo);
 
