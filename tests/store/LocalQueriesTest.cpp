@@ -118,7 +118,7 @@ TEST_F(LocalQueries, ProductListsLastLevelStockProducts) {
 }
 
 TEST_F(LocalQueries, ValidProdutoFindsByTreeCodeInEitherText) {
-    for (const char* text : {qryValidProduto.sql, qryValidProduto.sqlOracle}) {
+    for (const std::string& text : {qryValidProduto.sql, qryValidProduto.sqlOracle}) {
         auto r = conn->Query(text, {{"P_CDPRODUTO", demo::kProductRicePack}});
         ASSERT_EQ(r.rows.size(), 1u);
         EXPECT_EQ(r.Value(0, "NMPRODUTO").AsString(), "ARROZ PACOTE 5 KG");

@@ -1,161 +1,48 @@
 #pragma once
-// Test copies of the screen's local query texts, as the screen's query
-// components hold them (the screen keeps its own; these check that the
-// schema and the demo data answer them). Each entry: the generic text and
-// the Oracle text; the connection runs the generic one, or the Oracle one
-// where the generic is empty.
+// The screen's local query texts, taken from its own model, so that these
+// tests check the schema and the demo data against exactly what the screen
+// and its dialogs run. The connection runs the generic text, or the Oracle
+// text where the generic one is empty.
+#include "Cli_pla02000/model/RetiradaQueries.h"
+#include "Cli_pla02010/model/FiltroRetiradaModel.h"
+#include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
+
+#include <stdexcept>
+#include <string>
+
 namespace suite_queries {
 
 struct QueryText {
-    const char* name;
-    const char* sql;
-    const char* sqlOracle;
+    std::string name;
+    std::string sql;
+    std::string sqlOracle;
 };
 
-inline constexpr QueryText qryFilial = {"qryFilial", R"(SELECT CDFILIAL,  NMFILIAL,   IDCNTRRESC,
-       CDEMPRESA, CDINSCMUNI, CDINSCESTA
-FROM FILIAL
-WHERE ((CDFILIAL = :P_CDFILIAL) OR (:P_TCDFILIAL = 'T'))
-ORDER BY CDFILIAL)", ""};
+inline QueryText From(std::span<const model::QueryDef> queries, const char* name) {
+    const model::QueryDef* q = model::FindQuery(queries, name);
+    if (!q) throw std::logic_error(std::string("the model has no query ") + name);
+    return {std::string(q->name), std::string(q->sql), std::string(q->sqlOracle)};
+}
 
-inline constexpr QueryText qryServico = {"qryServico", R"(SELECT CDSERVFILI, NMSERVICO
-  FROM SERVICO
-WHERE (CDFILIAL   = :P_CDFILIAL)
-  AND (IDSERVATIV <> 'N')
-ORDER BY CDSERVFILI)", ""};
+inline const QueryText qryFilial = From(model::ScreenQueries(), "qryFilial");
+inline const QueryText qryServico = From(model::ScreenQueries(), "qryServico");
+inline const QueryText qryFiliOffLine = From(model::ScreenQueries(), "qryFiliOffLine");
+inline const QueryText qryRetOffLine = From(model::ScreenQueries(), "qryRetOffLine");
+inline const QueryText qryProduto = From(model::ScreenQueries(), "qryProduto");
+inline const QueryText qryProdutoCache = From(model::ScreenQueries(), "qryProdutoCache");
+inline const QueryText qryProdutoSemCache = From(model::ScreenQueries(), "qryProdutoSemCache");
+inline const QueryText qryParamGeral = From(model::ScreenQueries(), "qryParamGeral");
+inline const QueryText qryValidProduto = From(model::ScreenQueries(), "qryValidProduto");
+inline const QueryText qryExisteProdTReti = From(model::ScreenQueries(), "qryExisteProdTReti");
+inline const QueryText qryValidProdReti = From(model::ScreenQueries(), "qryValidProdReti");
+inline const QueryText qryTipoPrat = From(model::ScreenQueries(), "qryTipoPrat");
+inline const QueryText qryPrato = From(model::ScreenQueries(), "qryPrato");
+inline const QueryText qryValidaPrato = From(model::ScreenQueries(), "qryValidaPrato");
+inline const QueryText qryServicoFiltro = From(model::FiltroRetiradaQueries(), "qryServico");
+inline const QueryText qryVDServico = From(model::FiltroRetiradaQueries(), "qryVDServico");
+inline const QueryText qryGrupServ = From(model::FiltroRetiradaGeralQueries(), "qryGrupServ");
+inline const QueryText qryServicoGeral = From(model::FiltroRetiradaGeralQueries(), "qryServico");
 
-inline constexpr QueryText qryFiliOffLine = {"qryFiliOffLine", "", R"(SELECT NVL(A.IDUTILOFFLINE, 'N') AS IDUTILOFFLINE
-  FROM FILIAL A
- WHERE (A.CDFILIAL = NVL(:P_CDFILIAL, CDFILIAL))
- ORDER BY 1)"};
-
-inline constexpr QueryText qryRetOffLine = {"qryRetOffLine", R"(SELECT MAX(N.CDFILIAL) AS CDFILIAL
-  FROM RETIRADA N
- WHERE N.CDFILIAL = :P_CDFILIAL)", ""};
-
-inline constexpr QueryText qryProduto = {"qryProduto", R"(SELECT
-   CDARVPROD,
-   CDPRODUTO,
-   NMPRODUTO,
-   CDNVPRODUTO,
-   SGUNIDADE,
-   CDPRODESTO,
-   VRFATOCONV
-FROM
-   PRODUTO
-WHERE
-   CDNVPRODUTO = :P_CDNVPRODUTO AND
-   CDPRODUTO   = CDPRODESTO
-ORDER BY
-   CDARVPROD)", ""};
-
-inline constexpr QueryText qryProdutoCache = {"qryProdutoCache", R"(SELECT
-   PR.CDARVPROD,
-   PR.CDPRODUTO,
-   PR.NMPRODUTO,
-   PR.CDNVPRODUTO,
-   PR.SGUNIDADE,
-   PR.CDPRODESTO,
-   PR.VRFATOCONV
-FROM
-   PRODUTO PR
-WHERE
-   PR.CDNVPRODUTO = :P_CDNVPRODUTO AND
-   PR.CDPRODUTO   = PR.CDPRODESTO  AND
-   NOT EXISTS (SELECT PF.CDPRODUTO
-               FROM   PRODFILI PF
-               WHERE  PF.CDFILIAL   = :P_CDFILIAL  AND
-                      PF.IDPRODATIV = 'I'          AND
-                      PF.CDPRODUTO  = PR.CDPRODUTO)
-ORDER BY
-   PR.CDARVPROD)", ""};
-
-inline constexpr QueryText qryProdutoSemCache = {"qryProdutoSemCache", qryProduto.sql, ""};
-
-inline constexpr QueryText qryParamGeral = {"qryParamGeral", R"(SELECT
-   IDCACHPRODFI
-FROM
-   PARAMGERAL)", ""};
-
-inline constexpr QueryText qryValidProduto = {"qryValidProduto", R"(SELECT
-   CDARVPROD,
-   CDPRODUTO,
-   NMPRODUTO,
-   CDNVPRODUTO,
-   SGUNIDADE,
-   CDPRODESTO,
-   VRFATOCONV
-FROM
-   PRODUTO
-WHERE
-   CDARVPROD = :P_CDPRODUTO)", R"(SELECT CDARVPROD, CDPRODUTO, NMPRODUTO, CDNVPRODUTO, SGUNIDADE, CDPRODESTO, VRFATOCONV
-FROM PRODUTO
-WHERE (CDARVPROD = :P_CDPRODUTO))"};
-
-inline constexpr QueryText qryExisteProdTReti = {"qryExisteProdTReti", R"(SELECT CDPRODRETI
-  FROM PRODRETI
- WHERE CDTIPORETI = :P_CDTIPORETI)", ""};
-
-inline constexpr QueryText qryValidProdReti = {"qryValidProdReti", R"(SELECT P.CDPRODUTO, P.CDARVPROD, P.NMPRODUTO
-  FROM PRODUTO P, PRODUTO PR, PRODRETI N
- WHERE P.CDARVPROD  = :P_CDPRODUTO
-   AND P.CDARVPROD  LIKE PR.CDARVPROD||'%'
-   AND N.CDTIPORETI = :P_CDTIPORETI
-   AND N.CDPRODRETI = PR.CDPRODUTO)", ""};
-
-inline constexpr QueryText qryTipoPrat = {"qryTipoPrat", R"(SELECT CDTIPOPRAT, NMTIPOPRAT
-FROM TIPOPRAT
-WHERE (CDTIPOPRAT = :P_CDTIPOPRAT OR :P_TCDTIPOPRAT = 'T')
-ORDER BY CDTIPOPRAT)", ""};
-
-inline constexpr QueryText qryPrato = {"qryPrato", R"(SELECT CDPRATO, CDFILAUXPRAT, NMPRATO
-FROM PRATO
-WHERE(CDFILAUXPRAT = :P_CDFILIAL OR CDFILAUXPRAT = 'P') AND
-     (CDNVPRATO    = :P_NIVEL)
-ORDER BY CDPRATO)", ""};
-
-inline constexpr QueryText qryValidaPrato = {"qryValidaPrato", R"(SELECT CDPRATO, NMPRATO, CDFILAUXPRAT
-FROM PRATO
-WHERE (CDPRATO      = :P_CDPRATO) AND
-      (CDFILAUXPRAT = :P_CDFILAUXPRAT OR CDFILAUXPRAT = 'P') AND
-      (CDNVPRATO    = :P_NIVEL))", ""};
-
-// The browse filter dialog's two.
-inline constexpr QueryText qryServicoFiltro = {"qryServico (filtro)", R"(SELECT CDSERVFILI, NMSERVICO
-FROM SERVICO
-WHERE (CDFILIAL   = :P_CDFILIAL)                               AND
-      (IDSERVATIV <> 'N')
-ORDER BY CDSERVFILI)", ""};
-
-inline constexpr QueryText qryVDServico = {"qryVDServico", R"(SELECT CDSERVFILI, NMSERVICO, IDSERVATIV
-FROM SERVICO
-WHERE (CDFILIAL   = :P_CDFILIAL)                               AND
-      (CDSERVFILI = :P_CDSERVFILI)
-ORDER BY CDSERVFILI)", ""};
-
-// The general-withdrawal filter's two.
-inline constexpr QueryText qryGrupServ = {"qryGrupServ", R"(SELECT
-   CDGRUPSERV,
-   NMGRUPSERV
-FROM
-   GRUPSERV
-ORDER BY
-   CDGRUPSERV)", ""};
-
-inline constexpr QueryText qryServicoGeral = {"qryServico (geral)", R"(SELECT
-   CDSERVFILI,
-   NMSERVICO
-FROM
-   SERVICO
-WHERE
-   (CDFILIAL   = :P_CDFILIAL) AND
-   ((INSTR(:P_CDGRUPSERV, CDGRUPSERV) <> 0) OR (:P_TCDGRUPSERV = 'T')) AND
-   (IDTIPOSERV <> 'A')        AND
-   ((IDSERVATIV IS NULL) OR (IDSERVATIV <> 'N'))
-ORDER BY
-   CDSERVFILI)", ""};
-
-// What the connection runs: the generic text, or the Oracle one where the generic is empty.
-inline const char* TextFor(const QueryText& q) { return q.sql[0] ? q.sql : q.sqlOracle; }
+inline const std::string& TextFor(const QueryText& q) { return q.sql.empty() ? q.sqlOracle : q.sql; }
 
 }  // namespace suite_queries
