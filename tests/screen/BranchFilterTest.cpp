@@ -2,6 +2,8 @@
 // loads its parameters and the location switch and opens the browse filter.
 #include "ScreenFixture.h"
 
+#include "Cli_pla02010/FiltroRetirada.h"
+
 using namespace screen_test;
 
 namespace {
@@ -155,4 +157,21 @@ TEST_F(BranchFilterTest, BranchSearchListsEveryBranch) {
     EXPECT_EQ(f->medCdFilial->Text(), "0002");
     EXPECT_EQ(f->edtNmFilial->Text(), "FILIAL NORTE");
     EXPECT_GE(f->qryFilial.RecordCount(), 4);
+}
+
+TEST_F(BranchFilterTest, ConfirmationRefreshesTheRememberedFilter) {
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    f->ChangeParams();  // no dialog yet: nothing to refresh, nothing fails
+    auto* dlg = Application().CreateForm<TfrmFiltroRetirada>("frmFiltroRetirada");
+    Pla02010Unit().frmFiltroRetirada = dlg;
+    dlg->medCdServico->SetText("00001");
+    dlg->depRetiradaIni->SetDate(EncodeDate(2026, 1, 2));
+    f->medCdServico->SetText("00002");
+    f->edtNmServico->SetText("JANTAR");
+    f->ChangeParams();
+    EXPECT_EQ(dlg->FiltroLembrado().CdServico, "00002");
+    EXPECT_EQ(dlg->FiltroLembrado().NmServico, "JANTAR");
+    EXPECT_EQ(dlg->FiltroLembrado().DtRetiradaIni, EncodeDate(2026, 1, 2));
+    Pla02010Unit().frmFiltroRetirada = nullptr;
 }
