@@ -38,17 +38,17 @@ bool fits(ArgType t, const Variant& v) {
 
 }  // namespace
 
-void CheckArguments(const std::string& method, const std::vector<ArgSpec>& spec, const VariantArray& args) {
-    if (args.size() != spec.size())
-        throw ERpcError(rpc_code::InvalidParams, method + " takes " + std::to_string(spec.size()) + " argument" +
-                                                     (spec.size() == 1 ? "" : "s") + ", not " +
+void CheckArguments(const std::string& method, const std::vector<ArgSpec>& signature, const VariantArray& args) {
+    if (args.size() != signature.size())
+        throw ERpcError(rpc_code::InvalidParams, method + " takes " + std::to_string(signature.size()) + " argument" +
+                                                     (signature.size() == 1 ? "" : "s") + ", not " +
                                                      std::to_string(args.size()));
-    for (size_t i = 0; i < spec.size(); ++i) {
+    for (size_t i = 0; i < signature.size(); ++i) {
         const Variant& v = args[i];
-        if (v.IsNull() && spec[i].nullable) continue;
-        if (!fits(spec[i].type, v))
-            throw ERpcError(rpc_code::InvalidParams, method + ": argument " + std::to_string(i) + " (" + spec[i].name +
-                                                         ") must be a " + ArgTypeName(spec[i].type) + ", not " +
+        if (v.IsNull() && signature[i].nullable) continue;
+        if (!fits(signature[i].type, v))
+            throw ERpcError(rpc_code::InvalidParams, method + ": argument " + std::to_string(i) + " (" + signature[i].name +
+                                                         ") must be a " + ArgTypeName(signature[i].type) + ", not " +
                                                          v.TypeName());
     }
 }

@@ -81,6 +81,6 @@ private:
 };
 
 // Throws ERpcError(InvalidParams) when args do not fit the signature.
-void CheckArguments(const std::string& method, const std::vector<ArgSpec>& spec, const VariantArray& args);
+void CheckArguments(const std::string& method, const std::vector<ArgSpec>& signature, const VariantArray& args);
 
 }  // namespace appserver
