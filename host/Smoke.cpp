@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "SignOn.h"
+#include "qtview/ViewManager.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -31,10 +32,14 @@ void confirm(TForm& form) {
         return nullptr;
     };
     if (TButton* b = find(form)) b->UserClick();
+    // The suite's base dialogs confirm with their speed button.
+    else if (auto* sbt = form.Find<TControl>("sbtConfirma"); sbt && sbt->Showing()) sbt->UserClick();
     else form.UserKeyDown(VK_RETURN);
 }
 
 void finish(MainWindow& w, const std::string& file, const char* how) {
+    // A modal form still open gives up its wait, so that the program can end.
+    qtview::ViewManager::StopInputPump();
     QApplication::processEvents();
     bool ok = w.grab().save(QString::fromStdString(file), "PNG");
     std::fprintf(stderr, "pla-host: smoke %s; %s %s\n", how, ok ? "picture written to" : "could not write", file.c_str());

@@ -227,6 +227,8 @@ public:
             QString caption = plainCaption(control_.Caption());
             // A search button without caption shows the usual ellipsis.
             if (caption.isEmpty() && dynamic_cast<TBtnPesquisa*>(&control_)) caption = QStringLiteral("…");
+            // Tool buttons drawn with a glyph elsewhere show their hint as text here.
+            if (caption.isEmpty()) caption = qs(control_.Hint());
             static_cast<QToolButton*>(widget_)->setText(caption);
         }
         ControlBinding::Sync(p);

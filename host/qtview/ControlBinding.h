@@ -9,6 +9,7 @@
 
 class QWidget;
 class QRect;
+class QSize;
 class TControl;
 class TWinControl;
 
@@ -48,8 +49,14 @@ std::unique_ptr<ControlBinding> MakeBinding(FormView& view, TControl& control, Q
 
 // Lays out the children of `container` whose widgets the view knows:
 // aligned ones inside `area` (top, bottom, left, right, then client), the
-// others at their left/top relative to `origin`, with their width/height
-// (or the widget's preferred size when the hint is 0).
+// others at their left/top relative to `origin` with their preferred size;
+// controls with no hint at all flow in rows inside `area`.
 void ArrangeChildren(FormView& view, const TWinControl& container, const QRect& area, int originX, int originY);
+
+// The size a control takes: its width/height hints, else what its kind needs
+// (edits by their length, containers by their children).
+QSize PreferredSize(FormView& view, const TControl& control);
+// The size a container needs for its children (forms and panels given no size).
+QSize NaturalSize(FormView& view, const TWinControl& container);
 
 }  // namespace qtview

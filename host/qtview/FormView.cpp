@@ -118,6 +118,8 @@ QWidget* FormView::areaFor(const TControl* parent) const {
     return b ? b->ChildArea() : nullptr;
 }
 
+int FormView::menuBarHeight() const { return menuBar_->isVisible() ? menuBar_->sizeHint().height() : 0; }
+
 void FormView::Watch(QWidget* widget) { widget->installEventFilter(this); }
 
 void FormView::bindTree(TControl& control, QWidget* parent) {
@@ -166,7 +168,9 @@ void FormView::observe(TComponent& c, std::string_view p) {
         } else if (p == "ActiveControl") {
             FollowFocus();
         } else if (p == "Paint") {
+            // A repaint of the form covers every control on it.
             update();
+            for (auto& [control, binding] : bindings_) binding->Sync("Paint");
         } else if (p == "Enabled") {
             client_->setEnabled(form_->Enabled());
         }

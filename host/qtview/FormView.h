@@ -60,6 +60,8 @@ public:
     void Rearrange(const TControl* container);
     // Shows a popup menu at a global position; runs its OnPopup first.
     void ExecPopup(TPopupMenu& menu, const QPoint& globalPos);
+    // Height of the form's menu bar (0 without a menu).
+    int menuBarHeight() const;
     // Watches a widget that belongs to a control (focus, keys, context menu).
     void Watch(QWidget* widget);
 

@@ -97,7 +97,11 @@ int QtDialogs::OptionDialog(const std::string& text, TMsgDlgType type, const std
     box.setObjectName("OptionDialog");
     std::vector<QAbstractButton*> made;
     for (auto& c : captions) made.push_back(box.addButton(QString::fromStdString(c), QMessageBox::ActionRole));
-    if (!made.empty()) box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+    if (!made.empty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+        // Esc and the close button answer as the first option, as the interface says.
+        box.setEscapeButton(made.front());
+    }
     box.exec();
     for (size_t i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made[i]) return 10 + static_cast<int>(i);

@@ -1,16 +1,19 @@
 #include "qtview/ViewManager.h"
 
+#include "qtview/ControlBinding.h"
 #include "qtview/FormView.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <cstdio>
 
 namespace qtview {
 
@@ -24,7 +27,7 @@ ViewManager::ViewManager(QMdiArea* mdi, QWidget* owner) : mdi_(mdi), owner_(owne
     if (QScreen* s = QGuiApplication::primaryScreen())
         Application().SetScreenSize(s->geometry().width(), s->geometry().height());
     if (mdi_) {
-        mdi_->installEventFilter(this);
+        mdi_->viewport()->installEventFilter(this);
         connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
             auto it = windows_.find(w);
             if (it != windows_.end()) userActivate(it->second);
@@ -47,6 +50,8 @@ ViewManager::~ViewManager() {
         }
     }
 }
+
+void ViewManager::StopInputPump() { pumpStopped = true; }
 
 void ViewManager::InstallInputPump() {
     Application().SetInputPump([] {
@@ -123,8 +128,10 @@ void ViewManager::showForm(TForm& form) {
 void ViewManager::placeForm(TForm& form) {
     auto& e = forms_[&form];
     if (!e.window || !e.view) return;
-    int w = form.Width() > 0 ? form.Width() : e.view->sizeHint().width();
-    int h = form.Height() > 0 ? form.Height() : e.view->sizeHint().height();
+    // A form without a size of its own gets the size its controls need.
+    QSize natural = form.Width() > 0 && form.Height() > 0 ? QSize() : NaturalSize(*e.view, form);
+    int w = form.Width() > 0 ? form.Width() : natural.width();
+    int h = form.Height() > 0 ? form.Height() : natural.height() + e.view->menuBarHeight();
     if (e.sub) {
         e.sub->resize(w, h);
         e.sub->move(form.Left(), form.Top());
@@ -202,8 +209,9 @@ void ViewManager::followLock() {
 }
 
 bool ViewManager::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mdi_ && event->type() == QEvent::Resize) {
-        Application().SetMainClientHeight(mdi_->viewport()->height());
+    if (mdi_ && watched == mdi_->viewport() && event->type() == QEvent::Resize) {
+        // The screens size themselves by the height of the area they open in.
+        Application().SetMainClientHeight(static_cast<QResizeEvent*>(event)->size().height());
         return false;
     }
     auto it = windows_.find(watched);

@@ -33,6 +33,9 @@ public:
     QWidget* WindowOf(const TForm* form) const;
     // Makes modal forms wait for Qt input (the toolkit's nested loop runs Qt's events).
     void InstallInputPump();
+    // Ends the waiting of modal forms (they give up with EInputExhausted): the
+    // application is quitting from inside one.
+    static void StopInputPump();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

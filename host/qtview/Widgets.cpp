@@ -51,6 +51,7 @@ PageControlWidget::PageControlWidget(FormView& view, TPageControl& control, QWid
     : QWidget(parent), view_(view), control_(control), tabs_(new QTabBar(this)) {
     tabs_->setFocusPolicy(Qt::NoFocus);
     tabs_->setDrawBase(true);
+    tabs_->setExpanding(false);
     connect(tabs_, &QTabBar::currentChanged, this, &PageControlWidget::userPicked);
 }
 

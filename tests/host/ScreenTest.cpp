@@ -92,16 +92,12 @@ private slots:
             if (!filter || !filter->Modal()) return;
             QWidget* w = views->WindowOf(filter);
             filterWindowShown = w && w->isVisible() && w->isModal();
-            // Confirm as the user does: Enter on the focused control of the dialog.
-            QWidget* focus = QApplication::focusWidget();
-            if (!focus || focus->window() != w) focus = w;
-            QTest::keyClick(focus, Qt::Key_Return);
-            if (filter->Visible()) {
-                // The dialog's hook may take Enter as Tab: click its default button instead.
-                for (int i = 0; i < filter->ComponentCount(); ++i)
-                    if (auto* b = dynamic_cast<TButton*>(filter->Components(i)); b && b->Default)
-                        QTest::mouseClick(views->ViewOf(filter)->WidgetOf(b), Qt::LeftButton);
-            }
+            // Confirm as the user does: a click on the dialog's confirm button.
+            auto* confirm = filter->Find<TControl>("sbtConfirma");
+            QWidget* button = confirm ? views->ViewOf(filter)->WidgetOf(confirm) : nullptr;
+            if (button) QTest::mouseClick(button, Qt::LeftButton);
+            // Never leave the test waiting in the dialog.
+            if (filter->Visible()) filter->SetModalResult(mrCancel);
         });
         QTest::keyClick(edit, Qt::Key_Tab);
         QVERIFY2(filter && filter != form, "the filter dialog did not open");
