@@ -12,8 +12,8 @@ std::map<std::string, std::map<std::string, std::string>>& saved() {
 void collect(const TWinControl* c, std::map<std::string, std::string>& out) {
     for (auto* child : c->ControlList()) {
         if (auto* e = dynamic_cast<TCustomEdit*>(child)) out[e->Name()] = e->Text();
-        else if (auto* cb = dynamic_cast<TCheckBox*>(child)) out[cb->Name()] = cb->Checked() ? "1" : "0";
-        else if (auto* rb = dynamic_cast<TRadioButton*>(child)) out[rb->Name()] = rb->Checked() ? "1" : "0";
+        else if (auto* cb = dynamic_cast<TCheckBox*>(child)) out[cb->Name()] = std::string(1, cb->Checked() ? '1' : '0');
+        else if (auto* rb = dynamic_cast<TRadioButton*>(child)) out[rb->Name()] = std::string(1, rb->Checked() ? '1' : '0');
         if (auto* w = dynamic_cast<TWinControl*>(child)) collect(w, out);
     }
 }

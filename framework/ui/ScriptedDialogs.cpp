@@ -137,12 +137,15 @@ std::vector<int> ScriptedDialogs::SearchList(const SearchListRequest& request) {
             record(rec);
             throw EUnexpectedDialog("Linha " + std::to_string(r) + " fora da lista: " + rec.Line());
         }
-    if (!request.MultiSelect && rows.size() > 1) rows.resize(1);
+    if (!request.MultiSelect && rows.size() > 1) rows.erase(rows.begin() + 1, rows.end());
     if (rows.empty()) {
         rec.Answer = "cancel";
     } else {
         rec.Answer = "row";
-        for (int r : rows) rec.Answer += " " + std::to_string(r);
+        for (int r : rows) {
+            rec.Answer += ' ';
+            rec.Answer += std::to_string(r);
+        }
     }
     record(rec);
     return rows;
