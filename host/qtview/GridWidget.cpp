@@ -169,7 +169,7 @@ void GridWidget::paintEvent(QPaintEvent*) {
             } catch (const std::exception& e) {
                 // A faulty drawing handler must not take the window down; show the cell plainly.
                 std::fprintf(stderr, "qtview: drawing %s: %s\n", grid_.Name().c_str(), e.what());
-                pr.Text = "?";
+                pr.Text.assign(1, '?');
             }
             p.fillRect(cell.adjusted(1, 1, -1, -1), ToQColor(pr.Background, pal));
             if (pr.Selected && pr.Background == clHighlight) p.fillRect(cell, ToQColor(clHighlight, pal));
