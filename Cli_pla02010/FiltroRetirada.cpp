@@ -2,7 +2,7 @@
 
 #include "Cli_pla02000/Retirada.h"
 #include "Cli_pla02000/model/BuildDataSet.h"
-#include "Cli_pla02000/services/BuildQuery.h"
+#include "Cli_pla02000/model/BuildQuery.h"
 #include "Cli_pla02010/model/FiltroRetiradaCatalog.h"
 #include "Cli_pla02010/model/FiltroRetiradaModel.h"
 #include "core/Exception.h"
@@ -34,8 +34,8 @@ TfrmFiltroRetirada::TfrmFiltroRetirada() : qryServico("qryServico"), qryVDServic
     msgPadrao = TComponent::Create<TMessages>(this, "msgPadrao");
     msgPadrao->LoadFromText(model::MsgPadraoFiltroRetiradaResource());
 
-    BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryServico"));
-    BuildQuery(qryVDServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryVDServico"));
+    model::BuildQuery(qryServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryServico"));
+    model::BuildQuery(qryVDServico, *model::FindQuery(model::FiltroRetiradaQueries(), "qryVDServico"));
     qryServico.BeforeOpen = [this](TDataSet& ds) { qryServicoBeforeOpen(ds); };
     qryVDServico.BeforeOpen = [this](TDataSet& ds) { qryServicoBeforeOpen(ds); };
     dtsServico.SetDataSet(&qryServico);

@@ -127,9 +127,9 @@ void TfrmRetirada::Atualiza_Produtos_Estoque() {
                     std::string ultimo;
                     bool achou = false;
                     for (cdsItLanctoEst.First(); !cdsItLanctoEst.Eof(); cdsItLanctoEst.Next()) {
-                        ultimo = erroDoProduto(cdsRetorno.get(), cdsItLanctoEst.FieldByName("CDPRODUTO").AsString())
-                                     ? "S"
-                                     : "N";
+                        const bool erro =
+                            erroDoProduto(cdsRetorno.get(), cdsItLanctoEst.FieldByName("CDPRODUTO").AsString());
+                        ultimo.assign(1, erro ? 'S' : 'N');
                         if (ultimo == "S") {
                             cdsRetiTipoPrat.Edit();
                             marca.SetAsString("S");
