@@ -63,53 +63,11 @@ TEST(Catalogs, EmbeddedResourcesAreTheFilesByteForByte) {
     EXPECT_EQ(MsgPadraoVisualizaErrosResource(), ReadSource("Cli_pla02030/model/msgPadrao.txt"));
 }
 
-TEST(Catalogs, MainCatalogOrderAndTexts) {
+TEST(Catalogs, KeysAreLookedUpWithoutRegardToCase) {
     const auto c = MsgPadraoRetirada();
-    const std::vector<std::string> firstKeys{"OK", "Sim", "Nao", "SimT", "NaoT", "Produto"};
-    for (size_t i = 0; i < firstKeys.size(); ++i) {
-        EXPECT_EQ(c[i].key, firstKeys[i]);
-    }
-    EXPECT_EQ(c.back().key, "TReti_NRelacProd");
-    EXPECT_EQ(c.back().text, "Produto não relacionado ao tipo de retirada informado.");
-
-    EXPECT_EQ(Text(c, "OpBloq_RetOff"),
-              "Operação bloqueada! Existem retiradas lançadas no sistema Off-Line que não foram importadas.");
-    EXPECT_EQ(Text(c, "Cancel"), "Cancelar operação?");
-    EXPECT_EQ(Text(c, "Nao"), "Não");
-    EXPECT_EQ(Text(c, "Quant>Est"), "Quantidade informada não disponível no estoque.");
-    EXPECT_TRUE(text::StartsWith(Text(c, "Excl_Lanc(antigo)"), "ATENÇÃO! Ao confirmar essa exclusão"));
-    EXPECT_EQ(Text(c, "SERV_RET"), "Operação bloqueada! Serviço(s) possui(em) retirada para dia %s : %s");
-    EXPECT_EQ(text::Format(Text(c, "Inc_irreg_prod"), {"0101"}),
-              "A confirmação da inclusão do produto 0101 fará com que a sua posição de estoque se torne "
-              "irregular. Deseja confirmar a operação?");
-    // Texts that others are appended to keep their blanks.
-    EXPECT_EQ(Text(c, "Msg_Comp_Reti"), " ,Serviço ");
-    EXPECT_EQ(Text(c, "Msg_Retirada"), "Retirada para o cardápio do dia ");
-    EXPECT_EQ(Text(c, "Atua_Prod"), "Atualizando estoque do produto: ");
-    // Keys are looked up without regard to case.
     EXPECT_EQ(Text(c, "Serv_Inativo"), "Serviço não habilitado para retiradas.");
+    EXPECT_EQ(Text(c, "SERV_INATIVO"), Text(c, "serv_inativo"));
     EXPECT_EQ(FindCatalogText(c, "NoSuchKey"), nullptr);
-}
-
-TEST(Catalogs, DialogCatalogs) {
-    const auto filter = MsgPadraoFiltroRetirada();
-    EXPECT_EQ(Text(filter, "DtInicial_Inf"), "Data %s inicial deve ser informada.");
-    EXPECT_EQ(text::Format(Text(filter, "DtFinal_inv"), {"retirada", "retirada"}),
-              "Data retirada inicial deve ser menor ou igual a data retirada final.");
-    EXPECT_EQ(Text(filter, "depCardapioIni"), "cardápio");
-    EXPECT_EQ(Text(filter, "Serv_Inativo"), "Serviço não habilitado para retiradas.");
-
-    const auto general = MsgPadraoFiltroRetiradaGeral();
-    EXPECT_EQ(general.front().key, "grup_serv");
-    EXPECT_EQ(Text(general, "CalcReq_Vazia"), "Tipo de Consumo deve ser informado");
-
-    // The viewer's Oper_Bloq is its own text, not the main catalog's.
-    const auto viewer = MsgPadraoVisualizaErros();
-    EXPECT_EQ(Text(viewer, "Oper_Bloq"),
-              "A confirmação da operação fará com que a posição de estoque deste produto se torne irregular.");
-    EXPECT_EQ(Text(MsgPadraoRetirada(), "Oper_Bloq"),
-              "Operação bloqueada. Produto não é um produto com controle de estoque.");
-    EXPECT_EQ(Text(viewer, "Invent_Pend"), Text(MsgPadraoRetirada(), "Invent_Pend"));
 }
 
 TEST(CatalogFormat, KeyBeforeTheFirstBarAndTheRestVerbatim) {

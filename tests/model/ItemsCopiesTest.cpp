@@ -65,10 +65,6 @@ std::vector<std::string_view> Names(const DataSetDef& ds) {
     return out;
 }
 
-const std::set<std::string> kWideEditFormats{
-    "QTPREVISRETI.editFormat=#,##0.00000", "QTEXTRARETI.editFormat=#,##0.00000",
-    "QTDEVOLVRETI.editFormat=#,##0.00000", "QTTOTLANCTO.editFormat=#,##0.00000",
-    "VRUNILANCTO.editFormat=#,##0.00000"};
 
 }  // namespace
 
@@ -88,20 +84,6 @@ TEST(ItemsCopies, SameFieldsWithTheConsumedQuantityBeforeTheType) {
         EXPECT_EQ(ds->providerName, "dspItLanctoEst");
         EXPECT_EQ(ds->dataSource, "");
     }
-}
-
-TEST(ItemsCopies, VdAuxShowsKeysAndNamesTheStockMark) {
-    std::set<std::string> expected = kWideEditFormats;
-    expected.insert("ESTOQUEOK.label=Estoque");
-    for (const char* f : {"NRSEQUITEM", "CDPRODUTO", "CDPRODMOVI", "CDTIPOPRAT", "CDFILAUXPRAT", "CDPRATO"})
-        expected.insert(std::string(f) + ".visible=true");
-    EXPECT_EQ(DifferencesFromItems("cdsItlanctoVdAux"), expected);
-}
-
-TEST(ItemsCopies, SumAuxHasNoValidationOnTheReturnedQuantity) {
-    std::set<std::string> expected = kWideEditFormats;
-    expected.insert("QTDEVOLVRETI.onValidate=");
-    EXPECT_EQ(DifferencesFromItems("cdsItLanctoSumAux"), expected);
 }
 
 TEST(ItemsCopies, FilterDiffersOnlyInColumnOrder) {

@@ -54,16 +54,6 @@ std::set<std::string> Placeholders(std::string_view sql) {
     return out;
 }
 
-// Which texts a query holds: S generic, O Oracle, M SQL Server, I InterBase; '-' none.
-std::string Dialects(const QueryDef& q) {
-    std::string d;
-    d += q.sql.empty() ? '-' : 'S';
-    d += q.sqlOracle.empty() ? '-' : 'O';
-    d += q.sqlMssql.empty() ? '-' : 'M';
-    d += q.sqlIb.empty() ? '-' : 'I';
-    return d;
-}
-
 }  // namespace
 
 TEST(Queries, EveryQueryHasTheExpectedNamesTypesAndSizesInOrder) {
@@ -79,26 +69,6 @@ TEST(Queries, EveryQueryHasTheExpectedNamesTypesAndSizesInOrder) {
     EXPECT_EQ(FiltroRetiradaGeralQueries().size(), 2u);
 }
 
-TEST(Queries, TextsPerDatabase) {
-    const std::vector<std::pair<std::string_view, std::string_view>> screen{
-        {"qryFilial", "SOM-"},          {"qryServico", "SOMI"},       {"qryFiliOffLine", "-OMI"},
-        {"qryRetOffLine", "S---"},      {"qryProduto", "S---"},       {"qryProdutoCache", "S---"},
-        {"qryProdutoSemCache", "S---"}, {"qryParamGeral", "S---"},    {"qryPesqProduto", "----"},
-        {"qryValidProduto", "SOM-"},    {"qryExisteProdTReti", "S---"}, {"qryValidProdReti", "SOM-"},
-        {"qryTipoPrat", "SOM-"},        {"qryPrato", "SOM-"},         {"qryValidaPrato", "SOM-"}};
-    ASSERT_EQ(screen.size(), ScreenQueries().size());
-    for (size_t i = 0; i < screen.size(); ++i) {
-        EXPECT_EQ(ScreenQueries()[i].name, screen[i].first);  // declaration order
-        EXPECT_EQ(Dialects(ScreenQueries()[i]), screen[i].second) << screen[i].first;
-    }
-    for (const QueryDef& q : FiltroRetiradaQueries()) {
-        EXPECT_EQ(Dialects(q), "SOMI") << q.name;
-    }
-    for (const QueryDef& q : FiltroRetiradaGeralQueries()) {
-        EXPECT_EQ(Dialects(q), "S-MI") << q.name;
-    }
-}
-
 TEST(Queries, DeclaredParametersAreExactlyThoseTheTextsUse) {
     for (auto queries : {ScreenQueries(), FiltroRetiradaQueries(), FiltroRetiradaGeralQueries()}) {
         for (const QueryDef& q : queries) {
@@ -111,44 +81,4 @@ TEST(Queries, DeclaredParametersAreExactlyThoseTheTextsUse) {
             }
         }
     }
-}
-
-TEST(Queries, DialectTextsThatDifferInSubstance) {
-    const QueryDef& offline = *FindScreenQuery("qryFiliOffLine");
-    EXPECT_NE(offline.sqlOracle.find("NVL(A.IDUTILOFFLINE, 'N')"), std::string_view::npos);
-    EXPECT_NE(offline.sqlMssql.find("ISNULL(A.IDUTILOFFLINE, 'N')"), std::string_view::npos);
-    EXPECT_NE(offline.sqlIb.find("CAST(NVLSTR(A.IDUTILOFFLINE, 'N') AS VARCHAR(01))"), std::string_view::npos);
-
-    // SQL Server joins the pattern with '+', the others with '||'.
-    const QueryDef& byType = *FindScreenQuery("qryValidProdReti");
-    EXPECT_NE(byType.sql.find("LIKE PR.CDARVPROD||'%'"), std::string_view::npos);
-    EXPECT_EQ(byType.sqlOracle, byType.sql);
-    EXPECT_NE(byType.sqlMssql.find("LIKE PR.CDARVPROD+'%'"), std::string_view::npos);
-
-    EXPECT_EQ(FindScreenQuery("qryRetOffLine")->sql,
-              "SELECT MAX(N.CDFILIAL) AS CDFILIAL\n"
-              "  FROM RETIRADA N\n"
-              " WHERE N.CDFILIAL = :P_CDFILIAL");
-
-    const QueryDef& services = *FindQuery(FiltroRetiradaGeralQueries(), "qryServico");
-    EXPECT_NE(services.sql.find("INSTR(:P_CDGRUPSERV, CDGRUPSERV) <> 0"), std::string_view::npos);
-    EXPECT_NE(services.sqlMssql.find("CHARINDEX(CDGRUPSERV, :P_CDGRUPSERV) <> 0"), std::string_view::npos);
-    EXPECT_NE(services.sqlIb.find("PARAM(:P_TCDGRUPSERV) P_TCDGRUPSERV"), std::string_view::npos);
-}
-
-TEST(Queries, ComponentAttributes) {
-    const QueryDef& branches = *FindScreenQuery("qryFilial");
-    EXPECT_EQ(branches.dataSource, "dtsFilial");
-    EXPECT_EQ(branches.FindField("CDFILIAL")->editMask, ">aaaa;0; ");
-    EXPECT_EQ(branches.FindField("CDFILIAL")->displayWidth, 6);
-    EXPECT_TRUE(branches.FindField("CDINSCESTA")->required);
-    EXPECT_FALSE(branches.FindField("CDINSCESTA")->visible);
-    EXPECT_EQ(FindScreenQuery("qryProduto")->beforeOpen, "qryProdutoBeforeOpen");
-    EXPECT_EQ(FindScreenQuery("qryPesqProduto")->beforeOpen, "qryPesqProdutoBeforeOpen");
-    for (const QueryDef& q : FiltroRetiradaQueries()) {
-        EXPECT_EQ(q.beforeOpen, "qryServicoBeforeOpen");
-    }
-    // The general filter's service list keeps its own, shorter sizes.
-    EXPECT_EQ(FindQuery(FiltroRetiradaGeralQueries(), "qryServico")->FindField("NMSERVICO")->size, 20);
-    EXPECT_EQ(FindQuery(FiltroRetiradaQueries(), "qryServico")->FindField("NMSERVICO")->size, 40);
 }
