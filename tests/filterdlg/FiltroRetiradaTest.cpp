@@ -145,25 +145,6 @@ TEST_F(DialogTest, OneServiceOneDayListsItAndOffersTheGeneralWithdrawal) {
     EXPECT_TRUE(f.mnuRetGeral->Enabled());
 }
 
-TEST_F(DialogTest, EmptyResultDisablesThePagesAndTheirEntries) {
-    Fill("", IncDay(today, 30), IncDay(today, 30), IncDay(today, 30), IncDay(today, 30));
-    Confirm();
-    OpenFromScreen();
-    TfrmRetirada& f = Screen();
-    EXPECT_TRUE(Pla02010Unit().boConfirma);
-    EXPECT_TRUE(f.cdsRomaRetirada.Active());
-    EXPECT_TRUE(f.cdsRomaRetirada.IsEmpty());
-    for (TControl* p : {static_cast<TControl*>(f.tshFolhaDados), static_cast<TControl*>(f.tshFormulario),
-                        static_cast<TControl*>(f.tshResumo)})
-        EXPECT_FALSE(p->Enabled()) << p->Name();
-    EXPECT_FALSE(f.mnuFolhaDados->Enabled());
-    EXPECT_FALSE(f.mnuFormulario->Enabled());
-    EXPECT_FALSE(f.mnuResumo->Enabled());
-    // One day, but nothing loaded that a general withdrawal could follow... the
-    // rule asks for a loaded list (boHabilitaReti), which the confirmation set.
-    EXPECT_TRUE(Pla02000Unit().boHabilitaReti);
-}
-
 TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
     // The branch is changed under the open dialog to one the server refuses.
     Then([this] { Screen().medCdFilial->SetText("9999"); });
@@ -181,40 +162,6 @@ TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
 }
 
 // ---- Only a confirmation is reported as one ---------------------------------------------------
-
-TEST_F(DialogTest, ClosingWithoutConfirmingIsNeverAConfirmation) {
-    Confirm();
-    OpenFromScreen();
-    EXPECT_TRUE(Pla02010Unit().boConfirma);
-
-    // The next showing is closed: it reports no confirmation, though an
-    // earlier showing was confirmed.
-    Escape();
-    bool confirmed = true;
-    Application().RunUserAction([&] { confirmed = CriaFiltroRetirada(); });
-    EXPECT_FALSE(confirmed);
-
-    // A confirmation that fails its checks and is then closed is none either.
-    Fill("99", today, today, today, today);
-    Press();
-    Escape();
-    confirmed = true;
-    Application().RunUserAction([&] { confirmed = CriaFiltroRetirada(); });
-    EXPECT_FALSE(confirmed);
-    EXPECT_THAT(Shown(), HasSubstr("Serviço não cadastrado."));
-}
-
-TEST_F(DialogTest, CancellingLeavesTheFilterCommandAvailable) {
-    TfrmRetirada& f = Screen();
-    f.medCdFilial->SetEnabled(false);  // a user bound to the branch leaves the panel
-    Escape();
-    Application().RunUserAction([&] { f.panFiltroExit(nullptr); });
-    EXPECT_FALSE(Pla02010Unit().boConfirma);
-    EXPECT_TRUE(f.sbtFiltro->Enabled());
-    EXPECT_TRUE(f.mnuFiltraLanc->Enabled());
-    EXPECT_FALSE(f.sbtRetGeral->Enabled());
-    EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 0);
-}
 
 // ---- Remembered filter ------------------------------------------------------------------------
 
@@ -289,17 +236,6 @@ TEST_F(DialogTest, UndoProposesFromTheLastWithdrawalsMonth) {
     EXPECT_GT(d.depCardapioFin->Date(), IncDay(today, 38));
     EXPECT_EQ(d.depCardapioIni->Date(), FirstDayOfMonth(d.depCardapioFin->Date()));
     screen_test::Execute("UPDATE LANCTOEST SET DTCARDAPIO = DATETIME(DTCARDAPIO, '-40 days') WHERE CDFILIAL = '0001'");
-}
-
-TEST_F(DialogTest, UndoWithoutWithdrawalsProposesTheMonthOfTheProcessingDate) {
-    TfrmFiltroRetirada& d = Dialog();
-    Screen().medCdFilial->SetText("0004");  // a branch without withdrawals
-    d.depRetiradaIni->SetDate(IncDay(today, -100));
-    d.sbtDesfazerClick(nullptr);
-    EXPECT_EQ(d.depRetiradaIni->Date(), FirstDayOfMonth(today));
-    EXPECT_EQ(d.depRetiradaFin->Date(), today);
-    EXPECT_EQ(d.depCardapioIni->Date(), FirstDayOfMonth(today));
-    EXPECT_EQ(d.depCardapioFin->Date(), today);
 }
 
 }  // namespace

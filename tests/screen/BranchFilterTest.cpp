@@ -38,38 +38,6 @@ TEST_F(BranchFilterTest, TypingClearsTheServiceAndDisablesTheDataSourcesAtOnce) 
         EXPECT_FALSE(s->Enabled()) << s->Name;
 }
 
-TEST_F(BranchFilterTest, ShortBranchIsPaddedBeforeItIsValidated) {
-    TfrmRetirada* f = OpenAt("2");
-    ASSERT_NE(f, nullptr);
-    Leave(f);
-    EXPECT_EQ(f->medCdFilial->Text(), "0002");
-    EXPECT_EQ(f->edtNmFilial->Text(), "FILIAL NORTE");
-    EXPECT_EQ(f->ParamEstoque("CDFILIAL"), "0002");
-    EXPECT_EQ(f->ParamFilial("IDBLPRCOMEST").empty(), false);
-    EXPECT_EQ(Calls("GetParamFilial"), 1);
-    EXPECT_EQ(Calls("UsaLocalizacao"), 1);
-}
-
-TEST_F(BranchFilterTest, UnknownBranchKeepsTheUserInTheBranchField) {
-    TfrmRetirada* f = OpenAt("77");
-    ASSERT_NE(f, nullptr);
-    Leave(f);
-    EXPECT_EQ(f->ActiveControl(), f->medCdFilial);
-    EXPECT_NE(Shown().find("Filial não cadastrada."), std::string::npos) << Shown();
-    EXPECT_EQ(Calls("GetParamFilial"), 0);
-}
-
-TEST_F(BranchFilterTest, BranchWithoutStockControlLeavesOnlyTheBrowsePage) {
-    TfrmRetirada* f = OpenAt("0004");
-    ASSERT_NE(f, nullptr);
-    Leave(f);
-    EXPECT_FALSE(f->tshFormulario->Enabled());
-    EXPECT_FALSE(f->tshResumo->Enabled());
-    EXPECT_FALSE(f->mnuFormulario->Enabled());
-    EXPECT_FALSE(f->mnuResumo->Enabled());
-    EXPECT_EQ(Shown().find("ErrorBox"), std::string::npos) << "no message for it: " << Shown();
-}
-
 TEST_F(BranchFilterTest, CancelledFilterReturnsToTheBranchWithTheGeneralWithdrawalOff) {
     TfrmRetirada* f = OpenAt("0001");
     ASSERT_NE(f, nullptr);

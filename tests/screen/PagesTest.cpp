@@ -26,36 +26,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PagesTest, MovingToTheFormPageTwiceLoadsTheWithdrawalOnce) {
-    TfrmRetirada* f = OpenWithList(-1, 0);
-    ASSERT_NE(f, nullptr);
-    ASSERT_TRUE(f->mnuFormulario->Enabled());
-    f->mnuFormulario->UserClick();
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
-    EXPECT_EQ(Calls("GetLanctoEst"), 1);
-    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(),
-              f->cdsRomaRetirada.FieldByName("NRLANCESTQ").AsString());
-    EXPECT_FALSE(f->cdsItLanctoEst.IsEmpty());
-    EXPECT_EQ(f->medCdServico->Text(), f->cdsLanctoEst.FieldByName("CDSERVFILI").AsString());
-    EXPECT_TRUE(f->mnuFormulario->Checked());
-    EXPECT_FALSE(f->mnuFolhaDados->Checked());
-    EXPECT_FALSE(f->medCdServico->Enabled()) << "header inputs stay off while browsing";
-    EXPECT_NE(f->ledTotCusto->Caption(), "");
-
-    f->mnuFolhaDados->UserClick();
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados);
-    f->pgcPadrao->UserSelectPage(f->tshFormulario);
-    EXPECT_EQ(Calls("GetLanctoEst"), 1);
-
-    // Another row loads again.
-    f->mnuFolhaDados->UserClick();
-    f->cdsRomaRetirada.Next();
-    f->mnuFormulario->UserClick();
-    EXPECT_EQ(Calls("GetLanctoEst"), 2);
-    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(),
-              f->cdsRomaRetirada.FieldByName("NRLANCESTQ").AsString());
-}
-
 TEST_F(PagesTest, DishTypeWithdrawalShowsItsGroupAndFiltersTheItems) {
     TfrmRetirada* f = OpenWithList(-1, -1);
     ASSERT_NE(f, nullptr);
@@ -72,23 +42,6 @@ TEST_F(PagesTest, DishTypeWithdrawalShowsItsGroupAndFiltersTheItems) {
     f->cdsItLanctoEst.SetFiltered(false);
     f->CalculaCustoTotal();
     EXPECT_EQ(f->ledTotCusto->Caption(), filtered);
-}
-
-TEST_F(PagesTest, SummaryPageTurnsOffIncludeAlterAndDelete) {
-    TfrmRetirada* f = OpenWithList(-1, 0);
-    ASSERT_NE(f, nullptr);
-    EXPECT_TRUE(f->sbtIncluir->Enabled());
-    f->mnuResumo->UserClick();
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshResumo);
-    EXPECT_EQ(Calls("GetResumoItemReti"), 1);
-    EXPECT_FALSE(f->cdsResumo.IsEmpty());
-    for (TSpeedButton* b : {f->sbtIncluir, f->sbtAlterar, f->sbtExcluir}) EXPECT_FALSE(b->Enabled()) << b->Name();
-    for (TMenuItem* m : {f->mnuIncluir, f->mnuAlterar, f->mnuExcluir}) EXPECT_FALSE(m->Enabled()) << m->Name();
-    EXPECT_FALSE(f->navRomaneio->Enabled());
-    EXPECT_TRUE(f->mnuResumo->Checked());
-    const bool visible = f->ParamFilial("IDPERMVISPOSEST") == "S";
-    EXPECT_EQ(f->dbgResumo->Columns()[f->dbgResumo->ColumnIndexOf("QTESTDIACON")].Visible, visible);
-    EXPECT_EQ(f->ledTotCustoResumo->Caption(), f->ledTotCusto->Caption());
 }
 
 TEST_F(PagesTest, EmptyListKeepsOnlyIncludeAndTheFilter) {
@@ -134,25 +87,6 @@ TEST_F(PagesTest, ReadOnlyRuleFollowsTheDateWindow) {
     SetParam(f, "NRDIASSAIDFIL", Variant(3.0));
     EXPECT_FALSE(f->ForaDaJanela(IncDay(p, -3))) << "an empty branch flag uses the branch's day count";
     EXPECT_TRUE(f->ForaDaJanela(IncDay(p, -4)));
-}
-
-TEST_F(PagesTest, ReadOnlyRowDisablesAlterDeleteAndStockUpdate) {
-    TfrmRetirada* f = OpenWithList(-1, 0);
-    ASSERT_NE(f, nullptr);
-    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(IncDay(Date(), -1))));
-    EXPECT_FALSE(Pla02000Unit().boGridReadOnly);
-    EXPECT_TRUE(f->sbtAlterar->Enabled());
-    SetParam(f, "IDLANCDTMENFIL", Variant("N"));
-    SetParam(f, "IDLANCDTMEN", Variant("N"));
-    f->cdsRomaRetirada.First();
-    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(IncDay(Date(), -1))));
-    EXPECT_TRUE(Pla02000Unit().boGridReadOnly);
-    EXPECT_FALSE(f->sbtAlterar->Enabled());
-    EXPECT_FALSE(f->mnuExcluir->Enabled());
-    EXPECT_FALSE(f->sbtAtuaEstoq->Enabled());
-    EXPECT_TRUE(f->sbtProcurar->Enabled());
-    EXPECT_EQ(f->cdsUtilizaRetiPrat.Filter(),
-              "CDSERVFILI = '" + f->cdsRomaRetirada.FieldByName("CDSERVFILI").AsString() + "'");
 }
 
 TEST_F(PagesTest, PrintOpensThePrintingScreenWithM) {
