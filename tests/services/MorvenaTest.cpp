@@ -18,22 +18,10 @@ struct Ctx : UiTest {
     }
 };
 
-TEST_F(Ctx, UserContextValues) {
+TEST_F(Ctx, ProcessingDateOfTheBranchOrTheDefaultOrToday) {
     auto& c = Morvena::Context();
-    c.FiliProc = "0001";
-    c.Operador = "ADM";
-    c.ModuFili = true;
-    c.WebURL = "10.0.0.5";
-    c.WebPort = 9000;
-    c.KeepConnected = true;
     c.DataProcFilial["0001"] = EncodeDate(2026, 12, 1);
     c.DataProcPadrao = EncodeDate(2026, 11, 30);
-    EXPECT_EQ(Morvena::FiliProc(), "0001");
-    EXPECT_EQ(Morvena::Operador(), "ADM");
-    EXPECT_TRUE(Morvena::ModuFili());
-    EXPECT_EQ(Morvena::WebURL(), "10.0.0.5");
-    EXPECT_EQ(Morvena::WebPort(), 9000);
-    EXPECT_TRUE(Dbgeral::KeepConnected());
     EXPECT_EQ(Morvena::DataProc("0001 "), EncodeDate(2026, 12, 1));
     EXPECT_EQ(Morvena::DataProc("0002"), EncodeDate(2026, 11, 30));
     c.DataProcPadrao = TDateTime();

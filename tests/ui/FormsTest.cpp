@@ -149,19 +149,4 @@ TEST_F(Modal, ActiveControlSetBeforeShowingTakesTheFocusOnShow) {
     EXPECT_EQ(Application().FindComponentPath("edt"), dlg->edt);
 }
 
-TEST_F(Modal, ApplicationSettingsAreCountersTheViewReads) {
-    auto& app = Application();
-    app.SetScreenSize(640, 480);
-    EXPECT_EQ(app.ScreenWidth(), 640);
-    auto* f = app.CreateForm<TForm>("frmA");
-    app.LockWindowUpdate(f);
-    EXPECT_TRUE(app.WindowUpdateLocked());
-    app.LockWindowUpdate(nullptr);
-    EXPECT_FALSE(app.WindowUpdateLocked());
-    app.SetCursor(TCursor::crHourGlass);
-    EXPECT_EQ(app.Cursor(), TCursor::crHourGlass);
-    app.RequestRepaint(f);
-    EXPECT_EQ(app.RepaintRequests(), 1);
-}
-
 }  // namespace
