@@ -134,17 +134,6 @@ TEST_F(DialogTest, BlankServiceListsEveryServiceAndSetsUpTheScreen) {
     EXPECT_FALSE(f.sbtRetGeral->Enabled());
 }
 
-TEST_F(DialogTest, OneServiceOneDayListsItAndOffersTheGeneralWithdrawal) {
-    Fill("2", today, today, IncDay(today, -5), IncDay(today, 5));
-    Confirm();
-    OpenFromScreen();
-    TfrmRetirada& f = Screen();
-    EXPECT_EQ(f.cdsRomaRetirada.RecordCount(), 1);
-    EXPECT_EQ(f.cdsRomaRetirada.FieldByName("CDSERVFILI").AsString(), "00002");
-    EXPECT_TRUE(f.sbtRetGeral->Enabled());
-    EXPECT_TRUE(f.mnuRetGeral->Enabled());
-}
-
 TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
     // The branch is changed under the open dialog to one the server refuses.
     Then([this] { Screen().medCdFilial->SetText("9999"); });

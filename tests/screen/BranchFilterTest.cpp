@@ -38,45 +38,6 @@ TEST_F(BranchFilterTest, TypingClearsTheServiceAndDisablesTheDataSourcesAtOnce) 
         EXPECT_FALSE(s->Enabled()) << s->Name;
 }
 
-TEST_F(BranchFilterTest, CancelledFilterReturnsToTheBranchWithTheGeneralWithdrawalOff) {
-    TfrmRetirada* f = OpenAt("0001");
-    ASSERT_NE(f, nullptr);
-    int shown = 0;
-    FiltroRetiradaHook = [&] {
-        ++shown;
-        return false;
-    };
-    Leave(f);
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(f->ActiveControl(), f->medCdFilial);
-    EXPECT_TRUE(f->sbtFiltro->Enabled());
-    EXPECT_TRUE(f->mnuFiltraLanc->Enabled());
-    EXPECT_FALSE(f->sbtRetGeral->Enabled());
-    EXPECT_FALSE(f->mnuRetGeral->Enabled());
-    EXPECT_TRUE(f->boUsaLocalizacao) << "0001 works with storerooms and locations";
-    EXPECT_TRUE(f->grbLocalizacao->Visible());
-}
-
-TEST_F(BranchFilterTest, OneDayFilterOffersTheGeneralWithdrawal) {
-    TfrmRetirada* f = OpenAt("0001");
-    ASSERT_NE(f, nullptr);
-    const TDateTime today = Date();
-    FiltroRetiradaHook = [&] { return ConfirmaFiltro(*f, IncDay(today, -1), IncDay(today, -1)); };
-    Leave(f);
-    EXPECT_EQ(f->ActiveControl(), f->dbgPadrao);
-    ASSERT_TRUE(f->cdsRomaRetirada.Active());
-    EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), 2);
-    EXPECT_TRUE(f->sbtRetGeral->Enabled());
-    EXPECT_TRUE(f->sbtIncluir->Enabled());
-    EXPECT_TRUE(f->sbtFiltro->Enabled());
-
-    // A wider range keeps it off.
-    FiltroRetiradaHook = [&] { return ConfirmaFiltro(*f, IncDay(today, -1), today); };
-    f->sbtFiltro->UserClick();
-    EXPECT_FALSE(f->sbtRetGeral->Enabled());
-    EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), 3);
-}
-
 TEST_F(BranchFilterTest, EnteringThePanelEmptiesTheScreen) {
     TfrmRetirada* f = OpenAt("0001");
     ASSERT_NE(f, nullptr);
@@ -96,24 +57,6 @@ TEST_F(BranchFilterTest, EnteringThePanelEmptiesTheScreen) {
         EXPECT_FALSE(b->Enabled()) << b->Name();
     EXPECT_FALSE(f->mnuFiltraLanc->Enabled());
     EXPECT_FALSE(f->tshResumo->Enabled());
-}
-
-TEST_F(BranchFilterTest, BoundUserTakesUpTheBranchOnFirstActivation) {
-    ctx().ModuFili = true;
-    ctx().FiliProc = "0002";
-    int shown = 0;
-    FiltroRetiradaHook = [&] {
-        ++shown;
-        return false;
-    };
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    EXPECT_FALSE(f->medCdFilial->Enabled());
-    EXPECT_FALSE(f->btpFilial->Enabled());
-    EXPECT_EQ(shown, 1) << "the browse filter opens at once";
-    EXPECT_TRUE(f->sbtFiltro->Enabled()) << "so that the filter can be opened again";
-    EXPECT_FALSE(Pla02000Unit().boHabilitaReti);
-    EXPECT_FALSE(f->grbLocalizacao->Visible());
 }
 
 TEST_F(BranchFilterTest, BranchSearchListsEveryBranch) {

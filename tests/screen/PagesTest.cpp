@@ -103,22 +103,6 @@ TEST_F(PagesTest, PrintOpensThePrintingScreenWithM) {
     EXPECT_EQ(param, "M");
 }
 
-TEST_F(PagesTest, LeavingAWithdrawalWithPendingItemsOffersTheStockUpdate) {
-    TfrmRetirada* f = OpenWithList(-1, 0);
-    ASSERT_NE(f, nullptr);
-    ASSERT_TRUE(f->cdsRomaRetirada.Locate("DTLANCESTQ", Variant(Date())));
-    f->mnuFormulario->UserClick();
-    ASSERT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
-    ASSERT_TRUE(f->sbtAtuaEstoq->Enabled());
-    dialogs().Queue(ScriptedAnswer::Button(mrNo));
-    f->mnuFolhaDados->UserClick();
-    EXPECT_NE(Shown().find("Há produtos não atualizados no estoque. Deseja atualizá-los ?"), std::string::npos)
-        << Shown();
-    EXPECT_EQ(Calls("verifitens"), 1);
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados) << "No lets the user go on";
-    EXPECT_EQ(dialogs().Pending(), 0u);
-}
-
 TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     TfrmRetirada* f = OpenWithList(-1, 0);
     ASSERT_NE(f, nullptr);
