@@ -240,25 +240,6 @@ TEST_P(Methods, RightsAreTheSessionOperators) {
 INSTANTIATE_TEST_SUITE_P(Transports, Methods, ::testing::Values(Via::InProcess, Via::Http),
                          [](const auto& info) { return info.param == Via::Http ? "Http" : "InProcess"; });
 
-TEST(MethodsAcrossTransports, SameAnswersInProcessAndOverHttp) {
-    auto a = Connect(Via::InProcess, "Pla02000.rdmRetirada");
-    auto b = Connect(Via::Http, "PLA02000.RDMRETIRADA");
-    std::vector<std::pair<std::string, VariantArray>> calls = {
-        {"GetParamFilial", {Variant("0002")}},
-        {"UsaLocalizacao", {Variant("0001")}},
-        {"GetTipoReti", {}},
-        {"getMaxData", {Variant("0001")}},
-        {"GetRomaRetirada", {Variant("0002"), Variant(""), Variant("T"), Variant(IncDay(Date(), -9)),
-                             Variant(Date()), Variant(IncDay(Date(), -9)), Variant(Date())}},
-        {"GetLanctoEst", {Variant("0001"), Variant("0001"), Variant("nada"), Variant("nada"), Variant()}},
-    };
-    for (auto& [method, args] : calls) {
-        VariantArray x = args, y = args;
-        EXPECT_EQ(a->Call(method, x), b->Call(method, y)) << method;
-        EXPECT_EQ(x, y) << method;
-    }
-}
-
 TEST(MethodsAcrossTransports, ExpiredOrMissingSessionsAreRefused) {
     auto c = Connect(Via::Http, "Pla02000.rdmRetirada");
     c->Token = "0123456789abcdef0123456789abcdef";
