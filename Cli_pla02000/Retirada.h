@@ -190,6 +190,10 @@ public:
     // the close running whatever happened.
     Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray& args);
     Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray&& args);
+    // The release check of the branch on that date (Lib00200::Confirma_Liberacao,
+    // setting boAltLiberada) between ConnectServer calls for netEstoque and
+    // netAutoriza, both closed again whatever happened; its errors propagate.
+    void ConfirmaLiberacao(TDateTime data);
 
     // ---- Stock parameters (frame/StockParams.cpp) ---------------------------------------------
     // Loads cdsParamEstoque for the branch unless it already holds that branch

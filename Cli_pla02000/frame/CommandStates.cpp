@@ -8,7 +8,6 @@
 #include "services/Consiste.h"
 #include "services/Morvena.h"
 #include "services/Pesquisa.h"
-#include "stocklib/Lib00200.h"
 
 namespace {
 
@@ -130,20 +129,13 @@ void TfrmRetirada::dtsPadraoStateChange(TDataSource&) {
 
     if (dtsPadrao.State() == TDataSetState::dsEdit && anterior != TDataSetState::dsEdit) {
         try {
-            ConnectServer(netEstoque, true);
-            ConnectServer(netAutoriza, true);
-            Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(),
-                                         cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime(), u.boAltLiberada);
+            ConfirmaLiberacao(cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime());
         } catch (...) {
-            ConnectServer(netAutoriza, false);
-            ConnectServer(netEstoque, false);
             CancelaEdicao(cdsLanctoEst);
             CancelaEdicao(cdsItLanctoEst);
             ControlaBotoes(dtsPadrao);
             throw;
         }
-        ConnectServer(netAutoriza, false);
-        ConnectServer(netEstoque, false);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "Cli_pla02000/Retirada.h"
 
 #include "services/Morvena.h"
+#include "stocklib/Lib00200.h"
 
 #include <algorithm>
 
@@ -48,3 +49,17 @@ void TfrmRetirada::netRetiradaBeforeConnect(TNetConnection& conn) { serverAddres
 void TfrmRetirada::netEstoqueBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
 void TfrmRetirada::netInfoProdBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
 void TfrmRetirada::netAutorizaBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
+
+void TfrmRetirada::ConfirmaLiberacao(TDateTime data) {
+    ConnectServer(netEstoque, true);
+    try {
+        ConnectServer(netAutoriza, true);
+        Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(), data, Pla02000Unit().boAltLiberada);
+    } catch (...) {
+        ConnectServer(netAutoriza, false);
+        ConnectServer(netEstoque, false);
+        throw;
+    }
+    ConnectServer(netAutoriza, false);
+    ConnectServer(netEstoque, false);
+}

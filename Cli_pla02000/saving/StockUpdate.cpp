@@ -6,7 +6,6 @@
 #include "services/Consiste.h"
 #include "services/Morvena.h"
 #include "services/Showavi.h"
-#include "stocklib/Lib00200.h"
 #include "ui/Application.h"
 
 #include <algorithm>
@@ -28,7 +27,6 @@ bool erroDoProduto(TClientDataSet* retorno, const std::string& product) {
 
 void TfrmRetirada::VerifItens() {
     if (!sbtAtuaEstoq->Enabled() || !cdsLanctoEst.Active() || cdsLanctoEst.IsEmpty()) return;
-    RetiradaUnit& u = Pla02000Unit();
     bool pendentes = false;
     Application().SetCursor(TCursor::crHourGlass);
     try {
@@ -45,18 +43,7 @@ void TfrmRetirada::VerifItens() {
 
     if (pendentes &&
         msgPadrao->ShowMsg("AtualEstq", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, 0) == mrYes) {
-        try {
-            ConnectServer(netEstoque, true);
-            ConnectServer(netAutoriza, true);
-            Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(),
-                                         cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime(), u.boAltLiberada);
-        } catch (...) {
-            ConnectServer(netAutoriza, false);
-            ConnectServer(netEstoque, false);
-            throw;
-        }
-        ConnectServer(netAutoriza, false);
-        ConnectServer(netEstoque, false);
+        ConfirmaLiberacao(cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime());
         Repaint();
         Atualiza_Produtos_Estoque();
         // The retry left errors on the withdrawal: the user stays on it.
