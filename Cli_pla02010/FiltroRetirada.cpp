@@ -13,14 +13,6 @@
 
 namespace {
 
-template <class T>
-T* make(TComponent* owner, const char* name, TWinControl* parent, const std::string& caption = "") {
-    T* c = TComponent::Create<T>(owner, name);
-    c->SetParent(parent);
-    if (!caption.empty()) c->SetCaption(caption);
-    return c;
-}
-
 // Focus back to a field in error, unless it already has it (an exit handler
 // that fails keeps the focus there by itself).
 void volta(TWinControl* c) {
@@ -54,33 +46,33 @@ TfrmFiltroRetirada::~TfrmFiltroRetirada() {
 }
 
 void TfrmFiltroRetirada::buildControls() {
-    TPanel* panFiltro = make<TPanel>(this, "panFiltro", this);
+    TPanel* panFiltro = CreateControl<TPanel>(this, "panFiltro", this);
     panFiltro->SetAlign(TAlign::alClient);
 
-    grbRetirada = make<TGroupBox>(this, "grbRetirada", panFiltro, " Data Retirada ");
-    lblRetiradaIni = make<TLabel>(this, "lblRetiradaIni", grbRetirada, "Inicial");
-    depRetiradaIni = make<TDateEdit>(this, "depRetiradaIni", grbRetirada);
-    lblRetiradaFin = make<TLabel>(this, "lblRetiradaFin", grbRetirada, "Final");
-    depRetiradaFin = make<TDateEdit>(this, "depRetiradaFin", grbRetirada);
+    grbRetirada = CreateControl<TGroupBox>(this, "grbRetirada", panFiltro, " Data Retirada ");
+    lblRetiradaIni = CreateControl<TLabel>(this, "lblRetiradaIni", grbRetirada, "Inicial");
+    depRetiradaIni = CreateControl<TDateEdit>(this, "depRetiradaIni", grbRetirada);
+    lblRetiradaFin = CreateControl<TLabel>(this, "lblRetiradaFin", grbRetirada, "Final");
+    depRetiradaFin = CreateControl<TDateEdit>(this, "depRetiradaFin", grbRetirada);
 
-    grbCardapio = make<TGroupBox>(this, "grbCardapio", panFiltro, " Data Cardápio ");
-    lblCardapioIni = make<TLabel>(this, "lblCardapioIni", grbCardapio, "Inicial");
-    depCardapioIni = make<TDateEdit>(this, "depCardapioIni", grbCardapio);
-    lblCardapioFin = make<TLabel>(this, "lblCardapioFin", grbCardapio, "Final");
-    depCardapioFin = make<TDateEdit>(this, "depCardapioFin", grbCardapio);
+    grbCardapio = CreateControl<TGroupBox>(this, "grbCardapio", panFiltro, " Data Cardápio ");
+    lblCardapioIni = CreateControl<TLabel>(this, "lblCardapioIni", grbCardapio, "Inicial");
+    depCardapioIni = CreateControl<TDateEdit>(this, "depCardapioIni", grbCardapio);
+    lblCardapioFin = CreateControl<TLabel>(this, "lblCardapioFin", grbCardapio, "Final");
+    depCardapioFin = CreateControl<TDateEdit>(this, "depCardapioFin", grbCardapio);
 
-    grbServico = make<TGroupBox>(this, "grbServico", panFiltro, " Serviço ");
-    medCdServico = make<TMaskEdit>(this, "medCdServico", grbServico);
+    grbServico = CreateControl<TGroupBox>(this, "grbServico", panFiltro, " Serviço ");
+    medCdServico = CreateControl<TMaskEdit>(this, "medCdServico", grbServico);
     medCdServico->SetEditMask("ccccc;0; ");
     medCdServico->SetMaxLength(5);
-    btpServico = make<TBtnPesquisa>(this, "btpServico", grbServico);
+    btpServico = CreateControl<TBtnPesquisa>(this, "btpServico", grbServico);
     btpServico->ListSource = &dtsServico;
     btpServico->Title = "Serviço";
     btpServico->EmptyListText = "Não há serviço cadastrado.";
-    edtNmServico = make<TEdit>(this, "edtNmServico", grbServico);
+    edtNmServico = CreateControl<TEdit>(this, "edtNmServico", grbServico);
     edtNmServico->SetEnabled(false);
 
-    sbtDesfazer = make<TSpeedButton>(this, "sbtDesfazer", panBotoes);
+    sbtDesfazer = CreateControl<TSpeedButton>(this, "sbtDesfazer", panBotoes);
     sbtDesfazer->SetHint("Desfazer");
 
     for (TDateEdit* d : {depRetiradaIni, depRetiradaFin, depCardapioIni, depCardapioFin}) {

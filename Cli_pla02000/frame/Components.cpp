@@ -8,14 +8,6 @@
 
 namespace {
 
-template <class T>
-T* make(TComponent* owner, const char* name, TWinControl* parent, const std::string& caption = "") {
-    T* c = TComponent::Create<T>(owner, name);
-    c->SetParent(parent);
-    if (!caption.empty()) c->SetCaption(caption);
-    return c;
-}
-
 TMenuItem* menuItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                     const char* shortCut = "") {
     auto* m = TComponent::Create<TMenuItem>(owner, name);
@@ -26,14 +18,14 @@ TMenuItem* menuItem(TComponent* owner, TMenuItem* parent, const char* name, cons
 }
 
 TSpeedButton* toolButton(TComponent* owner, const char* name, TWinControl* parent, const char* hint) {
-    auto* b = make<TSpeedButton>(owner, name, parent);
+    auto* b = CreateControl<TSpeedButton>(owner, name, parent);
     b->SetHint(hint);
     b->SetEnabled(false);
     return b;
 }
 
 TImage* image(TComponent* owner, const char* name, TWinControl* parent, int width, int height) {
-    auto* i = make<TImage>(owner, name, parent);
+    auto* i = CreateControl<TImage>(owner, name, parent);
     i->Picture = std::string(name) + ".bmp";
     i->SetBounds(0, 0, width, height);
     i->SetVisible(false);
@@ -52,7 +44,7 @@ TColumn& rightColumn(TDBGrid* grid, const char* field, int width = 64) {
 }
 
 TLabel* label(TComponent* owner, const char* name, TWinControl* parent, const char* caption) {
-    return make<TLabel>(owner, name, parent, caption);
+    return CreateControl<TLabel>(owner, name, parent, caption);
 }
 
 }  // namespace
@@ -83,20 +75,20 @@ void TfrmRetirada::buildControls() {
     imgSemErro = image(this, "imgSemErro", panMenu, 18, 18);
 
     // Branch panel, between the tool bar and the pages.
-    panFiltro = make<TPanel>(this, "panFiltro", this);
+    panFiltro = CreateControl<TPanel>(this, "panFiltro", this);
     panFiltro->SetAlign(TAlign::alTop);
     panFiltro->SetHeight(33);
     panFiltro->SetTabOrder(0);
     lblFilial = label(this, "lblFilial", panFiltro, "Filial");
-    medCdFilial = make<TMaskEdit>(this, "medCdFilial", panFiltro);
+    medCdFilial = CreateControl<TMaskEdit>(this, "medCdFilial", panFiltro);
     medCdFilial->SetEditMask(">aaaa;0; ");
     medCdFilial->SetMaxLength(4);
     medCdFilial->SetTabOrder(0);
     lblFilial->FocusControl = medCdFilial;
-    btpFilial = make<TBtnPesquisa>(this, "btpFilial", panFiltro);
+    btpFilial = CreateControl<TBtnPesquisa>(this, "btpFilial", panFiltro);
     btpFilial->ListSource = &dtsFilial;
     btpFilial->Title = "Filial";
-    edtNmFilial = make<TEdit>(this, "edtNmFilial", panFiltro);
+    edtNmFilial = CreateControl<TEdit>(this, "edtNmFilial", panFiltro);
     edtNmFilial->SetEnabled(false);
     edtNmFilial->SetTabStop(false);
 
@@ -106,7 +98,7 @@ void TfrmRetirada::buildControls() {
     tshResumo->SetCaption("Resumo");
 
     // "Romaneio": the browse list.
-    dbgPadrao = make<TDBGrid>(this, "dbgPadrao", tshFolhaDados);
+    dbgPadrao = CreateControl<TDBGrid>(this, "dbgPadrao", tshFolhaDados);
     dbgPadrao->SetAlign(TAlign::alClient);
     dbgPadrao->SetDataSource(&dtsRomaRetirada);
     dbgPadrao->ReadOnly = true;
@@ -118,45 +110,45 @@ void TfrmRetirada::buildControls() {
     column(dbgPadrao, "DTCARDAPIO", 79);
     column(dbgPadrao, "NRREQUEXTRRE", 75);
     column(dbgPadrao, "NRLANCESTQ", 80, "Nº Lançamento Estoque");
-    navRomaneio = make<TDBNavigator>(this, "navRomaneio", tshFolhaDados);
+    navRomaneio = CreateControl<TDBNavigator>(this, "navRomaneio", tshFolhaDados);
     navRomaneio->SetAlign(TAlign::alBottom);
     navRomaneio->SetDataSource(&dtsRomaRetirada);
 
     // "Lançamento": header panel on top, items below.
-    panLancamento = make<TPanel>(this, "panLancamento", tshFormulario);
+    panLancamento = CreateControl<TPanel>(this, "panLancamento", tshFormulario);
     panLancamento->SetAlign(TAlign::alTop);
     panLancamento->SetHeight(64);
-    grbDados = make<TGroupBox>(this, "grbDados", panLancamento);
+    grbDados = CreateControl<TGroupBox>(this, "grbDados", panLancamento);
     grbDados->SetAlign(TAlign::alClient);
     lblNrRequisicao = label(this, "lblNrRequisicao", grbDados, "Nº da Requisição");
-    dbeNrRequisicao = make<TDBEdit>(this, "dbeNrRequisicao", grbDados);
+    dbeNrRequisicao = CreateControl<TDBEdit>(this, "dbeNrRequisicao", grbDados);
     dbeNrRequisicao->SetDataSource(&dtsPadrao);
     dbeNrRequisicao->SetDataField("NRREQUEXTRRE");
     lblNrRequisicao->FocusControl = dbeNrRequisicao;
-    btpNrRequisicao = make<TBtnPesquisa>(this, "btpNrRequisicao", grbDados);
+    btpNrRequisicao = CreateControl<TBtnPesquisa>(this, "btpNrRequisicao", grbDados);
     btpNrRequisicao->ListSource = &dtsNrPrevReti;
     btpNrRequisicao->Title = "Requisição";
     lblCdServico = label(this, "lblCdServico", grbDados, "Código");
-    medCdServico = make<TMaskEdit>(this, "medCdServico", grbDados);
+    medCdServico = CreateControl<TMaskEdit>(this, "medCdServico", grbDados);
     medCdServico->SetEditMask("ccccc;0; ");
     medCdServico->SetMaxLength(5);
     lblCdServico->FocusControl = medCdServico;
-    btpServico = make<TBtnPesquisa>(this, "btpServico", grbDados);
+    btpServico = CreateControl<TBtnPesquisa>(this, "btpServico", grbDados);
     btpServico->ListSource = &dtsServico;
     btpServico->Title = "Serviço";
     btpServico->EmptyListText = "Não há serviço cadastrado.";
     lblNmServico = label(this, "lblNmServico", grbDados, "Serviço");
-    edtNmServico = make<TEdit>(this, "edtNmServico", grbDados);
+    edtNmServico = CreateControl<TEdit>(this, "edtNmServico", grbDados);
     edtNmServico->SetEnabled(false);
     edtNmServico->SetTabStop(false);
     lblRetirada = label(this, "lblRetirada", grbDados, "Data da Retirada");
-    dbdRetirada = make<TDBDateEdit>(this, "dbdRetirada", grbDados);
+    dbdRetirada = CreateControl<TDBDateEdit>(this, "dbdRetirada", grbDados);
     dbdRetirada->SetDataSource(&dtsPadrao);
     dbdRetirada->SetDataField("DTLANCESTQ");
     dbdRetirada->SetTag(3);
     lblRetirada->FocusControl = dbdRetirada;
     lblDtCardapio = label(this, "lblDtCardapio", grbDados, "Data do Cardápio");
-    dbdDtCardapio = make<TDBDateEdit>(this, "dbdDtCardapio", grbDados);
+    dbdDtCardapio = CreateControl<TDBDateEdit>(this, "dbdDtCardapio", grbDados);
     dbdDtCardapio->SetDataSource(&dtsPadrao);
     dbdDtCardapio->SetDataField("DTCARDAPIO");
     dbdDtCardapio->SetTag(3);
@@ -167,13 +159,13 @@ void TfrmRetirada::buildControls() {
     dbdRetirada->SetTabOrder(2);
     dbdDtCardapio->SetTabOrder(3);
 
-    panItens = make<TPanel>(this, "panItens", tshFormulario);
+    panItens = CreateControl<TPanel>(this, "panItens", tshFormulario);
     panItens->SetAlign(TAlign::alClient);
-    grbTipoPrat = make<TGroupBox>(this, "grbTipoPrat", panItens, "Tipos de Prato");
+    grbTipoPrat = CreateControl<TGroupBox>(this, "grbTipoPrat", panItens, "Tipos de Prato");
     grbTipoPrat->SetAlign(TAlign::alTop);
     grbTipoPrat->SetHeight(110);
     grbTipoPrat->SetVisible(false);
-    dbgTipoPrat = make<TDBGrid>(this, "dbgTipoPrat", grbTipoPrat);
+    dbgTipoPrat = CreateControl<TDBGrid>(this, "dbgTipoPrat", grbTipoPrat);
     dbgTipoPrat->SetAlign(TAlign::alClient);
     dbgTipoPrat->SetDataSource(&dtsRetiTipoPrat);
     column(dbgTipoPrat, "CDTIPOPRAT", 45).ButtonStyle = TColumnButtonStyle::cbsNone;
@@ -183,13 +175,13 @@ void TfrmRetirada::buildControls() {
     TColumn& erroPrato = column(dbgTipoPrat, "IDERRO", 21);
     erroPrato.ReadOnly = true;
     erroPrato.Alignment = TAlignment::taCenter;
-    splPratos = make<TSplitter>(this, "splPratos", panItens);
+    splPratos = CreateControl<TSplitter>(this, "splPratos", panItens);
     splPratos->SetAlign(TAlign::alTop);
     splPratos->SetVisible(false);
 
-    grbItens = make<TGroupBox>(this, "grbItens", panItens, "Produtos");
+    grbItens = CreateControl<TGroupBox>(this, "grbItens", panItens, "Produtos");
     grbItens->SetAlign(TAlign::alClient);
-    dbgItens = make<TDBGrid>(this, "dbgItens", grbItens);
+    dbgItens = CreateControl<TDBGrid>(this, "dbgItens", grbItens);
     dbgItens->SetAlign(TAlign::alClient);
     dbgItens->SetDataSource(&dtsItLanctoEst);
     column(dbgItens, "CDARVPROD", 84).ButtonStyle = TColumnButtonStyle::cbsNone;
@@ -204,11 +196,11 @@ void TfrmRetirada::buildControls() {
     column(dbgItens, "ESTOQUEOK", 35);
     column(dbgItens, "IDERRO", 21);
 
-    grbLocalizacao = make<TGroupBox>(this, "grbLocalizacao", panItens, "Localização");
+    grbLocalizacao = CreateControl<TGroupBox>(this, "grbLocalizacao", panItens, "Localização");
     grbLocalizacao->SetAlign(TAlign::alBottom);
     grbLocalizacao->SetHeight(90);
     grbLocalizacao->SetVisible(false);
-    dbgLocalizacao = make<TDBGrid>(this, "dbgLocalizacao", grbLocalizacao);
+    dbgLocalizacao = CreateControl<TDBGrid>(this, "dbgLocalizacao", grbLocalizacao);
     dbgLocalizacao->SetAlign(TAlign::alClient);
     dbgLocalizacao->SetDataSource(&dtsLocalizacao);
     dbgLocalizacao->ReadOnly = true;
@@ -221,7 +213,7 @@ void TfrmRetirada::buildControls() {
     column(dbgLocalizacao, "NRLOTEESTQ", 90);
     column(dbgLocalizacao, "NRSUBLOTE", 55);
 
-    panTotCusto = make<TPanel>(this, "panTotCusto", panItens);
+    panTotCusto = CreateControl<TPanel>(this, "panTotCusto", panItens);
     panTotCusto->SetAlign(TAlign::alBottom);
     panTotCusto->SetHeight(22);
     lblTotCusto = label(this, "lblTotCusto", panTotCusto, "Custo Total");
@@ -230,7 +222,7 @@ void TfrmRetirada::buildControls() {
     panItens->SetTabOrder(1);
 
     // "Resumo": summary by product.
-    dbgResumo = make<TDBGrid>(this, "dbgResumo", tshResumo);
+    dbgResumo = CreateControl<TDBGrid>(this, "dbgResumo", tshResumo);
     dbgResumo->SetAlign(TAlign::alClient);
     dbgResumo->SetDataSource(&dtsResumo);
     dbgResumo->ReadOnly = true;
@@ -244,7 +236,7 @@ void TfrmRetirada::buildControls() {
     rightColumn(dbgResumo, "QTRETIRADA");
     rightColumn(dbgResumo, "CUSTO");
     rightColumn(dbgResumo, "QTESTDIACON", 80);
-    panTotCustoResumo = make<TPanel>(this, "panTotCustoResumo", tshResumo);
+    panTotCustoResumo = CreateControl<TPanel>(this, "panTotCustoResumo", tshResumo);
     panTotCustoResumo->SetAlign(TAlign::alBottom);
     panTotCustoResumo->SetHeight(22);
     lblTotCustoResumo = label(this, "lblTotCustoResumo", panTotCustoResumo, "Custo Total");

@@ -149,13 +149,10 @@ bool operator==(const Variant& a, const Variant& b) {
 bool VarSameValue(const Variant& a, const Variant& b) {
     if (a.IsNull() || b.IsNull()) return a.IsNull() && b.IsNull();
     if (a.Type() == b.Type()) return a == b;
-    auto numberish = [](const Variant& v) {
-        return v.IsNumeric() || v.Type() == VarType::Bool || v.Type() == VarType::DateTime;
-    };
     double x, y;
-    if (numberish(a) && numberish(b)) return a.AsFloat() == b.AsFloat();
-    if (numberish(a) && b.IsString() && TryStrToFloat(b.AsString(), y)) return a.AsFloat() == y;
-    if (a.IsString() && numberish(b) && TryStrToFloat(a.AsString(), x)) return x == b.AsFloat();
+    if (a.IsNumberLike() && b.IsNumberLike()) return a.AsFloat() == b.AsFloat();
+    if (a.IsNumberLike() && b.IsString() && TryStrToFloat(b.AsString(), y)) return a.AsFloat() == y;
+    if (a.IsString() && b.IsNumberLike() && TryStrToFloat(a.AsString(), x)) return x == b.AsFloat();
     if (a.IsString() && b.Type() == VarType::DateTime) {
         TDateTime d;
         return TryStrToDate(a.AsString(), d) && d == b.AsDateTime();

@@ -38,6 +38,8 @@ public:
     bool IsNull() const { return Type() == VarType::Null; }
     bool IsString() const { return Type() == VarType::String; }  // "is a string kind"
     bool IsNumeric() const { return Type() == VarType::Integer || Type() == VarType::Double; }
+    // Numbers, booleans and dates: the kinds that compare by their numeric value.
+    bool IsNumberLike() const { return IsNumeric() || Type() == VarType::Bool || Type() == VarType::DateTime; }
     bool IsArray() const { return Type() == VarType::Array; }
     bool IsPacket() const { return Type() == VarType::Packet; }
 

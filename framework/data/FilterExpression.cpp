@@ -287,16 +287,6 @@ private:
     Token tok_;
 };
 
-bool Numberish(const Variant& v) {
-    switch (v.Type()) {
-        case VarType::Bool:
-        case VarType::Integer:
-        case VarType::Double:
-        case VarType::DateTime: return true;
-        default: return false;
-    }
-}
-
 // Three-way comparison of a row value with an operand value; false in `ok`
 // when the two cannot be compared (different kinds that do not convert).
 int Compare3(const Variant& x, const Variant& y, bool noCase, bool& ok) {
@@ -305,7 +295,7 @@ int Compare3(const Variant& x, const Variant& y, bool noCase, bool& ok) {
         ok = false;
         return 0;
     }
-    if (Numberish(x) && Numberish(y)) return CompareValues(x, y);
+    if (x.IsNumberLike() && y.IsNumberLike()) return CompareValues(x, y);
     if (x.IsString() && y.IsString()) {
         std::string a = x.AsString(), b = y.AsString();
         if (noCase) {
@@ -316,8 +306,8 @@ int Compare3(const Variant& x, const Variant& y, bool noCase, bool& ok) {
         return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
     // A number or date against a text constant: the text is read as one.
-    const Variant& num = Numberish(x) ? x : y;
-    const Variant& str = Numberish(x) ? y : x;
+    const Variant& num = x.IsNumberLike() ? x : y;
+    const Variant& str = x.IsNumberLike() ? y : x;
     double d;
     TDateTime dt;
     double other;

@@ -4,16 +4,6 @@
 
 namespace {
 
-bool Numberish(const Variant& v) {
-    switch (v.Type()) {
-        case VarType::Bool:
-        case VarType::Integer:
-        case VarType::Double:
-        case VarType::DateTime: return true;
-        default: return false;
-    }
-}
-
 // Folds one byte to lower case; `prev` is the byte before it, so that the
 // second byte of an accented Latin letter (0xC3 0x80..0x9E) folds too.
 unsigned char Fold(unsigned char prev, unsigned char c) {
@@ -37,7 +27,7 @@ bool EqualPrefixNoCase(std::string_view a, std::string_view b, size_t n) {
 
 int CompareValues(const Variant& a, const Variant& b) {
     if (a.IsNull() || b.IsNull()) return a.IsNull() ? (b.IsNull() ? 0 : -1) : 1;
-    if (Numberish(a) && Numberish(b)) {
+    if (a.IsNumberLike() && b.IsNumberLike()) {
         double x = a.AsFloat(), y = b.AsFloat();
         return x < y ? -1 : (x > y ? 1 : 0);
     }

@@ -176,3 +176,13 @@ public:
     std::string ClassName() const override { return "TContainer"; }
     bool IsFocusable() const override { return false; }
 };
+
+// Creates a control owned by `owner` inside `parent`, with a caption when one
+// is given: the one step a form's component tree is written in.
+template <class T>
+T* CreateControl(TComponent* owner, const char* name, TWinControl* parent, const std::string& caption = {}) {
+    T* c = TComponent::Create<T>(owner, name);
+    c->SetParent(parent);
+    if (!caption.empty()) c->SetCaption(caption);
+    return c;
+}
