@@ -13,6 +13,7 @@
 #include "data/DataSource.h"
 #include "db/ADOIBQuery.h"
 #include "db/DataSetProvider.h"
+#include "net/ConnectionUse.h"
 #include "net/NetConnection.h"
 #include "services/DBPicture.h"
 #include "services/FrmPadrao.h"
@@ -190,6 +191,9 @@ public:
     // the close running whatever happened.
     Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray& args);
     Variant CallServer(TNetConnection& conn, const std::string& method, VariantArray&& args);
+    // One ConnectServer use of `conn` for the caller's scope (opened now,
+    // closed when the scope is left, whatever happened).
+    TConnectionUse UsoConexao(TNetConnection& conn);
     // The release check of the branch on that date (Lib00200::Confirma_Liberacao,
     // setting boAltLiberada) between ConnectServer calls for netEstoque and
     // netAutoriza, both closed again whatever happened; its errors propagate.

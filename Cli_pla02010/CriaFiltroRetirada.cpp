@@ -5,20 +5,15 @@
 #include "Cli_pla02000/Retirada.h"
 #include "core/Exception.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 
 extern "C" bool CriaFiltroRetirada() {
     if (!frmRetirada()) throw Exception("A tela de retirada não está aberta.");
     FiltroRetiradaUnit& u = Pla02010Unit();
     TApplication& app = Application();
     if (!u.frmFiltroRetirada) {
-        app.SetCursor(TCursor::crHourGlass);
-        try {
-            u.frmFiltroRetirada = app.CreateForm<TfrmFiltroRetirada>("frmFiltroRetirada");
-        } catch (...) {
-            app.SetCursor(TCursor::crDefault);
-            throw;
-        }
-        app.SetCursor(TCursor::crDefault);
+        THourGlass espera;
+        u.frmFiltroRetirada = app.CreateForm<TfrmFiltroRetirada>("frmFiltroRetirada");
     }
     // Each showing reports its own outcome: closing without confirming is
     // never taken for an earlier confirmation.

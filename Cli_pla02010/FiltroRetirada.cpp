@@ -6,10 +6,12 @@
 #include "Cli_pla02010/model/FiltroRetiradaCatalog.h"
 #include "Cli_pla02010/model/FiltroRetiradaModel.h"
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
-#include "services/Showavi.h"
+#include "services/ProgressNote.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 
 namespace {
 
@@ -148,26 +150,22 @@ void TfrmFiltroRetirada::depDataExit(TObject* Sender) {
 }
 
 void TfrmFiltroRetirada::Vd_Servico(bool opcional) {
-    try {
-        const std::string typed = medCdServico->Text();
-        if (Consiste::EmptyString(typed)) {
-            if (opcional) return;
-            Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
-        }
-        const std::string code = Consiste::Ajusta(typed, 5);
-        qryVDServico.Close();
-        qryVDServico.ParamByName("P_CDSERVFILI").SetValue(Variant(code));
-        qryVDServico.Open();
-        if (qryVDServico.IsEmpty()) Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
-        if (qryVDServico.FieldByName("IDSERVATIV").AsString() == "N")
-            Consiste::MensErro(msgPadrao->Msg("Serv_Inativo"), true);
-        // The padded code is the one the list is asked for, so the field shows it.
-        if (code != typed) medCdServico->SetText(code);
-        edtNmServico->SetText(qryVDServico.FieldByName("NMSERVICO").AsString());
-    } catch (...) {
-        volta(medCdServico);
-        throw;
+    TScopeFailure foco([this] { volta(medCdServico); });
+    const std::string typed = medCdServico->Text();
+    if (Consiste::EmptyString(typed)) {
+        if (opcional) return;
+        Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
     }
+    const std::string code = Consiste::Ajusta(typed, 5);
+    qryVDServico.Close();
+    qryVDServico.ParamByName("P_CDSERVFILI").SetValue(Variant(code));
+    qryVDServico.Open();
+    if (qryVDServico.IsEmpty()) Consiste::MensErro(msgPadrao->Msg("Serv_cad"), true);
+    if (qryVDServico.FieldByName("IDSERVATIV").AsString() == "N")
+        Consiste::MensErro(msgPadrao->Msg("Serv_Inativo"), true);
+    // The padded code is the one the list is asked for, so the field shows it.
+    if (code != typed) medCdServico->SetText(code);
+    edtNmServico->SetText(qryVDServico.FieldByName("NMSERVICO").AsString());
 }
 
 // ---- Dates ------------------------------------------------------------------------------------
@@ -183,12 +181,8 @@ void TfrmFiltroRetirada::Vd_Datas(TDateEdit* first, TDateEdit* last) {
         Consiste::MensErro(msgPadrao->Msg("DtFinal_Inf", {word}), true);
     }
     for (TDateEdit* d : {first, last}) {
-        try {
-            d->CheckValidDate();
-        } catch (...) {
-            volta(d);
-            throw;
-        }
+        TScopeFailure foco([d] { volta(d); });
+        d->CheckValidDate();
     }
     if (last->Date().DateOnly() < first->Date().DateOnly()) {
         volta(first);
@@ -204,15 +198,11 @@ void TfrmFiltroRetirada::sbtDesfazerClick(TObject*) {
 void TfrmFiltroRetirada::Atualiza_Datas() {
     TfrmRetirada& f = form();
     Variant result;
-    Showavi::ActiveShowAvi(Application().MainForm(), 6);
-    try {
+    {
+        // The note goes before any failure box is shown.
+        TProgressNote nota(6);
         result = f.CallServer(f.netRetirada, "getMaxData", {Variant(f.Filial())});
-    } catch (...) {
-        Showavi::DeactiveShowAvi();
-        throw;
     }
-    // The note goes before any failure box is shown.
-    Showavi::DeactiveShowAvi();
     cdsMaxData.SetData(Consiste::CheckResultServ(result, true, 0));
 
     const TDateTime proc = Morvena::DataProc(f.Filial()).DateOnly();
@@ -255,21 +245,16 @@ void TfrmFiltroRetirada::sbtConfirmaClick(TObject* Sender) {
                       Variant(depCardapioFin->Date())};
 
     Application().RequestRepaint(&f);
-    u.boGetData = true;
-    Application().SetCursor(TCursor::crHourGlass);
-    try {
+    {
+        u.boGetData = true;
+        TScopeExit buscou([&u] { u.boGetData = false; });
+        THourGlass espera;
         Variant r = Consiste::CheckResultServ(f.CallServer(f.netRetirada, "GetRomaRetirada", args), true, 0);
         const VariantArray& parts = r.AsArray();
         if (parts.size() < 2) throw Exception("Resposta inesperada do servidor em GetRomaRetirada.");
         f.cdsRomaRetirada.SetData(parts[0]);
         f.cdsUtilizaRetiPrat.SetData(parts[1]);
-    } catch (...) {
-        Application().SetCursor(TCursor::crDefault);
-        u.boGetData = false;
-        throw;
     }
-    Application().SetCursor(TCursor::crDefault);
-    u.boGetData = false;
 
     const bool rows = !f.cdsRomaRetirada.IsEmpty();
     f.mnuFormulario->SetEnabled(rows);

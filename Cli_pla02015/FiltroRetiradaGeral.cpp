@@ -5,6 +5,7 @@
 #include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
 #include "services/Morvena.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 
 TfrmFiltroRetiradaGeral::TfrmFiltroRetiradaGeral()
     : netFiltroRetirada("netFiltroRetirada"), qryGrupServ("qryGrupServ"), qryServico("qryServico") {
@@ -40,14 +41,10 @@ FiltroRetiradaGeralUnit& Pla02015Unit() {
 extern "C" void CriaFiltroRetiradaGeral() {
     auto& app = Application();
     FiltroRetiradaGeralUnit& u = Pla02015Unit();
-    app.SetCursor(TCursor::crHourGlass);
-    try {
+    {
+        THourGlass espera;
         u.frmFiltroRetiradaGeral = app.CreateForm<TfrmFiltroRetiradaGeral>("frmFiltroRetiradaGeral");
         u.boIdCriado = true;
-    } catch (...) {
-        app.SetCursor(TCursor::crDefault);
-        throw;
     }
-    app.SetCursor(TCursor::crDefault);
     u.frmFiltroRetiradaGeral->Show();
 }

@@ -2,6 +2,7 @@
 
 #include "Cli_pla02030/model/VisualizaErrosCatalog.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 
 TfrmVisualizaErrosReti::TfrmVisualizaErrosReti() {
     SetCaption("Visualização dos Erros");
@@ -36,18 +37,12 @@ VisualizaErrosUnit& Pla02030Unit() {
 extern "C" void CriaVisualizaErros(const char* tipo, const char* codigo) {
     auto& app = Application();
     VisualizaErrosUnit& u = Pla02030Unit();
-    app.SetCursor(TCursor::crHourGlass);
+    THourGlass espera;
     u.stTipoErro = tipo ? tipo : "";
     u.stCdProduto = codigo ? codigo : "";
-    try {
-        if (!u.boIdCriado) {
-            u.frmVisualizaErrosReti = app.CreateForm<TfrmVisualizaErrosReti>("frmVisualizaErrosReti");
-            u.boIdCriado = true;
-        }
-        u.frmVisualizaErrosReti->ShowModal();
-    } catch (...) {
-        app.SetCursor(TCursor::crDefault);
-        throw;
+    if (!u.boIdCriado) {
+        u.frmVisualizaErrosReti = app.CreateForm<TfrmVisualizaErrosReti>("frmVisualizaErrosReti");
+        u.boIdCriado = true;
     }
-    app.SetCursor(TCursor::crDefault);
+    u.frmVisualizaErrosReti->ShowModal();
 }

@@ -6,8 +6,9 @@
 #include "data/DataSet.h"
 #include "net/NetConnection.h"
 #include "services/Morvena.h"
-#include "services/Showavi.h"
+#include "services/ProgressNote.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 #include "ui/Dialogs.h"
 
 #include <filesystem>
@@ -53,24 +54,17 @@ std::string ImprimeRetiradas(TDataSet& lista, const std::string& pasta) {
                              {TMsgDlgBtn::mbOK}, 0);
         return {};
     }
-    TApplication& app = Application();
-    app.SetCursor(TCursor::crHourGlass);
-    Showavi::ActiveShowAvi(app.MainForm(), 6, "Gerando o relatório de retiradas...");
     std::string path;
-    try {
+    {
+        THourGlass espera;
+        TProgressNote nota(6, "Gerando o relatório de retiradas...");
         ItensDoServidor itens;
         Relatorio r = MontaRelatorio(lista, [&](const std::string& f, const std::string& n) { return itens(f, n); });
         r.operador = Morvena::Operador();
         r.emissao = Now();
         path = caminhoLivre(pasta, NomeArquivo(r.filial, r.emissao));
         EscrevePdf(HtmlRelatorio(r), path, "Retiradas da filial " + r.filial);
-    } catch (...) {
-        Showavi::DeactiveShowAvi();
-        app.SetCursor(TCursor::crDefault);
-        throw;
     }
-    Showavi::DeactiveShowAvi();
-    app.SetCursor(TCursor::crDefault);
     Dialogs().MessageBox("Relatório de retiradas gravado em:\n" + path, TMsgDlgType::mtInformation,
                          {TMsgDlgBtn::mbOK}, 0);
     return path;

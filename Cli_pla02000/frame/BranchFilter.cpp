@@ -4,6 +4,7 @@
 
 #include "Cli_pla02010/FiltroRetirada.h"
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
 
@@ -67,38 +68,30 @@ void TfrmRetirada::falhaFilial() {
 }
 
 void TfrmRetirada::VerificaFilial(bool flag) {
-    try {
-        medCdFilial->SetText(Consiste::Ajusta(Filial(), 4));
-        edtNmFilial->SetText(Consiste::ValidaFilial(Filial(), Morvena::Operador(), flag));
-        // The header of a new withdrawal takes the company and registrations
-        // from the branch's row.
-        qryFilial.Close();
-        qryFilial.ParamByName("P_CDFILIAL").SetAsString(Filial());
-        qryFilial.ParamByName("P_TCDFILIAL").SetAsString("N");
-        qryFilial.Open();
-        GetParamEstoque(Filial(), "S", "10", false);
-        if (ParamEstoque("IDCTRLESTQ") != "S") {
-            tshResumo->SetEnabled(false);
-            tshFormulario->SetEnabled(false);
-            mnuResumo->SetEnabled(tshResumo->Enabled());
-            mnuFormulario->SetEnabled(tshFormulario->Enabled());
-        }
-    } catch (...) {
-        falhaFilial();
-        throw;
+    TScopeFailure falha([this] { falhaFilial(); });
+    medCdFilial->SetText(Consiste::Ajusta(Filial(), 4));
+    edtNmFilial->SetText(Consiste::ValidaFilial(Filial(), Morvena::Operador(), flag));
+    // The header of a new withdrawal takes the company and registrations
+    // from the branch's row.
+    qryFilial.Close();
+    qryFilial.ParamByName("P_CDFILIAL").SetAsString(Filial());
+    qryFilial.ParamByName("P_TCDFILIAL").SetAsString("N");
+    qryFilial.Open();
+    GetParamEstoque(Filial(), "S", "10", false);
+    if (ParamEstoque("IDCTRLESTQ") != "S") {
+        tshResumo->SetEnabled(false);
+        tshFormulario->SetEnabled(false);
+        mnuResumo->SetEnabled(tshResumo->Enabled());
+        mnuFormulario->SetEnabled(tshFormulario->Enabled());
     }
 }
 
 void TfrmRetirada::medCdFilialExit(TObject*) { VerificaFilial(false); }
 
 void TfrmRetirada::GetParamFilial() {
-    try {
-        Variant result = Consiste::CheckResultServ(CallServer(netRetirada, "GetParamFilial", {Variant(Filial())}), true, 0);
-        cdsParamFilial.SetData(result);
-    } catch (...) {
-        falhaFilial();
-        throw;
-    }
+    TScopeFailure falha([this] { falhaFilial(); });
+    Variant result = Consiste::CheckResultServ(CallServer(netRetirada, "GetParamFilial", {Variant(Filial())}), true, 0);
+    cdsParamFilial.SetData(result);
 }
 
 void TfrmRetirada::UsaLocalizacao() {

@@ -5,6 +5,7 @@
 
 #include "Cli_pla02010/FiltroRetirada.h"
 #include "core/DateTime.h"
+#include "core/ScopeGuard.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
 #include "services/Pesquisa.h"
@@ -128,14 +129,13 @@ void TfrmRetirada::dtsPadraoStateChange(TDataSource&) {
     }
 
     if (dtsPadrao.State() == TDataSetState::dsEdit && anterior != TDataSetState::dsEdit) {
-        try {
-            ConfirmaLiberacao(cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime());
-        } catch (...) {
+        // A refused release takes the edit back.
+        TScopeFailure desfaz([this] {
             CancelaEdicao(cdsLanctoEst);
             CancelaEdicao(cdsItLanctoEst);
             ControlaBotoes(dtsPadrao);
-            throw;
-        }
+        });
+        ConfirmaLiberacao(cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime());
     }
 }
 

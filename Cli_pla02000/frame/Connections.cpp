@@ -21,17 +21,13 @@ void TfrmRetirada::ConnectServer(TNetConnection& conn, bool connect) {
     if (left == 0) conn.Close();
 }
 
+TConnectionUse TfrmRetirada::UsoConexao(TNetConnection& conn) {
+    return TConnectionUse(conn, [this](TNetConnection& c, bool connect) { ConnectServer(c, connect); });
+}
+
 Variant TfrmRetirada::CallServer(TNetConnection& conn, const std::string& method, VariantArray& args) {
-    Variant result;
-    try {
-        ConnectServer(conn, true);
-        result = conn.Call(method, args);
-    } catch (...) {
-        ConnectServer(conn, false);
-        throw;
-    }
-    ConnectServer(conn, false);
-    return result;
+    TConnectionUse uso = UsoConexao(conn);
+    return conn.Call(method, args);
 }
 
 Variant TfrmRetirada::CallServer(TNetConnection& conn, const std::string& method, VariantArray&& args) {
@@ -51,15 +47,7 @@ void TfrmRetirada::netInfoProdBeforeConnect(TNetConnection& conn) { serverAddres
 void TfrmRetirada::netAutorizaBeforeConnect(TNetConnection& conn) { serverAddress(conn); }
 
 void TfrmRetirada::ConfirmaLiberacao(TDateTime data) {
-    ConnectServer(netEstoque, true);
-    try {
-        ConnectServer(netAutoriza, true);
-        Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(), data, Pla02000Unit().boAltLiberada);
-    } catch (...) {
-        ConnectServer(netAutoriza, false);
-        ConnectServer(netEstoque, false);
-        throw;
-    }
-    ConnectServer(netAutoriza, false);
-    ConnectServer(netEstoque, false);
+    TConnectionUse estoque = UsoConexao(netEstoque);
+    TConnectionUse autoriza = UsoConexao(netAutoriza);
+    Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(), data, Pla02000Unit().boAltLiberada);
 }

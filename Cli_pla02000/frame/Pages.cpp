@@ -4,7 +4,7 @@
 
 #include "core/Exception.h"
 #include "services/Consiste.h"
-#include "services/Showavi.h"
+#include "services/ProgressNote.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -92,37 +92,31 @@ void TfrmRetirada::EscondeColunaErro() {
 
 void TfrmRetirada::carregaLancamento() {
     Repaint();
-    Showavi::ActiveShowAvi(Application().MainForm(), 6, msgPadrao->Msg("Get_Data"));
-    try {
-        Variant result = CallServer(netRetirada, "GetLanctoEst",
-                                    {Variant(text(cdsRomaRetirada, "CDFILIAL")),
-                                     Variant(text(cdsRomaRetirada, "CDFILIMOVI")),
-                                     Variant(text(cdsRomaRetirada, "NRLANCESTQ")),
-                                     Variant(text(cdsRomaRetirada, "NRRETIRADA")),
-                                     Variant(text(cdsRomaRetirada, "NRCARDAPIO"))});
-        if (result.IsString()) throw Exception(result.AsString());
-        const VariantArray& partes = result.AsArray();
-        if (partes.size() < 3) throw Exception("GetLanctoEst: resposta incompleta do servidor.");
-        if (grbTipoPrat->Visible())
-            cdsRetiTipoPrat.SetData(partes[1]);
-        else
-            filtroDesligado(cdsItLanctoEst);
-        cdsLanctoEst.SetData(partes[0]);
-        cdsItLanctoEst.SetData(partes[2]);
-        cdsItlanctoVdAux.SetData(cdsItLanctoEst.Data());
-        CalculaCustoTotal();
-        if (grbTipoPrat->Visible()) {
-            FiltraItensPrato();
-        } else {
-            cdsItLanctoEst.SetFilter("");
-            cdsItLanctoEst.SetFiltered(false);
-        }
-        GetLocalizacao();
-    } catch (...) {
-        Showavi::DeactiveShowAvi();
-        throw;
+    TProgressNote nota(6, msgPadrao->Msg("Get_Data"));
+    Variant result = CallServer(netRetirada, "GetLanctoEst",
+                                {Variant(text(cdsRomaRetirada, "CDFILIAL")),
+                                 Variant(text(cdsRomaRetirada, "CDFILIMOVI")),
+                                 Variant(text(cdsRomaRetirada, "NRLANCESTQ")),
+                                 Variant(text(cdsRomaRetirada, "NRRETIRADA")),
+                                 Variant(text(cdsRomaRetirada, "NRCARDAPIO"))});
+    if (result.IsString()) throw Exception(result.AsString());
+    const VariantArray& partes = result.AsArray();
+    if (partes.size() < 3) throw Exception("GetLanctoEst: resposta incompleta do servidor.");
+    if (grbTipoPrat->Visible())
+        cdsRetiTipoPrat.SetData(partes[1]);
+    else
+        filtroDesligado(cdsItLanctoEst);
+    cdsLanctoEst.SetData(partes[0]);
+    cdsItLanctoEst.SetData(partes[2]);
+    cdsItlanctoVdAux.SetData(cdsItLanctoEst.Data());
+    CalculaCustoTotal();
+    if (grbTipoPrat->Visible()) {
+        FiltraItensPrato();
+    } else {
+        cdsItLanctoEst.SetFilter("");
+        cdsItLanctoEst.SetFiltered(false);
     }
-    Showavi::DeactiveShowAvi();
+    GetLocalizacao();
 }
 
 void TfrmRetirada::pgcPadraoChange(TObject* Sender) {

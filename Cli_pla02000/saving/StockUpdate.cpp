@@ -3,10 +3,13 @@
 #include "Cli_pla02000/Retirada.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
+#include "data/ControlsDisabled.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
-#include "services/Showavi.h"
+#include "services/ProgressNote.h"
 #include "ui/Application.h"
+#include "ui/CursorGuard.h"
 
 #include <algorithm>
 
@@ -28,18 +31,13 @@ bool erroDoProduto(TClientDataSet* retorno, const std::string& product) {
 void TfrmRetirada::VerifItens() {
     if (!sbtAtuaEstoq->Enabled() || !cdsLanctoEst.Active() || cdsLanctoEst.IsEmpty()) return;
     bool pendentes = false;
-    Application().SetCursor(TCursor::crHourGlass);
-    try {
+    {
+        TScopeExit repinta([this] { Repaint(); });
+        THourGlass espera;
         Variant result = CallServer(netRetirada, "verifitens",
                                     {Variant(Filial()), Variant(campo(cdsRomaRetirada, "NRRETIRADA"))});
         pendentes = Consiste::CheckResultServ(result, true, 0).AsBoolean();
-    } catch (...) {
-        Application().SetCursor(TCursor::crDefault);
-        Repaint();
-        throw;
     }
-    Application().SetCursor(TCursor::crDefault);
-    Repaint();
 
     if (pendentes &&
         msgPadrao->ShowMsg("AtualEstq", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, 0) == mrYes) {
@@ -55,26 +53,21 @@ void TfrmRetirada::VerifItens() {
 void TfrmRetirada::Atualiza_Produtos_Estoque() {
     RetiradaUnit& u = Pla02000Unit();
     u.boAtualizandoEstoque = true;
-    struct Limpeza {
-        TfrmRetirada& f;
-        ~Limpeza() {
-            Pla02000Unit().boAtualizandoEstoque = false;
-            try {
-                const TDataSetState s = f.cdsItLanctoEst.State();
-                if (s == TDataSetState::dsEdit || s == TDataSetState::dsInsert) f.cdsItLanctoEst.Post();
-            } catch (...) {
-                // A destructor must not throw; the edit stays for the user.
-            }
-        }
-    } limpeza{*this};
+    // However the update ends, the flag drops and an item left in edit is posted
+    // (a failing post, while another error unwinds, keeps the edit for the user).
+    TScopeExit limpeza([this] {
+        Pla02000Unit().boAtualizandoEstoque = false;
+        const TDataSetState s = cdsItLanctoEst.State();
+        if (s == TDataSetState::dsEdit || s == TDataSetState::dsInsert) cdsItLanctoEst.Post();
+    });
 
     const TDateTime inicio = cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime().DateOnly();
     const TDateTime fim = std::max({inicio, Morvena::DataProc(Filial()).DateOnly(), dtEstoque});
 
     if (cdsRetorno && cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
-    Showavi::ActiveShowAvi(Application().MainForm(), 1, msgPadrao->Msg("Atua_Estoq"));
     Variant result;
-    try {
+    {
+        TProgressNote nota(1, msgPadrao->Msg("Atua_Estoq"));
         VariantArray args{Variant(campo(cdsLanctoEst, "CDFILIAL")),   Variant(campo(cdsLanctoEst, "CDFILIMOVI")),
                           Variant(campo(cdsLanctoEst, "NRLANCESTQ")), Variant(inicio),
                           Variant(fim),                                 Variant(ParamEstoque("IDPERMESTNEG")),
@@ -87,11 +80,7 @@ void TfrmRetirada::Atualiza_Produtos_Estoque() {
         cdsRetorno->SetData(partes[0]);
         cdsItLanctoEst.SetData(partes[1]);
         GetLocalizacao();
-    } catch (...) {
-        Showavi::DeactiveShowAvi();
-        throw;
     }
-    Showavi::DeactiveShowAvi();
     Repaint();
 
     const VariantArray& partes = result.AsArray();
@@ -106,54 +95,45 @@ void TfrmRetirada::Atualiza_Produtos_Estoque() {
         sbtVisualizaErros->SetEnabled(true);
         mnuVisualizaErros->SetEnabled(true);
         if (porPrato && cdsRetiTipoPrat.Active()) {
-            cdsRetiTipoPrat.DisableControls();
-            try {
-                for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
-                    FiltraItensPrato();
-                    TField& marca = cdsRetiTipoPrat.FieldByName("IDERRO");
-                    std::string ultimo;
-                    bool achou = false;
-                    for (cdsItLanctoEst.First(); !cdsItLanctoEst.Eof(); cdsItLanctoEst.Next()) {
-                        const bool erro =
-                            erroDoProduto(cdsRetorno.get(), cdsItLanctoEst.FieldByName("CDPRODUTO").AsString());
-                        ultimo.assign(1, erro ? 'S' : 'N');
-                        if (ultimo == "S") {
-                            cdsRetiTipoPrat.Edit();
-                            marca.SetAsString("S");
-                            cdsRetiTipoPrat.Post();
-                            achou = true;
-                            break;
-                        }
-                    }
-                    if (!achou && ultimo == "N" && marca.AsString() != "N") {
+            TControlsDisabled semTela(cdsRetiTipoPrat);
+        for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
+                FiltraItensPrato();
+                TField& marca = cdsRetiTipoPrat.FieldByName("IDERRO");
+                std::string ultimo;
+                bool achou = false;
+                for (cdsItLanctoEst.First(); !cdsItLanctoEst.Eof(); cdsItLanctoEst.Next()) {
+                    const bool erro =
+                        erroDoProduto(cdsRetorno.get(), cdsItLanctoEst.FieldByName("CDPRODUTO").AsString());
+                    ultimo.assign(1, erro ? 'S' : 'N');
+                    if (ultimo == "S") {
                         cdsRetiTipoPrat.Edit();
-                        marca.SetAsString("N");
+                        marca.SetAsString("S");
                         cdsRetiTipoPrat.Post();
+                        achou = true;
+                        break;
                     }
                 }
-            } catch (...) {
-                cdsRetiTipoPrat.EnableControls();
-                throw;
+                if (!achou && ultimo == "N" && marca.AsString() != "N") {
+                    cdsRetiTipoPrat.Edit();
+                    marca.SetAsString("N");
+                    cdsRetiTipoPrat.Post();
+                }
             }
-            cdsRetiTipoPrat.EnableControls();
         }
         return;
     }
 
     if (porPrato && cdsRetiTipoPrat.Active()) {
-        auto aposRolar = std::move(cdsRetiTipoPrat.AfterScroll);
-        cdsRetiTipoPrat.AfterScroll = nullptr;
-        try {
-            for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
-                cdsRetiTipoPrat.Edit();
-                cdsRetiTipoPrat.FieldByName("IDERRO").SetAsString("N");
-                cdsRetiTipoPrat.Post();
-            }
-        } catch (...) {
+        // The marks are cleared without the scroll handler, which comes back after.
+        TScopeExit devolve([this, aposRolar = std::move(cdsRetiTipoPrat.AfterScroll)]() mutable {
             cdsRetiTipoPrat.AfterScroll = std::move(aposRolar);
-            throw;
+        });
+        cdsRetiTipoPrat.AfterScroll = nullptr;
+        for (cdsRetiTipoPrat.First(); !cdsRetiTipoPrat.Eof(); cdsRetiTipoPrat.Next()) {
+            cdsRetiTipoPrat.Edit();
+            cdsRetiTipoPrat.FieldByName("IDERRO").SetAsString("N");
+            cdsRetiTipoPrat.Post();
         }
-        cdsRetiTipoPrat.AfterScroll = std::move(aposRolar);
     }
     u.boDtEstoq = true;
     FiltraItensPrato();

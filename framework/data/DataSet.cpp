@@ -1,6 +1,7 @@
 #include "data/DataSet.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 #include "data/DataSource.h"
 #include "data/FilterExpression.h"
@@ -147,13 +148,11 @@ void TDataSet::Open() {
     if (Active()) return;
     Fire(BeforeOpen);
     InternalOpen();
-    try {
+    {
+        TScopeFailure fecha([this] { store_.reset(); });
         BindFields();
         indexColumns_ = ParseIndex(indexFieldNames_);
         filter_ = filtered_ && !text::Trim(filterText_).empty() ? ParseFilter(filterText_, filterOptions_) : nullptr;
-    } catch (...) {
-        store_.reset();
-        throw;
     }
     editBuf_.clear();
     modified_ = false;
@@ -353,12 +352,11 @@ void TDataSet::WriteField(TField& f, const Variant& v) {
     Variant old = editBuf_[col];
     editBuf_[col] = v;
     if (f.OnValidate) {
-        try {
-            f.OnValidate(f);
-        } catch (...) {
+        // A refused value gives the old one back.
+        TScopeFailure volta([&] {
             if (IsEditing(state_) && col < editBuf_.size()) editBuf_[col] = old;
-            throw;
-        }
+        });
+        f.OnValidate(f);
     }
     modified_ = true;
     if (f.OnChange) f.OnChange(f);
@@ -377,17 +375,12 @@ void TDataSet::CalcRow(const VariantArray* row, VariantArray& calc) {
     state_ = TDataSetState::dsCalcFields;  // not announced: a passing state
     rowOverride_ = row;
     calcOverride_ = &calc;
-    try {
-        OnCalcFields(*this);
-    } catch (...) {
+    TScopeExit volta([&] {
         state_ = savedState;
         rowOverride_ = savedRow;
         calcOverride_ = savedCalc;
-        throw;
-    }
-    state_ = savedState;
-    rowOverride_ = savedRow;
-    calcOverride_ = savedCalc;
+    });
+    OnCalcFields(*this);
 }
 
 void TDataSet::CalcCurrent() {
@@ -473,14 +466,15 @@ void TDataSet::BeginInsertAppend(bool append) {
     editId_ = -1;
     modified_ = false;
     SetState(TDataSetState::dsInsert);
-    try {
+    {
+        // A failing new-record handler takes the insert back.
+        TScopeFailure desfaz([this] {
+            DiscardEdit();
+            SetState(TDataSetState::dsBrowse);
+            CalcCurrent();
+        });
         Fire(OnNewRecord);
         CalcCurrent();
-    } catch (...) {
-        DiscardEdit();
-        SetState(TDataSetState::dsBrowse);
-        CalcCurrent();
-        throw;
     }
     modified_ = false;
     NotifyDataChange(nullptr);
@@ -594,15 +588,13 @@ void TDataSet::Delete() {
 
 void TDataSet::AppendRecord(const VariantArray& values) {
     Append();
-    try {
-        int n = std::min(static_cast<int>(values.size()), FieldCount());
-        for (int i = 0; i < n; ++i)
-            if (!Fields(i).Calculated()) Fields(i).SetValue(values[static_cast<size_t>(i)]);
-        Post();
-    } catch (...) {
+    TScopeFailure desfaz([this] {
         if (state_ == TDataSetState::dsInsert) Cancel();
-        throw;
-    }
+    });
+    int n = std::min(static_cast<int>(values.size()), FieldCount());
+    for (int i = 0; i < n; ++i)
+        if (!Fields(i).Calculated()) Fields(i).SetValue(values[static_cast<size_t>(i)]);
+    Post();
 }
 
 // ---- Navigation ------------------------------------------------------------------------------
@@ -882,17 +874,11 @@ std::string TDataSet::DisplayTextAt(int row, const TField& field) {
     VariantArray* savedCalc = calcOverride_;
     rowOverride_ = r;
     calcOverride_ = &calc;
-    std::string out;
-    try {
-        out = field.DisplayText();
-    } catch (...) {
+    TScopeExit volta([&] {
         rowOverride_ = savedRow;
         calcOverride_ = savedCalc;
-        throw;
-    }
-    rowOverride_ = savedRow;
-    calcOverride_ = savedCalc;
-    return out;
+    });
+    return field.DisplayText();
 }
 
 // ---- Change log (exposed by TClientDataSet) -------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "services/Codibarra.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "ui/DBGrid.h"
@@ -45,14 +46,11 @@ bool CodigoBarra(TDBGrid* grid, const std::string& fieldName) {
     auto* frm = Application().CreateFormOwned<TfrmCodigoBarra>(owner, "frmCodigoBarra");
     int result = mrCancel;
     std::string code;
-    try {
+    {
+        TScopeExit libera([owner, frm] { owner->DestroyComponent(frm); });
         result = frm->ShowModal();
         code = text::Trim(frm->edtCodigo->Text());
-    } catch (...) {
-        owner->DestroyComponent(frm);
-        throw;
     }
-    owner->DestroyComponent(frm);
     if (result != mrOk || code.empty()) return false;
     if (ds.State() == TDataSetState::dsBrowse) ds.Edit();
     field.SetText(code);

@@ -1,6 +1,7 @@
 #include "services/Messages.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 
 #include <fstream>
@@ -38,28 +39,24 @@ void TMessages::Add(const std::string& key, const std::string& textValue) {
 void TMessages::LoadFromText(std::string_view resource) {
     std::vector<Entry> old;
     old.swap(entries_);
-    try {
-        size_t lineNo = 0, pos = 0;
-        while (pos <= resource.size()) {
-            size_t end = resource.find('\n', pos);
-            if (end == std::string_view::npos) end = resource.size();
-            std::string_view line = resource.substr(pos, end - pos);
-            pos = end + 1;
-            ++lineNo;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            if (line.empty()) {
-                if (end == resource.size()) break;
-                continue;
-            }
-            auto bar = line.find('|');
-            if (bar == std::string_view::npos)
-                throw Exception("Catálogo " + Name() + ", linha " + std::to_string(lineNo) + ": falta \"|\".");
-            Add(std::string(line.substr(0, bar)), unescape(line.substr(bar + 1)));
+    TScopeFailure volta([&] { entries_.swap(old); });  // a bad resource leaves the catalog as it was
+    size_t lineNo = 0, pos = 0;
+    while (pos <= resource.size()) {
+        size_t end = resource.find('\n', pos);
+        if (end == std::string_view::npos) end = resource.size();
+        std::string_view line = resource.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) {
             if (end == resource.size()) break;
+            continue;
         }
-    } catch (...) {
-        entries_.swap(old);  // a bad resource leaves the catalog as it was
-        throw;
+        auto bar = line.find('|');
+        if (bar == std::string_view::npos)
+            throw Exception("Catálogo " + Name() + ", linha " + std::to_string(lineNo) + ": falta \"|\".");
+        Add(std::string(line.substr(0, bar)), unescape(line.substr(bar + 1)));
+        if (end == resource.size()) break;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/DBGrid.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -222,15 +223,12 @@ int TDBGrid::nextVisibleColumn(int from, int step) const {
 void TDBGrid::moveColumn(int index) {
     if (index == selected_ || index < 0 || index >= columns_.Count()) return;
     UpdateData();
-    inColExit_ = true;
     int before = selected_;
-    try {
+    {
+        inColExit_ = true;
+        TScopeExit saiu([this] { inColExit_ = false; });
         if (OnColExit) OnColExit(this);
-    } catch (...) {
-        inColExit_ = false;
-        throw;
     }
-    inColExit_ = false;
     // An exit that picked the column itself has decided where the user goes.
     if (selected_ != before) return;
     closeEditor();

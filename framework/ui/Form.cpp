@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "core/Exception.h"
+#include "core/ScopeGuard.h"
 #include "ui/Application.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
@@ -34,14 +35,11 @@ void TForm::FocusControl(TWinControl* target) {
     // handler moves the focus itself) is not asked again.
     for (auto* c : from) {
         if (std::find(exiting_.begin(), exiting_.end(), c) != exiting_.end()) continue;
-        exiting_.push_back(c);
-        try {
+        {
+            exiting_.push_back(c);
+            TScopeExit saiu([this, c] { exiting_.erase(std::find(exiting_.begin(), exiting_.end(), c)); });
             c->DoExit();
-        } catch (...) {
-            exiting_.erase(std::find(exiting_.begin(), exiting_.end(), c));
-            throw;
         }
-        exiting_.erase(std::find(exiting_.begin(), exiting_.end(), c));
         // The handler focused something else itself: that move stands.
         if (focusGeneration_ != gen) return;
     }
@@ -137,15 +135,15 @@ int TForm::ShowModal() {
         if (!closing) modalResult_ = 0;
         return closing;
     };
-    try {
+    {
+        // A failed modal loop leaves the form hidden and no longer modal.
+        TScopeFailure esconde([this] {
+            if (!destroyed_ && Visible()) SetVisible(false);
+        });
+        TScopeExit fim([this] { modal_ = false; });
         Show();
         app.ProcessInputUntil(finished, "a janela modal " + Name());
-    } catch (...) {
-        modal_ = false;
-        if (!destroyed_ && Visible()) SetVisible(false);
-        throw;
     }
-    modal_ = false;
     int result = modalResult_;
     if (!destroyed_ && Visible()) SetVisible(false);
     if (previous && previous != this) {
