@@ -5,18 +5,6 @@
 
 namespace appserver {
 
-namespace {
-
-bool holdsRight(db::SqlConnection& conn, const std::string& op, const std::string& right) {
-    auto r = conn.Query(
-        "SELECT O.CDOPERADOR FROM OPERADOR O, OPERDIREITO D"
-        " WHERE O.CDOPERADOR = :O AND O.IDATIVO = 'S' AND D.CDOPERADOR = O.CDOPERADOR AND D.CDDIREITO = :D",
-        {{"O", op}, {"D", right}});
-    return !r.Empty();
-}
-
-}  // namespace
-
 void RegisterAutorizaModule(Dispatcher& d, db::SqlConnection& conn) {
     // Autoriza(kind, operation key, text) -> yes/no for the session's operator.
     // Kind 0 asks about the operator himself; other kinds are not used here.
@@ -27,7 +15,7 @@ void RegisterAutorizaModule(Dispatcher& d, db::SqlConnection& conn) {
                                          Fail("Tipo de autorização " + a[0].AsString() + " não suportado.");
                                      std::string key = text::Upper(text::Trim(ArgText(a[1])));
                                      if (key.empty()) Fail("Operação a autorizar não informada.");
-                                     return Variant(holdsRight(conn, ctx.Operator, key));
+                                     return Variant(HoldsRight(conn, ctx.Operator, key));
                                  }});
 }
 

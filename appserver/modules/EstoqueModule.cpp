@@ -61,13 +61,13 @@ Variant verificaLiberacao(db::SqlConnection& c, const std::string& branch, const
     return VarArrayOf({Variant(closed), Variant(released)});
 }
 
-Variant gravaLiberacao(db::SqlConnection& c, const std::string& op, const std::string& branch, const Variant& date) {
+// The branch is checked by the dispatcher; the right here, whatever the client asked before.
+Variant gravaLiberacao(db::SqlConnection& c, const CallContext& ctx, const std::string& branch, const Variant& date) {
+    const std::string& op = ctx.Operator;
     RequireBranch(c, branch);
     TDateTime day;
     if (!ArgDay(date, day)) Fail("Data não informada para a liberação.");
-    auto right = c.Query("SELECT CDDIREITO FROM OPERDIREITO WHERE CDOPERADOR = :O AND CDDIREITO = 'LIBERACAO_DATA'",
-                         {{"O", op}});
-    if (right.Empty()) Fail("Operador " + op + " sem direito de liberar alterações em data fechada.");
+    RequireRight(c, ctx, "LIBERACAO_DATA", "Operador " + op + " sem direito de liberar alterações em data fechada.");
     c.Execute(
         "INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
         " SELECT :F, :D, :O, :H WHERE NOT EXISTS"
@@ -155,21 +155,21 @@ void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn) {
         d.Register(kModuleEstoque, {name, std::move(args), std::move(fn)});
     };
     // The 2nd and 3rd arguments ("S", "10") are accepted as the screen passes them; they select nothing here.
-    reg("GetParamEstoque", {Str("CDFILIAL"), AnyArg("IDPARAM"), AnyArg("NRPARAM")},
+    reg("GetParamEstoque", {Branch("CDFILIAL"), AnyArg("IDPARAM"), AnyArg("NRPARAM")},
         [c](CallContext&, VariantArray& a) { return getParamEstoque(*c, ArgText(a[0])); });
-    reg("ValidaInventario", {Str("CDFILIAL"), Day("DATA")},
+    reg("ValidaInventario", {Branch("CDFILIAL"), Day("DATA")},
         [c](CallContext&, VariantArray& a) { return validaInventario(*c, ArgText(a[0]), a[1]); });
-    reg("VerificaLiberacao", {Str("CDFILIAL"), Day("DATA")},
+    reg("VerificaLiberacao", {Branch("CDFILIAL"), Day("DATA")},
         [c](CallContext&, VariantArray& a) { return verificaLiberacao(*c, ArgText(a[0]), a[1]); });
-    reg("GravaLiberacao", {Str("CDFILIAL"), Day("DATA")},
-        [c](CallContext& ctx, VariantArray& a) { return gravaLiberacao(*c, ctx.Operator, ArgText(a[0]), a[1]); });
+    reg("GravaLiberacao", {Branch("CDFILIAL"), Day("DATA")},
+        [c](CallContext& ctx, VariantArray& a) { return gravaLiberacao(*c, ctx, ArgText(a[0]), a[1]); });
     reg("Consulta_PosEstDia",
-        {Str("CDFILIAL"), Str("CDPRODUTO"), Str("CDALMOXARIFE"), Str("CDLOCALESTOQ"), Str("NRLOTEESTQ"),
+        {Branch("CDFILIAL"), Str("CDPRODUTO"), Str("CDALMOXARIFE"), Str("CDLOCALESTOQ"), Str("NRLOTEESTQ"),
          Str("NRSUBLOTE"), Day("DATA"), Num("CDTIPCUSTEST"), Num("OPCAO")},
         [c](CallContext&, VariantArray& a) { return consultaPosEstDia(*c, a); });
-    reg("Arredond_Parametrizado", {Str("CDFILIAL"), Str("CDPRODUTO"), Num("QUANTIDADE")},
+    reg("Arredond_Parametrizado", {Branch("CDFILIAL"), Str("CDPRODUTO"), Num("QUANTIDADE")},
         [c](CallContext&, VariantArray& a) { return arredondParametrizado(*c, text::Trim(ArgText(a[1])), a[2]); });
-    reg("GetProdAlmoxPadrao", {Str("CDFILIAL"), Str("CDPRODUTO")},
+    reg("GetProdAlmoxPadrao", {Branch("CDFILIAL"), Str("CDPRODUTO")},
         [c](CallContext&, VariantArray& a) { return getProdAlmoxPadrao(*c, ArgText(a[0]), text::Trim(ArgText(a[1]))); });
 }
 

@@ -1,6 +1,7 @@
 #include "modules/ModuleSupport.h"
 
 #include "core/Text.h"
+#include "net/RpcProtocol.h"
 
 namespace appserver {
 
@@ -65,6 +66,35 @@ void Fail(const std::string& text) { throw Exception(text); }
 void RequireBranch(db::SqlConnection& conn, const std::string& branch) {
     if (conn.Query("SELECT CDFILIAL FROM FILIAL WHERE CDFILIAL = :F", {{"F", branch}}).Empty())
         Fail("Filial " + branch + " não cadastrada.");
+}
+
+void RequireBranchAccess(db::SqlConnection& conn, const CallContext& ctx, const std::string& branch) {
+    const std::string wanted = text::Trim(branch);
+    auto refuse = [&] {
+        throw net::ERpcError(net::rpc_code::BranchForbidden, "Operador " + (ctx.Operator.empty() ? "-" : ctx.Operator) +
+                                                                 " sem acesso à filial " + wanted + ".");
+    };
+    if (ctx.Operator.empty()) refuse();
+    auto r = conn.Query("SELECT CDFILIAL FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", ctx.Operator}});
+    if (r.Empty()) refuse();
+    const std::string bound = r.rows[0][0].IsNull() ? std::string() : text::Trim(r.rows[0][0].AsString());
+    if (!bound.empty() && bound != wanted) refuse();
+}
+
+void GuardBranches(Dispatcher& d, db::SqlConnection& conn) {
+    d.SetBranchGuard([&conn](CallContext& ctx, const std::string& branch) { RequireBranchAccess(conn, ctx, branch); });
+}
+
+bool HoldsRight(db::SqlConnection& conn, const std::string& op, const std::string& right) {
+    auto r = conn.Query(
+        "SELECT O.CDOPERADOR FROM OPERADOR O, OPERDIREITO D"
+        " WHERE O.CDOPERADOR = :O AND O.IDATIVO = 'S' AND D.CDOPERADOR = O.CDOPERADOR AND D.CDDIREITO = :D",
+        {{"O", op}, {"D", right}});
+    return !r.Empty();
+}
+
+void RequireRight(db::SqlConnection& conn, const CallContext& ctx, const std::string& right, const std::string& refusal) {
+    if (ctx.Operator.empty() || !HoldsRight(conn, ctx.Operator, right)) Fail(refusal);
 }
 
 TDateTime ProcessingDate(db::SqlConnection& conn, const std::string& branch) {

@@ -28,12 +28,27 @@ inline ArgSpec Str(const char* name, bool byRef = false) { return {name, ArgType
 inline ArgSpec Num(const char* name, bool byRef = false) { return {name, ArgType::Number, byRef, true}; }
 inline ArgSpec Day(const char* name, bool byRef = false) { return {name, ArgType::Date, byRef, true}; }
 inline ArgSpec AnyArg(const char* name, bool byRef = false) { return {name, ArgType::Any, byRef, true}; }
+// A branch code the session's operator must have access to (checked before the method runs).
+inline ArgSpec Branch(const char* name, bool byRef = false) { return {name, ArgType::String, byRef, true, true}; }
 
 // A refusal the caller expects as a text (see Dispatcher): rolls back, returns the text.
 [[noreturn]] void Fail(const std::string& text);
 
 // The branch must exist; Fail("Filial X não cadastrada.") otherwise.
 void RequireBranch(db::SqlConnection& conn, const std::string& branch);
+
+// The session's operator may use the branch: he is bound to no branch
+// (OPERADOR.CDFILIAL null or blank) or to this one. Throws
+// ERpcError(BranchForbidden) otherwise, also for a caller without operator.
+void RequireBranchAccess(db::SqlConnection& conn, const CallContext& ctx, const std::string& branch);
+// Installs RequireBranchAccess as the dispatcher's check of branch arguments.
+void GuardBranches(Dispatcher& d, db::SqlConnection& conn);
+
+// The operator is active and holds the right (OPERDIREITO.CDDIREITO, e.g. "LIBERACAO_DATA").
+bool HoldsRight(db::SqlConnection& conn, const std::string& op, const std::string& right);
+// A writing method's own check of a right: Fail(refusal) when the session's
+// operator does not hold it (rights may change after the client asked).
+void RequireRight(db::SqlConnection& conn, const CallContext& ctx, const std::string& right, const std::string& refusal);
 
 // The branch's processing date (DATAPROC), whole day; Fail when it has none.
 TDateTime ProcessingDate(db::SqlConnection& conn, const std::string& branch);

@@ -134,29 +134,29 @@ void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn) {
     auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn) {
         d.Register(kModuleRetirada, {name, std::move(args), std::move(fn)});
     };
-    reg("GetCtrlEstoque", {Str("CDFILIAL"), Str("CDPRODUTO")},
+    reg("GetCtrlEstoque", {Branch("CDFILIAL"), Str("CDPRODUTO")},
         [c](CallContext&, VariantArray& a) { return getCtrlEstoque(*c, ArgText(a[0]), ArgText(a[1])); });
-    reg("GetParamFilial", {Str("CDFILIAL")},
+    reg("GetParamFilial", {Branch("CDFILIAL")},
         [c](CallContext&, VariantArray& a) { return getParamFilial(*c, ArgText(a[0])); });
-    reg("UsaLocalizacao", {Str("CDFILIAL")},
+    reg("UsaLocalizacao", {Branch("CDFILIAL")},
         [c](CallContext&, VariantArray& a) { return usaLocalizacao(*c, ArgText(a[0])); });
     reg("GetRomaRetirada",
-        {Str("CDFILIAL", true), Str("CDSERVFILI", true), Str("IDTODOS", true), Day("DTRETIRADAINI", true),
+        {Branch("CDFILIAL", true), Str("CDSERVFILI", true), Str("IDTODOS", true), Day("DTRETIRADAINI", true),
          Day("DTRETIRADAFIN", true), Day("DTCARDAPIOINI", true), Day("DTCARDAPIOFIN", true)},
         [c](CallContext&, VariantArray& a) { return getRomaRetirada(*c, a); });
-    reg("getMaxData", {Str("CDFILIAL")}, [c](CallContext&, VariantArray& a) { return getMaxData(*c, ArgText(a[0])); });
+    reg("getMaxData", {Branch("CDFILIAL")}, [c](CallContext&, VariantArray& a) { return getMaxData(*c, ArgText(a[0])); });
     reg("GetLanctoEst",
-        {Str("CDFILIAL"), Str("CDFILIMOVI"), Str("NRLANCESTQ"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
+        {Branch("CDFILIAL"), Branch("CDFILIMOVI"), Str("NRLANCESTQ"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
         [c](CallContext&, VariantArray& a) { return getLanctoEst(*c, a); });
-    reg("GetRetiTipoPrat", {Str("CDFILIMOVI"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
+    reg("GetRetiTipoPrat", {Branch("CDFILIMOVI"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
         [c](CallContext&, VariantArray& a) { return getRetiTipoPrat(*c, a); });
-    reg("GetResumoItemReti", {Str("CDFILIMOVI"), Str("NRRETIRADA"), Day("DTLANCESTQ")},
+    reg("GetResumoItemReti", {Branch("CDFILIMOVI"), Str("NRRETIRADA"), Day("DTLANCESTQ")},
         [c](CallContext&, VariantArray& a) { return getResumoItemReti(*c, a); });
-    reg("GetItLanctoEst", {Str("CDFILIMOVI"), Str("NRRETIRADA")},
+    reg("GetItLanctoEst", {Branch("CDFILIMOVI"), Str("NRRETIRADA")},
         [c](CallContext&, VariantArray& a) { return getItLanctoEst(*c, a); });
-    reg("GetLocalizacao", {Str("CDFILIAL"), Str("NRRETIRADA")},
+    reg("GetLocalizacao", {Branch("CDFILIAL"), Str("NRRETIRADA")},
         [c](CallContext&, VariantArray& a) { return getLocalizacao(*c, a); });
-    reg("verifitens", {Str("CDFILIAL"), Str("NRRETIRADA")},
+    reg("verifitens", {Branch("CDFILIAL"), Str("NRRETIRADA")},
         [c](CallContext&, VariantArray& a) { return verifItens(*c, a); });
     reg("GetTipoReti", {}, [c](CallContext&, VariantArray&) { return getTipoReti(*c); });
 }

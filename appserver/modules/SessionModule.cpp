@@ -59,6 +59,7 @@ void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore&
 }
 
 void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle) {
+    GuardBranches(d, conn);
     RegisterSessionModule(d, conn, sessions, throttle);
     RegisterEstoqueModule(d, conn);
     RegisterAutorizaModule(d, conn);

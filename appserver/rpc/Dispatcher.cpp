@@ -79,6 +79,12 @@ Dispatcher::Outcome Dispatcher::Invoke(const MethodDef& def, VariantArray args, 
     std::string failureText;
     bool failed = false;
     auto body = [&] {
+        for (size_t i = 0; i < def.args.size(); ++i) {
+            if (!def.args[i].branch) continue;
+            // Fail closed: a branch nobody can check is a branch nobody may use.
+            if (!branchGuard_) throw ERpcError(rpc_code::InternalError, def.name + ": no branch check configured");
+            branchGuard_(ctx, args[i].IsNull() ? std::string() : args[i].AsString());
+        }
         result.value = def.fn(ctx, args);
     };
     try {

@@ -30,6 +30,7 @@ struct ArgSpec {
     ArgType type = ArgType::Any;
     bool byRef = false;     // its value after the call is returned in "refs"
     bool nullable = true;   // a null is accepted for any type (an empty field travels as null)
+    bool branch = false;    // a branch code: the caller's operator must have access to it (see BranchGuard)
 };
 
 // What a method knows of its caller.
@@ -39,6 +40,10 @@ struct CallContext {
 };
 
 using MethodFn = std::function<Variant(CallContext& ctx, VariantArray& args)>;
+
+// Checks that the caller may use a branch; throws ERpcError to refuse. Runs
+// inside the method's transaction, before the method, once per branch argument.
+using BranchGuard = std::function<void(CallContext& ctx, const std::string& branch)>;
 
 struct MethodDef {
     std::string name;
@@ -57,6 +62,8 @@ public:
 
     // Replaces a method of the same name. Throws Exception for an empty module or method name.
     void Register(const std::string& module, MethodDef def);
+    // A method with a branch argument is refused (InternalError) while no guard is set.
+    void SetBranchGuard(BranchGuard guard) { branchGuard_ = std::move(guard); }
     // Null when the module or the method is unknown.
     const MethodDef* Find(const std::string& fullName) const;
     // Throws ERpcError: MethodNotFound (naming the module or the method),
@@ -78,6 +85,7 @@ private:
     };
     std::map<std::string, Module> modules_;  // key: upper-case module name
     TransactionRunner runner_;
+    BranchGuard branchGuard_;
 };
 
 // Throws ERpcError(InvalidParams) when args do not fit the signature.

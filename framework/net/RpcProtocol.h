@@ -23,6 +23,7 @@ inline constexpr int MethodNotFound = -32601;
 inline constexpr int InvalidParams = -32602;
 inline constexpr int InternalError = -32603;
 inline constexpr int Unauthorized = -32001;   // no token, unknown or expired token, bad sign-on
+inline constexpr int BranchForbidden = -32002;  // the operator is bound to another branch
 inline constexpr int PayloadTooLarge = -32003;
 }  // namespace rpc_code
 
