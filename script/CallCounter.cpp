@@ -2,27 +2,43 @@
 
 #include "core/Text.h"
 
-#include <nlohmann/json.hpp>
+#include "net/RpcProtocol.h"
 
 namespace script {
 
-void CallCounter::Record(const std::string& fullMethod) {
+namespace {
+
+// A full name answers to itself; a bare method name to that method of any module.
+bool answersTo(const std::string& name, const std::string& key) {
+    if (key.find('.') != std::string::npos) return name == key;
+    auto dot = name.rfind('.');
+    return (dot == std::string::npos ? name : name.substr(dot + 1)) == key;
+}
+
+}  // namespace
+
+void CallCounter::Record(const std::string& fullMethod, VariantArray arguments) {
     std::lock_guard lock(mutex_);
-    ++calls_[text::Upper(fullMethod)];
+    std::string key = text::Upper(fullMethod);
+    ++calls_[key];
+    last_[key] = {++sequence_, std::move(arguments)};
 }
 
 int CallCounter::totalLocked(const std::string& key) const {
-    const bool full = key.find('.') != std::string::npos;
     int n = 0;
-    for (auto& [name, count] : calls_) {
-        if (full) {
-            if (name == key) n += count;
-        } else {
-            auto dot = name.rfind('.');
-            if ((dot == std::string::npos ? name : name.substr(dot + 1)) == key) n += count;
-        }
-    }
+    for (auto& [name, count] : calls_)
+        if (answersTo(name, key)) n += count;
     return n;
+}
+
+std::optional<Variant> CallCounter::LastArgument(const std::string& method, size_t index) const {
+    std::lock_guard lock(mutex_);
+    const std::string key = text::Upper(method);
+    const LastCall* latest = nullptr;
+    for (auto& [name, call] : last_)
+        if (answersTo(name, key) && (!latest || call.sequence > latest->sequence)) latest = &call;
+    if (!latest || index >= latest->arguments.size()) return std::nullopt;
+    return latest->arguments[index];
 }
 
 int CallCounter::Total(const std::string& method) const {
@@ -42,10 +58,15 @@ int CallCounter::Take(const std::string& method) {
 net::RpcHandler CallCounter::Wrap(net::RpcHandler inner) {
     return [this, inner = std::move(inner)](const std::string& request, const std::string& token) {
         // An unreadable request is still the server's to refuse; it counts as "-".
-        auto j = nlohmann::json::parse(request, nullptr, false);
         std::string method = "-";
-        if (j.is_object() && j.contains("method") && j["method"].is_string()) method = j["method"].get<std::string>();
-        Record(method);
+        VariantArray arguments;
+        try {
+            net::RpcRequest r = net::DecodeRequest(request);
+            method = r.method;
+            arguments = std::move(r.params);
+        } catch (const std::exception&) {
+        }
+        Record(method, std::move(arguments));
         return inner(request, token);
     };
 }

@@ -224,8 +224,8 @@ void Validate(const std::vector<Command>& commands) {
     }
 }
 
-Runner::Runner(std::vector<Command> commands, Driver& driver, Transcript& transcript)
-    : commands_(std::move(commands)), driver_(driver), t_(transcript) {
+Runner::Runner(std::vector<Command> commands, Driver& driver, Transcript& transcript, bool lenient)
+    : commands_(std::move(commands)), driver_(driver), t_(transcript), lenient_(lenient) {
     Application().SetInputPump([this] { return step(); });
 }
 
@@ -238,8 +238,13 @@ int Runner::Run() {
         }
         if (size_t left = driver_.Dialogs().Pending())
             t_.Fail(commands_.empty() ? 0 : commands_.back().line, "answers queued for dialogs that never came", std::to_string(left));
-        if (size_t shown = t_.PendingMessages())
-            t_.Line("[note] " + std::to_string(shown) + " message(s) shown and never expected");
+        if (size_t shown = t_.PendingMessages()) {
+            std::string texts;
+            while (auto m = t_.TakeMessage()) texts += (texts.empty() ? "\"" : ", \"") + *m + "\"";
+            const std::string what = std::to_string(shown) + " message(s) shown and never expected";
+            if (lenient_) t_.Line("[note] " + what + ": " + texts);
+            else t_.Fail(commands_.empty() ? 0 : commands_.back().line, what, texts);
+        }
     } catch (const ScenarioError& e) {
         t_.Line(std::string("MALFORMED ") + e.what());
         status = 2;

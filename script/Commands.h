@@ -31,8 +31,9 @@ KeyStroke ParseKey(const std::string& name, int line);
 
 class Runner {
 public:
-    // Installs itself as the application's input pump.
-    Runner(std::vector<Command> commands, Driver& driver, Transcript& transcript);
+    // Installs itself as the application's input pump. A message shown and
+    // never expected fails the run at its end, unless `lenient` (then it is a note).
+    Runner(std::vector<Command> commands, Driver& driver, Transcript& transcript, bool lenient = false);
     ~Runner();
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
@@ -58,6 +59,7 @@ private:
     int line_ = 0;  // line being run (innermost)
     Driver& driver_;
     Transcript& t_;
+    bool lenient_;
 };
 
 }  // namespace script

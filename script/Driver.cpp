@@ -193,6 +193,14 @@ void Driver::Sql(const std::string& statement) {
     }
 }
 
+std::optional<Variant> Driver::SqlValue(const std::string& query) {
+    auto* db = database();
+    if (!db) throw Exception("expect sql needs a database (--db) when the server is given with --server");
+    auto r = db->Query(query);
+    if (r.Empty() || r.rows[0].empty()) return std::nullopt;
+    return r.rows[0][0];
+}
+
 void Driver::SignOn(const SignOnArgs& args) {
     auto* db = database();
     std::string op = text::Upper(text::Trim(args.operatorCode));

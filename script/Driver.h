@@ -51,6 +51,9 @@ public:
     bool DatabaseMade() const { return databaseMade_; }
     // Runs one statement on the scenario's database; a query prints its rows.
     void Sql(const std::string& statement);
+    // The first column of the first row of a query on that database; nothing
+    // when it returns no row. Throws Exception when the statement fails.
+    std::optional<Variant> SqlValue(const std::string& query);
     void SignOn(const SignOnArgs& args);
     bool SignedOn() const { return signedOn_; }
     // Loads the module and calls IniProc as the host does (its exceptions reach

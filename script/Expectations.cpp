@@ -12,6 +12,7 @@
 #include "ui/StdCtrls.h"
 
 #include <cctype>
+#include <optional>
 
 namespace script {
 
@@ -28,6 +29,24 @@ bool isCount(const std::string& s) {
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     return true;
+}
+
+// "NAME(N)rest" or "NAME[N]rest": the name, N (from 1) and what follows the
+// closing mark; nothing when the word has no opening mark.
+struct Indexed {
+    std::string first;
+    int second = 0;
+    std::string rest;
+};
+std::optional<Indexed> indexed(const std::string& word, char open, char close, const Command& c) {
+    auto o = word.find(open);
+    if (o == std::string::npos) return std::nullopt;
+    auto k = word.find(close, o);
+    std::string number = k == std::string::npos ? std::string() : word.substr(o + 1, k - o - 1);
+    if (o == 0 || !isCount(number) || number.size() > 6 || std::stoi(number) == 0)
+        throw ScenarioError(c.line, std::string("expect wants a number from 1 between ") + open + " and " + close +
+                                        " after a name, not " + word);
+    return Indexed{word.substr(0, o), std::stoi(number), word.substr(k + 1)};
 }
 
 Token valueAfterEquals(const Command& c, size_t from) {
@@ -107,6 +126,42 @@ Found dataSetProperty(TDataSet* ds, const std::string& prop, const Command& c) {
     return {FieldText(*f), f->IsNull()};
 }
 
+// A cell of a grid (its column of the field, as the grid shows it) or of a
+// dataset, at a row from 1, without moving the cursor. False, with what the
+// grid or dataset holds, when the row is not there.
+bool cellAt(const Expectation& e, const Command& c, Found& found, std::string& missing) {
+    TComponent* comp = FindComponentNamed(e.target, true);
+    TDataSet* ds = nullptr;
+    TDBGrid* grid = dynamic_cast<TDBGrid*>(comp);
+    if (auto* ref = dynamic_cast<TDataSetRef*>(comp)) ds = ref->DataSet();
+    else if (grid) ds = grid->DataSet();
+    else if (comp) throw ScenarioError(c.line, e.target + " is neither a grid nor a dataset");
+    else ds = FindDataSetNamed(e.target);
+    if (!ds && !grid) throw ScenarioError(c.line, "no grid or dataset named " + e.target);
+    int column = -1;
+    if (grid) {
+        column = grid->ColumnIndexOf(e.property);
+        if (column < 0) throw ScenarioError(c.line, "grid " + grid->Name() + " has no column " + e.property);
+    }
+    if (!ds || !ds->Active()) {
+        missing = "the dataset is inactive";
+        return false;
+    }
+    TField* f = ds->FindField(e.property);
+    if (!f) throw ScenarioError(c.line, "dataset " + ds->Name + " has no field " + e.property);
+    const int row = e.index - 1;
+    if (row >= ds->RowCount()) {
+        missing = std::to_string(ds->RowCount()) + " row(s)";
+        return false;
+    }
+    Variant v = ds->ValueAt(row, *f);
+    if (v.IsNull()) found = {"", true};
+    else if (f->DataType() == TFieldType::ftBoolean) found = {v.AsBoolean() ? "true" : "false"};
+    else if (grid) found = {grid->CellPresentation(row, column).Text};
+    else found = {ds->DisplayTextAt(row, *f)};
+    return true;
+}
+
 bool matches(const Found& found, const Token& expected) {
     if (!expected.quoted && expected.text == "null") return found.isNull;
     if (found.isNull) return false;
@@ -141,10 +196,24 @@ Expectation ParseExpectation(const Command& c) {
     }
     if (first == "calls") {
         if (a.size() < 2) throw ScenarioError(c.line, "expect calls METHOD = N");
+        e.value = valueAfterEquals(c, 2);
+        if (auto arg = indexed(a[1].text, '(', ')', c)) {
+            e.kind = Expectation::Kind::CallArgument;
+            e.target = arg->first;
+            e.index = arg->second;
+            if (!arg->rest.empty()) throw ScenarioError(c.line, "expect calls METHOD(N) = VALUE, not " + a[1].text);
+            return e;
+        }
         e.kind = Expectation::Kind::Calls;
         e.target = a[1].text;
-        e.value = valueAfterEquals(c, 2);
         if (!isCount(e.value.text)) throw ScenarioError(c.line, "expect calls wants a count, not " + e.value.text);
+        return e;
+    }
+    if (first == "sql") {
+        if (a.size() < 2 || !a[1].quoted) throw ScenarioError(c.line, "expect sql wants its statement in quotes");
+        e.kind = Expectation::Kind::Sql;
+        e.target = a[1].text;
+        e.value = valueAfterEquals(c, 2);
         return e;
     }
     if (first == "form" || first == "focus" || first == "page") {
@@ -156,6 +225,16 @@ Expectation ParseExpectation(const Command& c) {
         return e;
     }
     if (a[0].quoted) throw ScenarioError(c.line, "expect wants NAME.PROPERTY = VALUE");
+    if (auto cell = indexed(a[0].text, '[', ']', c)) {
+        if (cell->rest.size() < 2 || cell->rest[0] != '.')
+            throw ScenarioError(c.line, "expect wants NAME[ROW].FIELD = VALUE, not " + a[0].text);
+        e.kind = Expectation::Kind::Cell;
+        e.target = cell->first;
+        e.index = cell->second;
+        e.property = cell->rest.substr(1);
+        e.value = valueAfterEquals(c, 1);
+        return e;
+    }
     auto dot = a[0].text.rfind('.');
     if (dot == std::string::npos || dot == 0 || dot + 1 == a[0].text.size())
         throw ScenarioError(c.line, "expect wants NAME.PROPERTY = VALUE, not " + a[0].text);
@@ -207,6 +286,29 @@ void Evaluate(const Expectation& e, const Command& c, Driver& driver, Transcript
         case Expectation::Kind::Calls: {
             int n = driver.Calls().Take(e.target);
             return verdict(std::to_string(n) == e.value.text, std::to_string(n));
+        }
+        case Expectation::Kind::CallArgument: {
+            auto arg = driver.Calls().LastArgument(e.target, static_cast<size_t>(e.index - 1));
+            if (!arg) return verdict(false, driver.Calls().Total(e.target) == 0 ? "no call" : "no such argument");
+            Found f{VariantText(*arg), arg->IsNull()};
+            return verdict(matches(f, e.value), shown(f));
+        }
+        case Expectation::Kind::Sql: {
+            std::optional<Variant> v;
+            try {
+                v = driver.SqlValue(e.target);
+            } catch (const std::exception& ex) {
+                throw ScenarioError(c.line, std::string("sql failed: ") + ex.what());
+            }
+            if (!v) return verdict(false, "no rows");
+            Found f{VariantText(*v), v->IsNull()};
+            return verdict(matches(f, e.value), shown(f));
+        }
+        case Expectation::Kind::Cell: {
+            Found f;
+            std::string missing;
+            if (!cellAt(e, c, f, missing)) return verdict(false, missing);
+            return verdict(matches(f, e.value), shown(f));
         }
         case Expectation::Kind::Property: break;
     }

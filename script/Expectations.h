@@ -15,11 +15,13 @@ class Driver;
 class Transcript;
 
 struct Expectation {
-    enum class Kind { Message, NoMessage, Form, Focus, Page, Calls, Property };
+    enum class Kind { Message, NoMessage, Form, Focus, Page, Calls, CallArgument, Sql, Cell, Property };
     Kind kind = Kind::Property;
-    std::string target;    // Property: what is looked at ("cdsX", "frmY.edtZ", "unit"); Calls: the method;
+    std::string target;    // Property, Cell: what is looked at ("cdsX", "frmY.edtZ", "unit");
+                           // Calls, CallArgument: the method; Sql: the statement;
                            // Form, Focus, Page: the name expected
-    std::string property;  // Property: the last segment ("text", "state", a field name)
+    std::string property;  // Property: the last segment ("text", "state", a field name); Cell: the field
+    int index = 0;         // Cell: the row, from 1; CallArgument: the argument, from 1
     Token value;           // the value expected (Message: the text; Calls: the count)
 };
 

@@ -1,6 +1,7 @@
 // pla-script: plays a scenario against the screen package with the headless
 // toolkit and an application server, prints the transcript and exits 0 when
-// every expectation held, 1 when one failed, 2 when the scenario is malformed.
+// every expectation held, 1 when one failed (or a message was shown and never
+// expected, unless --lenient), 2 when the scenario is malformed.
 #include "Commands.h"
 #include "Driver.h"
 #include "Parser.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-int runOne(const std::string& file, const script::DriverOptions& options) {
+int runOne(const std::string& file, const script::DriverOptions& options, bool lenient) {
     std::string text;
     if (file == "-") {
         std::ostringstream s;
@@ -44,7 +45,7 @@ int runOne(const std::string& file, const script::DriverOptions& options) {
     }
     try {
         script::Driver driver(options, transcript);
-        script::Runner runner(std::move(commands), driver, transcript);
+        script::Runner runner(std::move(commands), driver, transcript, lenient);
         return runner.Run();
     } catch (const std::exception& e) {
         std::cout << file << ": " << e.what() << "\n";
@@ -62,9 +63,11 @@ int main(int argc, char** argv) {
     app.add_option("--module", options.modulePath, "screen module to load (default: ../lib/libpla02000.so)");
     app.add_option("--db", options.dbUrl, "database to run against instead of a fresh one (sqlite:PATH)");
     app.add_option("--server", options.serverUrl, "running application server (http://HOST:PORT) instead of one in process");
+    bool lenient = false;
+    app.add_flag("--lenient", lenient, "a message shown and never expected is only a note, not a failure");
     CLI11_PARSE(app, argc, argv);
 
-    if (files.size() == 1) return runOne(files[0], options);
+    if (files.size() == 1) return runOne(files[0], options, lenient);
     // Each scenario gets a process of its own: the screen, the user context and
     // the application are one per process.
     int worst = 0;
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (pid == 0) {
-            int rc = runOne(f, options);
+            int rc = runOne(f, options, lenient);
             std::cout << std::flush;
             _exit(rc);
         }

@@ -232,7 +232,8 @@ expect cdsItens.CODIGO = C3
 
     // An OK box takes the answer at the head of the queue: `answer ok` keeps
     // the `yes` for the confirmation that follows.
-    auto okFirst = run(kOpen + "answer ok\nanswer yes\nkey Ctrl+S\nclick btnMensagem\nexpect unit.stResposta = sim\n");
+    auto okFirst = run(kOpen + "answer ok\nanswer yes\nkey Ctrl+S\nclick btnMensagem\nexpect unit.stResposta = sim\n"
+                               "expect message \"Salvo.\"\nexpect message \"Confirma operação?\"\n");
     EXPECT_EQ(okFirst.status, 0) << okFirst.out;
     auto yesTakenByOk = run(kOpen + "answer yes\nkey Ctrl+S\n");
     EXPECT_EQ(yesTakenByOk.status, 1) << yesTakenByOk.out;
@@ -327,6 +328,87 @@ expect cdsTipos.count = 0
 )");
     EXPECT_EQ(empty.status, 0) << empty.out;
     EXPECT_NE(empty.out.find("operator TESTE added to the empty database"), std::string::npos) << empty.out;
+}
+
+TEST(ScriptDriver, AMessageNeverExpectedFailsTheRunUnlessLenient) {
+    const std::string scenario = kOpen + "key Ctrl+S\nclick btnErro\nexpect message \"Salvo.\"\n";
+    auto strict = run(scenario);
+    EXPECT_EQ(strict.status, 1) << strict.out;
+    EXPECT_NE(strict.out.find("FAILED line 5: 1 message(s) shown and never expected (found: \"Falha de teste.\")"),
+              std::string::npos)
+        << strict.out;
+
+    std::string file = scenarioFile(scenario);
+    auto lenient = runCommand(base() + " --lenient " + file);
+    std::filesystem::remove(file);
+    EXPECT_EQ(lenient.status, 0) << lenient.out;
+    EXPECT_NE(lenient.out.find("[note] 1 message(s) shown and never expected: \"Falha de teste.\""),
+              std::string::npos)
+        << lenient.out;
+}
+
+TEST(ScriptDriver, CellsReadWithoutMovingTheCursor) {
+    auto o = run(kOpen + R"(
+expect dbgItens[2].CODIGO = B2
+expect dbgItens[1].QTDE = "1.234,50"
+expect cdsItens[3].QTDE = null
+expect cdsItens[2].ATIVO = false
+expect cdsItens[2].DATA = null
+expect cdsItens.CODIGO = A1
+expect dbgItens[4].CODIGO = D4
+expect cdsItens[1].CODIGO = Z9
+)");
+    EXPECT_EQ(o.status, 1) << o.out;
+    EXPECT_NE(o.out.find("FAILED line 10: expect dbgItens[4].CODIGO = D4 (found: 3 row(s))"), std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("FAILED line 11: expect cdsItens[1].CODIGO = Z9 (found: \"A1\")"), std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("6 passed, 2 failed"), std::string::npos) << o.out;
+
+    // A grid reads the columns it shows; row numbers count from 1.
+    auto noColumn = run(kOpen + "expect dbgItens[1].ATIVO = true\n");
+    EXPECT_EQ(noColumn.status, 2) << noColumn.out;
+    EXPECT_NE(noColumn.out.find("grid dbgItens has no column ATIVO"), std::string::npos) << noColumn.out;
+    for (const char* bad : {"expect cdsItens[0].CODIGO = A1\n", "expect cdsItens[x].CODIGO = A1\n",
+                            "expect cdsItens[1] = A1\n", "expect edtNome[1].text = A1\n"})
+        EXPECT_EQ(run(kOpen + bad).status, 2) << bad;
+}
+
+TEST(ScriptDriver, SqlAndCallArgumentsAsExpectations) {
+    auto o = run(R"(
+database demo
+signon operator=DEMO branch=0001 date=10/03/2026
+open
+expect sql "SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'" = "FILIAL DE TESTE"
+sql "UPDATE FILIAL SET NMFILIAL = 'FILIAL DE TESTE' WHERE CDFILIAL = '0001'"
+expect sql "SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'" = "FILIAL DE TESTE"
+expect sql "SELECT COUNT(*) FROM FILIAL WHERE CDFILIAL = '9999'" = 0
+expect sql "SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '9999'" = x
+expect sql "SELECT NULL" = null
+expect calls GetParamFilial(1) = 0001
+click btnParam
+expect calls GetParamFilial(1) = 0001
+expect calls Pla02000.rdmRetirada.GetParamFilial(1) = "0001"
+expect calls GetParamFilial(2) = 0001
+)");
+    EXPECT_EQ(o.status, 1) << o.out;
+    EXPECT_NE(o.out.find("FAILED line 5: expect sql"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("FAILED line 9: expect sql \"SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '9999'\" = x "
+                         "(found: no rows)"),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("FAILED line 11: expect calls GetParamFilial(1) = 0001 (found: no call)"), std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("FAILED line 15: expect calls GetParamFilial(2) = 0001 (found: no such argument)"),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("5 passed, 4 failed"), std::string::npos) << o.out;
+
+    auto badSql = run(kOpen + "expect sql \"SELECT * FROM NADA\" = 1\n");
+    EXPECT_EQ(badSql.status, 2) << badSql.out;
+    EXPECT_EQ(run(kOpen + "expect sql SELECT = 1\n").status, 2);
+    EXPECT_EQ(run(kOpen + "expect calls GetParamFilial(0) = 1\n").status, 2);
+    EXPECT_EQ(run(kOpen + "expect calls GetParamFilial(1)x = 1\n").status, 2);
 }
 
 TEST(ScriptDriver, SeveralFilesAndStandardInput) {

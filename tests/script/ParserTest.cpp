@@ -1,6 +1,7 @@
 // The scenario language's syntax, key names and the call counter.
 #include "CallCounter.h"
 #include "Commands.h"
+#include "Expectations.h"
 #include "Parser.h"
 
 #include <gtest/gtest.h>
@@ -76,10 +77,38 @@ TEST(ScenarioSyntax, ValidateRefusesUnknownCommandsAndShapes) {
     EXPECT_EQ(bad("expect calls GetX = many\n"), 1);
     EXPECT_EQ(bad("expect message abc\n"), 1);
     EXPECT_EQ(bad("expect no messages\n"), 1);
+    EXPECT_EQ(bad("expect dbg[0].CODIGO = 1\n"), 1);
+    EXPECT_EQ(bad("expect dbg[].CODIGO = 1\n"), 1);
+    EXPECT_EQ(bad("expect [1].CODIGO = 1\n"), 1);
+    EXPECT_EQ(bad("expect dbg[1]CODIGO = 1\n"), 1);
+    EXPECT_EQ(bad("expect sql \"SELECT 1\"\n"), 1);
+    EXPECT_EQ(bad("expect calls GetX(a) = 1\n"), 1);
     EXPECT_EQ(bad("signon operator=DEMO branch=0001 date=01/03/2026 bound=yes\nset screen 640x480\n"
                   "answer 3\npick CODIGO=A1\nexpect message ~\"x\"\nexpect no message\nexpect calls GetX = 0\n"
                   "expect cds.FIELD = null\nkey Ctrl+Enter\nrow dbg last\nfind none\n"),
               0);
+}
+
+TEST(ScenarioSyntax, ExpectationsReadRowsArgumentsAndQueries) {
+    auto parse = [](const std::string& line) { return ParseExpectation(ParseScenario(line).at(0)); };
+    auto cell = parse("expect frmX.dbgItens[12].QTDE = \"1,5\"");
+    EXPECT_EQ(cell.kind, Expectation::Kind::Cell);
+    EXPECT_EQ(cell.target, "frmX.dbgItens");
+    EXPECT_EQ(cell.index, 12);
+    EXPECT_EQ(cell.property, "QTDE");
+    EXPECT_EQ(cell.value.text, "1,5");
+    auto arg = parse("expect calls Pla02000.rdmRetirada.GetLanctoEst(2) = null");
+    EXPECT_EQ(arg.kind, Expectation::Kind::CallArgument);
+    EXPECT_EQ(arg.target, "Pla02000.rdmRetirada.GetLanctoEst");
+    EXPECT_EQ(arg.index, 2);
+    EXPECT_FALSE(arg.value.quoted);
+    auto count = parse("expect calls GetLanctoEst = 3");
+    EXPECT_EQ(count.kind, Expectation::Kind::Calls);
+    auto sql = parse("expect sql \"SELECT A = 1 FROM T\" = 1");
+    EXPECT_EQ(sql.kind, Expectation::Kind::Sql);
+    EXPECT_EQ(sql.target, "SELECT A = 1 FROM T");
+    // A dotted name without brackets is still a property.
+    EXPECT_EQ(parse("expect cds.FIELD = 1").kind, Expectation::Kind::Property);
 }
 
 TEST(ScenarioKeys, NamesModifiersAndCharacters) {
@@ -128,4 +157,22 @@ TEST(CallCounting, ByMethodOrFullNameFromTheLastLook) {
     h("not json", "");
     EXPECT_EQ(inner, 2);
     EXPECT_EQ(c.Take("GetTipoReti"), 1);
+}
+
+TEST(CallCounting, ArgumentsOfTheLatestCallOfAMethod) {
+    CallCounter c;
+    EXPECT_FALSE(c.LastArgument("GetLanctoEst", 0));
+    c.Record("Pla02000.rdmRetirada.GetLanctoEst", {Variant("0001"), Variant(7)});
+    c.Record("Est00000.rdmEstoque.GetLanctoEst", {Variant("0002")});
+    // The bare name follows the latest call of any module; the full name its own.
+    EXPECT_EQ(c.LastArgument("getlanctoest", 0)->AsString(), "0002");
+    EXPECT_FALSE(c.LastArgument("GetLanctoEst", 1));
+    EXPECT_EQ(c.LastArgument("Pla02000.rdmRetirada.GetLanctoEst", 1)->AsInteger(), 7);
+    // Looking does not move the call count's mark.
+    EXPECT_EQ(c.Take("GetLanctoEst"), 2);
+
+    auto h = c.Wrap([](const std::string&, const std::string&) { return std::string("{}"); });
+    h(R"({"jsonrpc":"2.0","id":1,"method":"M.m.GetTipoReti","params":["A",null]})", "");
+    EXPECT_EQ(c.LastArgument("GetTipoReti", 0)->AsString(), "A");
+    EXPECT_TRUE(c.LastArgument("GetTipoReti", 1)->IsNull());
 }

@@ -184,6 +184,15 @@ public:
             if (data.IsString()) throw Exception(data.AsString());
             cdsTipos.SetData(data);
         });
+        button("btnParam", [] {
+            TNetConnection net("netTeste", "Pla02000.rdmRetirada");
+            net.ThrowException = false;
+            net.Host = Morvena::WebURL();
+            net.Port = Morvena::WebPort();
+            net.Open();
+            net.Call("GetParamFilial", VariantArray{Variant(Morvena::FiliProc())});
+            net.Close();
+        });
         button("btnFilial", [this, lbl] {
             qryFilial.Close();
             qryFilial.ParamByName("P_CDFILIAL").SetAsString(Morvena::FiliProc());
