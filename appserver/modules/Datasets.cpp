@@ -105,4 +105,41 @@ const Fields& PosEstDia() {
     return f;
 }
 
+const Fields& VdServico() {
+    static const Fields f = {S("CDSERVFILI", 5), S("NMSERVICO", 40), S("IDSERVATIV", 1), S("IDTIPOSERV", 1),
+                             S("IDBLOQINCPRODRETIPLA", 1)};
+    return f;
+}
+
+const Fields& PrevRetiAux() {
+    static const Fields f = {S("NRREQUEXTR", 10), S("CDSERVFILI", 5), D("DTPREVRETI")};
+    return f;
+}
+
+const Fields& NrPrevReti() {
+    static const Fields f = {S("NRREQUISICAO", 23), S("NRREQUEXTR", 10), S("NMSERVICO", 40),  D("DTLOCATE"),
+                             S("DTPREVRETI", 10),   S("CDSERVFILI", 5),  S("IDPREVTPPRAT", 1), D("DTPESQRETI")};
+    return f;
+}
+
+const Fields& VdPrevReti() {
+    static const Fields f = {S("CDFILIAL", 4), S("CDSERVFILI", 5), D("DTPREVRETI"), S("NRREQUEXTR", 10)};
+    return f;
+}
+
+const Fields& PesqRequisicao() {
+    static const Fields f = {S("NRREQUEXTR", 10), S("NRREQUEXTRRE", 10)};
+    return f;
+}
+
+const Fields& VerifCardapio() {
+    static const Fields f = {S("NRCARDAPIO", 10)};
+    return f;
+}
+
+const Fields& Retorno() {
+    static const Fields f = {S("CDERRO", 20), S("CDOBJETO", 20), S("CDOBJETO2", 20), S("CDOBJETO3", 20)};
+    return f;
+}
+
 }  // namespace appserver::datasets

@@ -23,5 +23,12 @@ const Fields& Resumo();          // cdsResumo
 const Fields& TipoReti();        // cdsTipoReti
 const Fields& Localizacao();     // cdsLocalizacao
 const Fields& PosEstDia();       // cdsPosEstDia (stock library)
+const Fields& VdServico();       // cdsVdServico
+const Fields& PrevRetiAux();     // cdsPrevRetiAux
+const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO is calculated by the client)
+const Fields& VdPrevReti();      // cdsVdPrevReti
+const Fields& PesqRequisicao();  // cdsPesqRequisicao
+const Fields& VerifCardapio();   // cdsVerifCardapio
+const Fields& Retorno();         // cdsRetorno: result rows (error key or number name, objects)
 
 }  // namespace appserver::datasets

@@ -3,6 +3,7 @@
 // dataset they fill (Datasets.h). Failures come back as texts.
 #include "core/Text.h"
 #include "modules/Datasets.h"
+#include "modules/HeaderReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
 #include "modules/RetiradaQueries.h"
@@ -159,6 +160,7 @@ void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn) {
     reg("verifitens", {Branch("CDFILIAL"), Str("NRRETIRADA")},
         [c](CallContext&, VariantArray& a) { return verifItens(*c, a); });
     reg("GetTipoReti", {}, [c](CallContext&, VariantArray&) { return getTipoReti(*c); });
+    RegisterHeaderReads(d, conn);
 }
 
 }  // namespace appserver

@@ -183,6 +183,8 @@ public:
         withdrawals();
         offline();
         inventories();
+        headerPaths();
+        dateWindowBranches();
         sequences();
         RebuildDailyBalances(c_);  // the ledger was written in bulk above
         t.Commit();
@@ -231,16 +233,17 @@ private:
     }
 
     void stockParams(const char* f, const char* online, const char* negative, const char* control,
-                     const char* cardDiff, Variant menFil, Variant daysFil, Variant maiFil, Variant daysPdFil) {
+                     const char* cardDiff, Variant menFil, Variant daysFil, Variant maiFil, Variant daysPdFil,
+                     const char* menGeneral = "S", const char* maiGeneral = "S") {
         c_.Execute(
             "INSERT INTO PARAMESTOQUE (CDFILIAL, IDORDEREQU, NRNIVEREQU, IDUTREQUPRAT, IDUTCODBARRA, IDESTONLINE,"
             " IDPERMESTNEG, IDCTRLESTQ, IDLANCDTMEN, IDLANCDTMAI, IDCONAUTIRRG, NRDIASSAID, NRDIASSAIDPD,"
             " IDUTCODBARFI, IDCARDIFRETI, CDTPRETIPADR, CDTIPCUSTEST, IDLANCDTMENFIL, NRDIASSAIDFIL,"
             " IDLANCDTMAIFIL, NRDIASSAIDPDFIL)"
-            " VALUES (:F, 'A', '3', 'S', 'N', :ON, :NEG, :CT, 'S', 'S', 'N', 7, 2, 'N', :CD, '01', '1',"
+            " VALUES (:F, 'A', '3', 'S', 'N', :ON, :NEG, :CT, :MG, :XG, 'N', 7, 2, 'N', :CD, '01', '1',"
             " :MF, :DF, :XF, :PF)",
             {{"F", f}, {"ON", online}, {"NEG", negative}, {"CT", control}, {"CD", cardDiff}, {"MF", menFil},
-             {"DF", daysFil}, {"XF", maiFil}, {"PF", daysPdFil}});
+             {"DF", daysFil}, {"XF", maiFil}, {"PF", daysPdFil}, {"MG", menGeneral}, {"XG", maiGeneral}});
     }
 
     void branches() {
@@ -635,6 +638,54 @@ private:
         c_.Execute(inv, {{"F", kBranchLocations}, {"N", open}, {"D", today_}, {"S", "A"}});
         c_.Execute(it, {{"F", kBranchLocations}, {"N", open}, {"P", tree(kProductInventory0001).code}, {"A", "000001"},
                         {"L", "A02"}, {"Q", Variant()}});
+    }
+
+    // What the header's checks need beyond the withdrawals above. Drawn after
+    // everything else, so the quantities and costs above stay as the seed gives them.
+    void headerPaths() {
+        for (const char* f : {kBranchLocations, kBranchPlain}) {
+            requisition(f, kServicePlain, day(kFarRequisitionDay), next(f, kSeqRequisicao));
+            requisition(f, kServiceBlockedAdd, day(0), "0000000000");
+        }
+        c_.Execute("INSERT INTO IMPLANTESTQ (CDFILIAL, DTIMPLANTA, CDOPERADOR, DTHRIMPLANTA) VALUES (:F, :D, :O, :H)",
+                   {{"F", kBranchLocations}, {"D", day(kImplantedDay)}, {"O", kOperator}, {"H", day(kImplantedDay + 1)}});
+        c_.Execute("INSERT INTO SERVDIETAPADR (CDFILIAL, CDSERVFILI, CDDIETA, NMDIETA) VALUES (:F, :S, 'BRANDA', :N)",
+                   {{"F", kBranchLocations}, {"S", kServiceDiet}, {"N", "DIETA BRANDA"}});
+    }
+
+    // One branch per remaining combination of the later/earlier date flags
+    // (0001 and 0002 have the others), and one held by a general inventory:
+    // services and active products, no stock of their own.
+    void dateWindowBranches() {
+        struct W {
+            const char* code;
+            const char* name;
+            const char* menGeneral;
+            const char* maiGeneral;
+            Variant branchFlag;  // both branch flags
+        };
+        for (const W& w : {W{kBranchStrictLater, "FILIAL SUL", "S", "N", Variant("N")},
+                           W{kBranchStrictEarlier, "FILIAL LESTE", "N", "S", Variant("N")},
+                           W{kBranchAnyDate, "FILIAL OESTE", "N", "N", Variant()},
+                           W{kBranchInventory, "FILIAL EM INVENTÁRIO", "S", "S", Variant()}}) {
+            branch(w.code, w.name, "N");
+            stockParams(w.code, "N", "S", "S", "S", w.branchFlag, 5.0, w.branchFlag, 5.0, w.menGeneral, w.maiGeneral);
+            c_.Execute("INSERT INTO PARAMFILIAL (CDFILIAL, IDPERMVISPOSEST, IDBLPRCOMEST, IDUSALOCALIZ) VALUES (:F, 'N', 'N', 'N')",
+                       {{"F", w.code}});
+            service(w.code, kServiceByDish, "ALMOÇO", "S", "N", "REFEICAO", "N", "N", "N");
+            service(w.code, kServicePlain, "JANTAR", "S", "N", "REFEICAO", "N", "N", "N");
+            for (const Product& p : products_) {
+                cost_[{w.code, p.code}] = cost_[{kBranchPlain, p.code}];
+                c_.Execute("INSERT INTO PRODFILI (CDFILIAL, CDPRODUTO, IDPRODATIV, QTESTOQMIN, VRCUSTOPROD)"
+                           " VALUES (:F, :P, 'A', 0, :C)",
+                           {{"F", w.code}, {"P", p.code}, {"C", cost_[{w.code, p.code}]}});
+            }
+        }
+        // The withdrawal there predates the count that now holds the branch's stock.
+        withdrawal(kBranchInventory, kServicePlain, day(-2), "0000000000",
+                   {{&tree("0101001"), 3, 0, 0}, {&tree("0103002"), 2, 0, 0}}, kOperator);
+        c_.Execute("INSERT INTO INVENTARIO (CDFILIAL, NRINVENTARIO, DTINVENTARIO, IDSITUACAO) VALUES (:F, :N, :D, 'A')",
+                   {{"F", kBranchInventory}, {"N", next(kBranchInventory, "INVENTARIO")}, {"D", day(-1)}});
     }
 
     void sequences() {

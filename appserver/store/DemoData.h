@@ -15,6 +15,13 @@ inline constexpr const char* kBranchLocations = "0001";  // storerooms and locat
 inline constexpr const char* kBranchPlain = "0002";      // no storerooms nor locations
 inline constexpr const char* kBranchOffline = "0003";    // off-line, withdrawals not yet imported (RETIRADA)
 inline constexpr const char* kBranchNoStock = "0004";    // stock control off (IDCTRLESTQ "N")
+// Date windows of a withdrawal (P = processing date; general days 7 earlier, 2
+// later; branch days where a branch flag is "S"). 0001: branch flags "S",
+// P-3..P+1. 0002: branch flags empty, general "S": P-7..P+2.
+inline constexpr const char* kBranchStrictLater = "0005";   // branch flags "N"; later refused, earlier P-7
+inline constexpr const char* kBranchStrictEarlier = "0006"; // branch flags "N"; earlier refused, later P+2
+inline constexpr const char* kBranchAnyDate = "0007";       // branch flags empty, general "N": any day passes
+inline constexpr const char* kBranchInventory = "0008";     // a general inventory open since P-1: stock held
 
 // Operators (password: the code in lower case).
 inline constexpr const char* kOperator = "DEMO";  // every right, bound to no branch
@@ -33,6 +40,18 @@ inline constexpr const char* kServiceBlockedAdd = "00004";  // CAFÉ DA MANHÃ, 
 inline constexpr const char* kServiceInactive = "00005";    // CEIA, IDSERVATIV "N"
 inline constexpr const char* kServiceOccasional = "00006";  // LANCHE AVULSO, type "A", IDSERVATIV null
 inline constexpr const char* kServiceDishLocked = "00007";  // ALMOÇO EXECUTIVO (0001 only), dish changes blocked
+
+// Header checks. 0001 has its day P-2 settled (the day's last posting done);
+// its diet service has a standard diet, 0002's has none; an extra requisition
+// of 00002 lies 15 days ahead in both (outside the requisition search window).
+// Extra requisitions per branch: 0000000001 (00002, P-1), 0000000002 (00002, P;
+// used by a withdrawal in 0001), 0000000003 (00003, P), 0000000004 (00001, P+1),
+// 0000000005 (00002, P+15).
+inline constexpr int kImplantedDay = -2;
+inline constexpr int kFarRequisitionDay = 15;
+inline constexpr const char* kRequisitionUsed = "0000000002";
+inline constexpr const char* kRequisitionFree = "0000000001";
+inline constexpr const char* kRequisitionFar = "0000000005";
 
 // Product tree (picture 2-2-3, three levels; tree codes without separators).
 inline constexpr int kProductLevels = 3;

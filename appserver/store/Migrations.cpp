@@ -7,11 +7,13 @@ namespace store {
 
 extern const char* const kSchema001;
 extern const char* const kSchema002;
+extern const char* const kSchema003;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
         {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001, {}},
         {2, "Daily stock balances for the position of a day", kSchema002, RebuildDailyBalances},
+        {3, "Implantations of the day and standard diets of diet services", kSchema003, {}},
     };
     return all;
 }

@@ -56,7 +56,7 @@ TEST_F(LocalQueries, FilialOneOrAll) {
     EXPECT_EQ(one.Value(0, "NMFILIAL").AsString(), "FILIAL NORTE");
     for (const char* f : {"IDCNTRRESC", "CDEMPRESA", "CDINSCMUNI", "CDINSCESTA"}) EXPECT_GE(one.ColumnIndex(f), 0);
     auto all = run(qryFilial, {{"P_CDFILIAL", ""}, {"P_TCDFILIAL", "T"}});
-    EXPECT_EQ(col(all, "CDFILIAL"), (std::vector<std::string>{"0001", "0002", "0003", "0004"}));
+    EXPECT_EQ(col(all, "CDFILIAL"), (std::vector<std::string>{"0001", "0002", "0003", "0004", "0005", "0006", "0007", "0008"}));
     EXPECT_TRUE(run(qryFilial, {{"P_CDFILIAL", "0001' OR '1'='1"}, {"P_TCDFILIAL", "N"}}).Empty());
 }
 
@@ -85,7 +85,7 @@ TEST_F(LocalQueries, FiliOffLineGivesNForEmptyOrNull) {
     EXPECT_EQ(flag(demo::kBranchPlain), std::vector<std::string>{"N"});      // empty text
     EXPECT_EQ(flag(demo::kBranchOffline), std::vector<std::string>{"S"});
     EXPECT_EQ(flag(demo::kBranchNoStock), std::vector<std::string>{"N"});
-    EXPECT_EQ(flag(Variant()).size(), 4u);  // null parameter: every branch
+    EXPECT_EQ(flag(Variant()).size(), 8u);  // null parameter: every branch
     EXPECT_TRUE(flag("9999").empty());
 }
 

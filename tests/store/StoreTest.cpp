@@ -73,24 +73,50 @@ TEST(DemoData, FixedNamesAndShape) {
     EXPECT_EQ(c->Query("SELECT IDUSALOCALIZ FROM PARAMFILIAL WHERE CDFILIAL = '0001'").rows[0][0].AsString(), "S");
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM LOCALESTOQ WHERE CDFILIAL = '0002'"), 0);
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM RETIRADA WHERE CDFILIAL <> '0003'"), 0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM DATAPROC WHERE DTPROCESSA = :D", {{"D", Date()}}), 4);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM DATAPROC WHERE DTPROCESSA = :D", {{"D", Date()}}), 8);
     EXPECT_EQ(c->Query("SELECT IDCTRLESTQ FROM PARAMESTOQUE WHERE CDFILIAL = '0004'").rows[0][0].AsString(), "N");
     // Products: about a hundred, levels 2-2-3, one without stock control.
     EXPECT_GE(count(*c, "SELECT COUNT(*) FROM PRODUTO"), 100);
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PRODUTO WHERE CDNVPRODUTO = '3' AND LENGTH(CDARVPROD) <> 7"), 0);
     EXPECT_EQ(c->Query("SELECT IDCNTRESTOQ FROM PRODUTO WHERE CDARVPROD = :A", {{"A", demo::kProductNoStockControl}})
                   .rows[0][0].AsString(), "N");
-    // Requisitions: the planned one of today and extra ones.
+    // Requisitions: the planned ones of today (four services) and extra ones.
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE CDFILIAL = '0001' AND NRREQUEXTR = '0000000000'"
-                        " AND DTPREVRETI = :D", {{"D", Date()}}), 3);
+                        " AND DTPREVRETI = :D", {{"D", Date()}}), 4);
     EXPECT_GE(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE NRREQUEXTR <> '0000000000'"), 4);
     // Withdrawals: items belong to their headers, dish rows to the dish-type one.
     EXPECT_GE(count(*c, "SELECT COUNT(*) FROM LANCTOEST"), 4);
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM ITLANCTOEST WHERE IDEVOLESTOQ = 'N'"), 1);
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM RETITIPOPRAT R JOIN LANCTOEST L ON L.CDFILIAL = R.CDFILIAL"
                         " AND L.NRRETIRADA = R.NRRETIRADA WHERE L.IDRETIPRAT = 'S'"), 0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM INVENTARIO WHERE IDSITUACAO = 'A'"), 1);
+    // Open inventories: one of a product in 0001, a general one in 0008.
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM INVENTARIO WHERE IDSITUACAO = 'A'"), 2);
     EXPECT_TRUE(c->Query("PRAGMA foreign_key_check").Empty());
+}
+
+// Every case of the withdrawal date window has a branch where the screen can
+// be tried (on line, with stock control, no inventory holding its stock).
+TEST(DemoData, EveryDateWindowCaseHasABranch) {
+    auto c = store::CreateDemoDatabase(":memory:");
+    const char* cases[] = {
+        "IDLANCDTMAIFIL = 'S'",
+        "IDLANCDTMAIFIL = 'N' AND IDLANCDTMAI = 'S'",
+        "IDLANCDTMAIFIL = 'N' AND COALESCE(IDLANCDTMAI, ' ') <> 'S'",
+        "COALESCE(IDLANCDTMAIFIL, ' ') NOT IN ('S', 'N') AND IDLANCDTMAI = 'S'",
+        "COALESCE(IDLANCDTMAIFIL, ' ') NOT IN ('S', 'N') AND COALESCE(IDLANCDTMAI, ' ') <> 'S'",
+        "IDLANCDTMENFIL = 'S'",
+        "IDLANCDTMENFIL = 'N' AND IDLANCDTMEN = 'N'",
+        "IDLANCDTMENFIL = 'N' AND COALESCE(IDLANCDTMEN, ' ') <> 'N'",
+        "COALESCE(IDLANCDTMENFIL, ' ') NOT IN ('S', 'N') AND COALESCE(IDLANCDTMEN, ' ') <> 'N'",
+        "COALESCE(IDLANCDTMENFIL, ' ') NOT IN ('S', 'N') AND IDLANCDTMEN = 'N'",
+    };
+    for (const char* where : cases)
+        EXPECT_GT(count(*c, std::string("SELECT COUNT(*) FROM PARAMESTOQUE P JOIN FILIAL F ON F.CDFILIAL = P.CDFILIAL"
+                                        " WHERE P.IDCTRLESTQ = 'S' AND COALESCE(F.IDUTILOFFLINE, 'N') <> 'S'"
+                                        "   AND P.CDFILIAL <> :I AND ") + where,
+                        {{"I", demo::kBranchInventory}}),
+                  0)
+            << where;
 }
 
 TEST(DemoData, SameSeedSameDataOtherSeedOtherData) {
@@ -121,7 +147,7 @@ TEST(DemoData, FileCopyIsAWalDatabaseAndDatesCanMove) {
     {
         // Another connection to the same file sees the copy; a new copy replaces the file.
         db::SqliteConnection again(path);
-        EXPECT_EQ(count(again, "SELECT COUNT(*) FROM FILIAL"), 4);
+        EXPECT_EQ(count(again, "SELECT COUNT(*) FROM FILIAL"), 8);
     }
     auto fresh = store::CreateDemoDatabase(path, demo::kDefaultSeed, EncodeDate(2026, 12, 6));
     EXPECT_EQ(store::ProcessingDate(*fresh, demo::kBranchLocations), EncodeDate(2026, 12, 6));
