@@ -27,7 +27,8 @@ void AppServer::build(AppServerOptions& options) {
     throttle_ = std::make_unique<SignOnThrottle>(options.maxSignOnFailures, options.signOnLockout, options.clock);
     RegisterModules(*dispatcher_, *conn_, *sessions_, *throttle_);
     if (options.extraModules) options.extraModules(*dispatcher_, *conn_);
-    service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink());
+    service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink(),
+                                            options.logFormat);
     httpOptions_ = options.http;
 }
 
@@ -67,8 +68,8 @@ net::RpcHandler AppServer::Handler() const {
     // A connection may outlive the server it found; it then gets an error, not a dangling call.
     std::weak_ptr<RpcService> weak = service_;
     return [weak](const std::string& request, const std::string& token) {
-        if (auto s = weak.lock()) return s->Handle(request, token).body;
-        return net::EncodeError(nullptr, net::rpc_code::InternalError, "O servidor de aplicação foi encerrado.");
+        if (auto s = weak.lock()) return s->Handle(request, RequestOrigin{token, "inproc"}).body;
+        return net::EncodeError({}, net::rpc_code::InternalError, "O servidor de aplicação foi encerrado.");
     };
 }
 

@@ -30,6 +30,7 @@ namespace appserver {
 struct AppServerOptions {
     std::string dbUrl;                 // "sqlite:PATH"; ignored when a connection is handed in
     LogSink log;                       // default: standard error
+    LogFormat logFormat = LogFormat::Logfmt;
     std::chrono::seconds sessionIdleLimit = std::chrono::hours(8);
     Clock clock;                       // session expiry and sign-on lockout; default: the system clock
     int maxSignOnFailures = 5;         // consecutive failures that lock an operator out ...

@@ -27,7 +27,8 @@ bool splitListen(const std::string& listen, std::string& host, int& port) {
     return !host.empty() && port >= 0 && port <= 65535;
 }
 
-int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb, int sessionHours) {
+int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb, int sessionHours,
+          const std::string& logFormat) {
     std::string host;
     int port = 0;
     if (!splitListen(listen, host, port)) {
@@ -35,6 +36,10 @@ int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb,
         return 2;
     }
     appserver::AppServerOptions options;
+    if (!appserver::ParseLogFormat(logFormat, options.logFormat)) {
+        std::fprintf(stderr, "pla-appserver: --log-format wants logfmt or json, not '%s'\n", logFormat.c_str());
+        return 2;
+    }
     options.dbUrl = dbUrl;
     options.http.maxBodyBytes = maxBodyMb * 1024 * 1024;
     options.sessionIdleLimit = std::chrono::hours(sessionHours);
@@ -73,6 +78,7 @@ int main(int argc, char** argv) {
     std::string listen = "127.0.0.1:8211";
     size_t maxBodyMb = 16;
     int sessionHours = 8;
+    std::string logFormat = "logfmt";
     auto* serveCmd = app.add_subcommand("serve", "Serve the remote modules over HTTP");
     serveCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
     serveCmd->add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)")->capture_default_str();
@@ -82,6 +88,9 @@ int main(int argc, char** argv) {
     serveCmd->add_option("--session-hours", sessionHours, "Hours of inactivity before a session expires")
         ->capture_default_str()
         ->check(CLI::Range(1, 24 * 30));
+    serveCmd->add_option("--log-format", logFormat, "Request log lines on standard error: logfmt or json")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"logfmt", "json"}));
 
     bool demo = false;
     uint32_t seed = store::demo::kDefaultSeed;
@@ -92,7 +101,7 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
     try {
-        if (*serveCmd) return serve(dbUrl, listen, maxBodyMb, sessionHours);
+        if (*serveCmd) return serve(dbUrl, listen, maxBodyMb, sessionHours, logFormat);
         if (*initCmd) return initDb(dbUrl, demo, seed);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pla-appserver: %s\n", e.what());

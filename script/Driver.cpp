@@ -104,13 +104,13 @@ Driver::Driver(DriverOptions options, Transcript& transcript)
             try {
                 return http->Send(request, token);
             } catch (const std::exception& e) {
-                return net::EncodeError(nullptr, net::rpc_code::InternalError, e.what());
+                return net::EncodeError({}, net::rpc_code::InternalError, e.what());
             }
         };
     } else {
         inner = [this](const std::string& request, const std::string& token) {
             if (!server_)
-                return net::EncodeError(nullptr, net::rpc_code::InternalError,
+                return net::EncodeError({}, net::rpc_code::InternalError,
                                         "the scenario's application server has not started");
             return server_->Handler()(request, token);
         };

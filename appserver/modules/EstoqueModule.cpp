@@ -119,7 +119,7 @@ Variant consultaPosEstDia(db::SqlConnection& c, VariantArray& a) {
 Variant arredondParametrizado(db::SqlConnection& c, const std::string& product, const Variant& quantity) {
     auto r = c.Query("SELECT SGUNIDADE FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
     if (r.Empty()) Fail("Produto " + product + " não cadastrado.");
-    double q = quantity.IsNull() ? 0.0 : quantity.AsFloat();
+    double q = ArgQuantity(quantity);
     std::string unit = text::Upper(text::Trim(r.rows[0][0].AsString()));
     static const char* whole[] = {"UN", "PC", "PCT", "CX", "DZ", "FD", "LT"};
     for (const char* w : whole)

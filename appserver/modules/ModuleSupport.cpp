@@ -61,6 +61,13 @@ bool ArgDay(const Variant& v, TDateTime& day) {
     return true;
 }
 
+double ArgQuantity(const Variant& v) {
+    const double q = v.IsNull() ? 0.0 : v.AsFloat();
+    if (!(q >= -kMaxQuantity && q <= kMaxQuantity))
+        Fail("Quantidade " + v.AsString() + " fora do limite aceito.");
+    return q;
+}
+
 void Fail(const std::string& text) { throw Exception(text); }
 
 void RequireBranch(db::SqlConnection& conn, const std::string& branch) {

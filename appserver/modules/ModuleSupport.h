@@ -23,6 +23,11 @@ std::string ArgText(const Variant& v);
 // Argument as a whole day; null gives false.
 bool ArgDay(const Variant& v, TDateTime& day);
 
+// A quantity argument: null is 0; Fail when it lies beyond what any stock
+// holds (kMaxQuantity either way), so arithmetic on it stays finite.
+inline constexpr double kMaxQuantity = 999'999'999.0;
+double ArgQuantity(const Variant& v);
+
 // Signature helpers.
 inline ArgSpec Str(const char* name, bool byRef = false) { return {name, ArgType::String, byRef, true}; }
 inline ArgSpec Num(const char* name, bool byRef = false) { return {name, ArgType::Number, byRef, true}; }

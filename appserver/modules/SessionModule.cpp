@@ -29,6 +29,7 @@ void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore&
                 {Str("operator"), Str("password")},
                 [&conn, &sessions, &throttle](CallContext& ctx, VariantArray& a) -> Variant {
                     std::string op = text::Upper(text::Trim(ArgText(a[0])));
+                    ctx.Attempted = op;
                     if (!throttle.Allowed(op))
                         throw net::ERpcError(net::rpc_code::Unauthorized,
                                              "Operador bloqueado temporariamente por tentativas inválidas. "
@@ -47,6 +48,7 @@ void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore&
                         throw net::ERpcError(net::rpc_code::Unauthorized, refused);
                     }
                     throttle.Succeeded(op);
+                    ctx.Attempted.clear();
                     SessionInfo s = sessions.Open(op);
                     ctx.Operator = op;
                     return VarArrayOf({Variant(s.token), Variant(toDateTime(s.expires))});

@@ -37,6 +37,7 @@ struct ArgSpec {
 struct CallContext {
     std::string Operator;  // the session's operator; "" for methods that need no session
     std::string Token;     // the caller's session token ("" when none)
+    std::string Attempted; // the operator name a sign-on tried, for the log
 };
 
 using MethodFn = std::function<Variant(CallContext& ctx, VariantArray& args)>;

@@ -19,17 +19,18 @@ HttpServer::HttpServer(const RpcService& service, HttpServerOptions options)
         std::string token;
         std::string auth = req.get_header_value("Authorization");
         if (auth.rfind("Bearer ", 0) == 0) token = auth.substr(7);
-        RpcReply reply = service_.Handle(req.body, token);
+        RpcReply reply = service_.Handle(req.body, RequestOrigin{token, req.remote_addr});
         res.status = reply.httpStatus;
-        res.set_content(reply.body, "application/json");
+        if (!reply.body.empty()) res.set_content(reply.body, "application/json");
     });
     server_->Get("/health", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(R"({"status":"ok"})", "application/json");
     });
     // Errors httplib raises itself (413 past the size limit, 404 ...) still
     // answer in JSON-RPC, so clients report them like any other error.
-    server_->set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty()) return;
+    server_->set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
+        if (!res.body.empty() || res.status == 204) return;
+        service_.LogRefusal(RequestOrigin{"", req.remote_addr}, res.status, req.method + " " + req.path);
         int code = net::rpc_code::InvalidRequest;
         std::string message = "HTTP " + std::to_string(res.status);
         if (res.status == 413) {
@@ -38,11 +39,11 @@ HttpServer::HttpServer(const RpcService& service, HttpServerOptions options)
         } else if (res.status == 404) {
             message = "Endereço desconhecido: use POST /rpc.";
         }
-        res.set_content(net::EncodeError(nullptr, code, message), "application/json");
+        res.set_content(net::EncodeError({}, code, message), "application/json");
     });
     server_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
         res.status = 500;
-        res.set_content(net::EncodeError(nullptr, net::rpc_code::InternalError, "Internal error"), "application/json");
+        res.set_content(net::EncodeError({}, net::rpc_code::InternalError, "Internal error"), "application/json");
     });
 }
 

@@ -1,6 +1,6 @@
 #include "net/RpcProtocol.h"
 
-#include "net/VariantJson.h"
+#include "net/JsonTree.h"
 
 #include <charconv>
 
@@ -8,69 +8,155 @@ using nlohmann::json;
 
 namespace net {
 
+namespace {
+
+RpcId readId(const json& call, std::string& fault) {
+    RpcId id;
+    if (!call.contains("id")) return id;
+    const json& j = call.at("id");
+    id.present = true;
+    if (j.is_number() || j.is_string() || j.is_null())
+        id.json = DumpJson(j);
+    else
+        fault = "\"id\" must be a number, a text or null";
+    return id;
+}
+
+VariantArray decodeParams(const json& p) {
+    VariantArray out;
+    out.reserve(p.size());
+    for (size_t i = 0; i < p.size(); ++i) {
+        try {
+            out.push_back(VariantFromJson(p[i]));
+        } catch (const ECodecError& e) {
+            throw ERpcError(rpc_code::InvalidParams, "Argument " + std::to_string(i) + ": " + e.Message());
+        }
+    }
+    return out;
+}
+
+RpcEntry decodeEntry(const json& j) {
+    RpcEntry e;
+    auto refuse = [&e](int code, const std::string& message) {
+        e.errorCode = code;
+        e.errorMessage = message;
+        return e;
+    };
+    if (!j.is_object()) return refuse(rpc_code::InvalidRequest, "A request must be a JSON object");
+    RpcRequest& r = e.request;
+    std::string idFault;
+    r.id = readId(j, idFault);
+    if (!idFault.empty()) return refuse(rpc_code::InvalidRequest, idFault);
+    if (!j.contains("jsonrpc") || j.at("jsonrpc") != "2.0")
+        return refuse(rpc_code::InvalidRequest, "\"jsonrpc\" must be \"2.0\"");
+    if (!j.contains("method") || !j.at("method").is_string())
+        return refuse(rpc_code::InvalidRequest, "\"method\" must be a text");
+    r.method = j.at("method").get<std::string>();
+    // Names are echoed in errors and logs; a name of any length is no name.
+    if (r.method.size() > kMaxMethodName) {
+        r.method.clear();
+        return refuse(rpc_code::InvalidRequest, "\"method\" longer than " + std::to_string(kMaxMethodName) + " characters");
+    }
+    if (!j.contains("params")) return e;
+    const json& p = j.at("params");
+    try {
+        if (p.is_array()) {
+            r.params = decodeParams(p);
+        } else if (p.is_object()) {
+            r.byName = true;
+            for (auto it = p.begin(); it != p.end(); ++it) {
+                try {
+                    r.named.emplace_back(it.key(), VariantFromJson(it.value()));
+                } catch (const ECodecError& ce) {
+                    throw ERpcError(rpc_code::InvalidParams, "Argument " + it.key() + ": " + ce.Message());
+                }
+            }
+        } else {
+            return refuse(rpc_code::InvalidRequest, "\"params\" must be an array or an object");
+        }
+    } catch (const ERpcError& re) {
+        return refuse(re.Code(), re.Message());
+    }
+    return e;
+}
+
+json idValue(const RpcId& id) {
+    try {
+        return ParseJson(id.json);
+    } catch (const ECodecError&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
 std::string EncodeRequest(int64_t id, const std::string& method, const VariantArray& params) {
     json params_json = json::array();
     for (const auto& p : params) params_json.push_back(VariantToJson(p));
     return DumpJson(json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params_json)}});
 }
 
-RpcRequest DecodeRequest(std::string_view text) {
+RpcMessage DecodeMessage(std::string_view text) {
     json j;
     try {
         j = ParseJson(text);
     } catch (const ECodecError& e) {
         throw ERpcError(rpc_code::ParseError, e.Message());
     }
-    if (!j.is_object()) throw ERpcError(rpc_code::InvalidRequest, "A request must be a JSON object");
-    RpcRequest r;
-    if (j.contains("id")) {
-        const json& id = j.at("id");
-        if (!id.is_number() && !id.is_string() && !id.is_null())
-            throw ERpcError(rpc_code::InvalidRequest, "\"id\" must be a number, a text or null");
-        r.id = id;
+    RpcMessage m;
+    if (!j.is_array()) {
+        m.entries.push_back(decodeEntry(j));
+        return m;
     }
-    if (!j.contains("jsonrpc") || j.at("jsonrpc") != "2.0")
-        throw ERpcError(rpc_code::InvalidRequest, "\"jsonrpc\" must be \"2.0\"");
-    if (!j.contains("method") || !j.at("method").is_string())
-        throw ERpcError(rpc_code::InvalidRequest, "\"method\" must be a text");
-    r.method = j.at("method").get<std::string>();
-    // Names are echoed in errors and logs; a name of any length is no name.
-    if (r.method.size() > kMaxMethodName)
-        throw ERpcError(rpc_code::InvalidRequest, "\"method\" longer than " + std::to_string(kMaxMethodName) + " characters");
-    if (j.contains("params")) {
-        const json& p = j.at("params");
-        if (!p.is_array()) throw ERpcError(rpc_code::InvalidParams, "\"params\" must be an array of arguments");
-        r.params.reserve(p.size());
-        for (size_t i = 0; i < p.size(); ++i) {
-            try {
-                r.params.push_back(VariantFromJson(p[i]));
-            } catch (const ECodecError& e) {
-                throw ERpcError(rpc_code::InvalidParams, "Argument " + std::to_string(i) + ": " + e.Message());
-            }
-        }
-    }
-    return r;
+    m.batch = true;
+    if (j.empty()) throw ERpcError(rpc_code::InvalidRequest, "An empty batch holds no request");
+    if (j.size() > kMaxBatch)
+        throw ERpcError(rpc_code::InvalidRequest, "A batch holds at most " + std::to_string(kMaxBatch) + " requests");
+    m.entries.reserve(j.size());
+    for (const auto& call : j) m.entries.push_back(decodeEntry(call));
+    return m;
 }
 
-std::string EncodeResult(const json& id, const RpcResult& result) {
+RpcRequest DecodeRequest(std::string_view text) {
+    RpcMessage m = DecodeMessage(text);
+    if (m.batch) throw ERpcError(rpc_code::InvalidRequest, "A batch where one request was expected");
+    RpcEntry& e = m.entries.front();
+    if (e.errorCode != 0) throw ERpcError(e.errorCode, e.errorMessage);
+    return std::move(e.request);
+}
+
+std::string EncodeResult(const RpcId& id, const RpcResult& result) {
     json refs = json::object();
     for (const auto& [index, value] : result.refs) refs[std::to_string(index)] = VariantToJson(value);
     return DumpJson(json{{"jsonrpc", "2.0"},
-                         {"id", id},
+                         {"id", idValue(id)},
                          {"result", {{"value", VariantToJson(result.value)}, {"refs", std::move(refs)}}}});
 }
 
-std::string EncodeError(const json& id, int code, const std::string& message) {
-    return DumpJson(json{{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
+std::string EncodeError(const RpcId& id, int code, const std::string& message) {
+    return DumpJson(json{{"jsonrpc", "2.0"}, {"id", idValue(id)}, {"error", {{"code", code}, {"message", message}}}});
 }
 
-RpcResult DecodeResponse(std::string_view text) {
-    json j;
+std::string JoinAnswers(const std::vector<std::string>& answers) {
+    std::string out = "[";
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (i) out += ',';
+        out += answers[i];
+    }
+    return out + "]";
+}
+
+namespace {
+
+json parseAnswer(std::string_view text) {
     try {
-        j = ParseJson(text);
+        return ParseJson(text);
     } catch (const ECodecError& e) {
         throw ERpcError(rpc_code::InternalError, "Invalid answer from the server: " + e.Message());
     }
+}
+
+RpcResult decodeResponse(const json& j) {
     if (!j.is_object()) throw ERpcError(rpc_code::InternalError, "Invalid answer from the server");
     if (j.contains("error")) {
         const json& e = j.at("error");
@@ -102,6 +188,33 @@ RpcResult DecodeResponse(std::string_view text) {
         }
     } catch (const ECodecError& e) {
         throw ERpcError(rpc_code::InternalError, "Invalid answer from the server: " + e.Message());
+    }
+    return out;
+}
+
+}  // namespace
+
+RpcResult DecodeResponse(std::string_view text) { return decodeResponse(parseAnswer(text)); }
+
+std::vector<RpcAnswer> DecodeAnswers(std::string_view text) {
+    std::vector<RpcAnswer> out;
+    if (text.empty()) return out;
+    json j = parseAnswer(text);
+    const bool batch = j.is_array();
+    if (!batch) j = json::array({std::move(j)});
+    for (const auto& one : j) {
+        RpcAnswer a;
+        if (one.is_object() && one.contains("id")) {
+            a.id.present = true;
+            a.id.json = DumpJson(one.at("id"));
+        }
+        try {
+            a.result = decodeResponse(one);
+        } catch (const ERpcError& e) {
+            a.errorCode = e.Code();
+            a.errorMessage = e.Message();
+        }
+        out.push_back(std::move(a));
     }
     return out;
 }

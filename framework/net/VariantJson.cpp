@@ -1,4 +1,4 @@
-#include "net/VariantJson.h"
+#include "net/JsonTree.h"
 
 #include "core/DateTime.h"
 
@@ -239,6 +239,8 @@ json ParseJson(std::string_view text) {
     try {
         return json::parse(text.begin(), text.end());
     } catch (const json::parse_error& e) {
+        throw ECodecError(std::string("Malformed JSON: ") + e.what());
+    } catch (const json::exception& e) {  // out_of_range: a number too large for a double (1e400)
         throw ECodecError(std::string("Malformed JSON: ") + e.what());
     }
 }

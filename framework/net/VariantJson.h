@@ -6,12 +6,11 @@
 // In a delta packet (any row with a change kind) every row is an object
 // {"change": "inserted"|"modified"|"deleted"|"unmodified", "values": [...]}
 // and modified and deleted rows add "original": [...].
-// Both directions live here so that client and server cannot drift apart.
+// Both directions live here so that client and server cannot drift apart;
+// the JSON trees themselves stay inside framework/net (JsonTree.h).
 #include "core/Exception.h"
 #include "core/Packet.h"
 #include "core/Variant.h"
-
-#include <nlohmann/json.hpp>
 
 #include <string>
 #include <string_view>
@@ -29,23 +28,11 @@ public:
 // exhausting the stack.
 inline constexpr int kMaxNesting = 64;
 
-// Throws ECodecError for values JSON cannot carry (NaN, infinities).
-nlohmann::json VariantToJson(const Variant& v);
-// Throws ECodecError naming what is wrong.
-Variant VariantFromJson(const nlohmann::json& j);
-
-nlohmann::json PacketToJson(const DataPacket& p);
-// Checks that each row has one value per field and that each value suits its
-// field's type; throws ECodecError otherwise.
-DataPacket PacketFromJson(const nlohmann::json& j);
-
 // Text forms. Invalid UTF-8 in strings is replaced on output, never thrown.
+// EncodeVariant throws ECodecError for values JSON cannot carry (NaN,
+// infinities, rows that do not fit their fields).
 std::string EncodeVariant(const Variant& v);
-Variant DecodeVariant(std::string_view text);  // throws ECodecError
-
-// Serializes JSON the way the wire wants it (compact, invalid UTF-8 replaced).
-std::string DumpJson(const nlohmann::json& j);
-// Parses JSON text; throws ECodecError with the parser's position on bad input.
-nlohmann::json ParseJson(std::string_view text);
+// Throws ECodecError naming what is wrong (numbers out of range included).
+Variant DecodeVariant(std::string_view text);
 
 }  // namespace net

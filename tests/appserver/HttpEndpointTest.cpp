@@ -56,7 +56,7 @@ TEST(HttpEndpoint, MalformedRequestsGetTheirErrors) {
     } cases[] = {
         {"{\"jsonrpc\":\"2.0\",\"id\":1,", net::rpc_code::ParseError},
         {"[]", net::rpc_code::InvalidRequest},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Pla02000.rdmRetirada.GetTipoReti","params":"x"})", net::rpc_code::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Pla02000.rdmRetirada.GetTipoReti","params":"x"})", net::rpc_code::InvalidRequest},
         {R"({"jsonrpc":"2.0","id":1,"method":"Nada.rdmNada.X","params":[]})", net::rpc_code::MethodNotFound},
         {R"({"jsonrpc":"2.0","id":1,"method":"Pla02000.rdmRetirada.GetTipoReti","params":[]})", net::rpc_code::Unauthorized},
         {R"({"jsonrpc":"2.0","id":1,"method":"Session.SignOn","params":["DEMO","errada"]})", net::rpc_code::Unauthorized},

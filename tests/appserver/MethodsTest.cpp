@@ -221,6 +221,9 @@ TEST_P(Methods, StockServices) {
     EXPECT_GT(p.rows.at(0).values[6].AsFloat(), 0.0);
 
     EXPECT_TRUE(est->Call("Arredond_Parametrizado", {Variant("0001"), Variant(rice), Variant(1.23456)}).IsNumeric());
+    Variant huge = est->Call("Arredond_Parametrizado", {Variant("0001"), Variant(rice), Variant(1e308)});
+    ASSERT_TRUE(huge.IsString());
+    EXPECT_EQ(huge.AsString().rfind("Quantidade ", 0), 0u) << huge.AsString();
     Variant place = est->Call("GetProdAlmoxPadrao", {Variant("0001"), Variant(rice)});
     ASSERT_TRUE(place.IsArray());
     EXPECT_FALSE(place.AsArray().at(0).AsString().empty());

@@ -15,9 +15,10 @@ struct Fixture {
     std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
     std::unique_ptr<AppServer> server;
     std::string host;
+    std::vector<std::string> log;
     Fixture() {
         AppServerOptions o;
-        o.log = NullLogSink();
+        o.log = [this](const std::string& line) { log.push_back(line); };
         o.clock = [this] { return now; };
         server = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
         host = server->RegisterInProcess("signon-tests");
@@ -45,6 +46,18 @@ TEST(SignOn, PasswordsOperatorsAndCase) {
     EXPECT_EQ(f.signOn("NINGUEM", "demo"), "Operador ou senha inválidos.");  // same answer: no hint who exists
     f.server->WithDatabase([](db::SqlConnection& c) { return c.Execute("UPDATE OPERADOR SET IDATIVO = 'N' WHERE CDOPERADOR = 'ANA'"); });
     EXPECT_EQ(f.signOn("ANA", "ana"), "Operador ou senha inválidos.");
+}
+
+TEST(SignOn, AFailedSignOnLogsTheNameTriedAndNeverThePassword) {
+    Fixture f;
+    f.signOn("ninguém\x1b[2J", "segredo-123");
+    ASSERT_FALSE(f.log.empty());
+    const std::string& line = f.log.back();
+    EXPECT_NE(line.find("method=Session.SignOn operator=- tried=\"NINGUÉM\\u001b[2J\" status=401"), std::string::npos) << line;
+    EXPECT_EQ(line.find("segredo"), std::string::npos) << line;
+    f.signOn("DEMO", "demo");
+    EXPECT_NE(f.log.back().find("operator=DEMO status=200"), std::string::npos) << f.log.back();
+    EXPECT_EQ(f.log.back().find("tried="), std::string::npos) << f.log.back();
 }
 
 TEST(SignOn, RepeatedFailuresLockTheOperatorOutForAWhile) {

@@ -27,7 +27,7 @@ struct StubServer {
         try {
             r = DecodeRequest(body);
         } catch (const ERpcError& e) {
-            return EncodeError(nullptr, e.Code(), e.Message());
+            return EncodeError({}, e.Code(), e.Message());
         }
         lastMethod = r.method;
         RpcResult res;

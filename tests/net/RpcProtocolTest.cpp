@@ -7,7 +7,8 @@ using namespace net;
 TEST(RpcProtocol, RequestRoundTrip) {
     std::string text = EncodeRequest(3, "Est00000.rdmEstoque.GetParamEstoque", {Variant("0001"), Variant("S"), Variant("10")});
     RpcRequest r = DecodeRequest(text);
-    EXPECT_EQ(r.id, 3);
+    EXPECT_TRUE(r.id.present);
+    EXPECT_EQ(r.id.json, "3");
     EXPECT_EQ(r.method, "Est00000.rdmEstoque.GetParamEstoque");
     ASSERT_EQ(r.params.size(), 3u);
     EXPECT_EQ(r.params[2], Variant("10"));
@@ -18,14 +19,14 @@ TEST(RpcProtocol, ResultCarriesValueAndRefs) {
     in.value = VarArrayOf({Variant(1), Variant("x")});
     in.refs[0] = Variant("0001");
     in.refs[6] = Variant(EncodeDate(2024, 1, 1));
-    RpcResult out = DecodeResponse(EncodeResult(9, in));
+    RpcResult out = DecodeResponse(EncodeResult(RpcId{true, "9"}, in));
     EXPECT_EQ(out.value, in.value);
     EXPECT_EQ(out.refs, in.refs);
 }
 
 TEST(RpcProtocol, ErrorsComeBackAsErpcError) {
     try {
-        DecodeResponse(EncodeError(nullptr, rpc_code::MethodNotFound, "Unknown method X"));
+        DecodeResponse(EncodeError({}, rpc_code::MethodNotFound, "Unknown method X"));
         FAIL();
     } catch (const ERpcError& e) {
         EXPECT_EQ(e.Code(), rpc_code::MethodNotFound);
@@ -43,7 +44,8 @@ TEST(RpcProtocol, BadRequestsGetTheRightCode) {
         {R"({"id":1,"method":"a.b","params":[]})", rpc_code::InvalidRequest},
         {R"({"jsonrpc":"2.0","id":1,"method":5})", rpc_code::InvalidRequest},
         {R"({"jsonrpc":"2.0","id":{},"method":"a.b"})", rpc_code::InvalidRequest},
-        {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":{"a":1}})", rpc_code::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":5})", rpc_code::InvalidRequest},
+        {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[1e400]})", rpc_code::ParseError},
         {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[{"$date":"x"}]})", rpc_code::InvalidParams},
     };
     std::string longName = R"({"jsonrpc":"2.0","id":1,"method":")" + std::string(kMaxMethodName + 1, 'm') + "\"}";

@@ -53,11 +53,10 @@ TEST(VariantJson, ArraysAndPacketsNest) {
 }
 
 TEST(VariantJson, PacketShapeIsTheDocumentedOne) {
-    nlohmann::json j = PacketToJson(samplePacket());
-    ASSERT_TRUE(j["fields"].is_array());
-    EXPECT_EQ(j["fields"][0], (nlohmann::json{{"name", "CDFILIAL"}, {"type", "String"}, {"size", 4}}));
-    EXPECT_TRUE(j["rows"][0].is_array());  // plain rows are plain arrays
-    EXPECT_EQ(j["rows"][0][5], (nlohmann::json{{"$date", "2024-02-29T13:45:07"}}));
+    const std::string j = EncodeVariant(Variant(samplePacket()));
+    EXPECT_EQ(j.rfind(R"({"$packet":{"fields":[{"name":"CDFILIAL","size":4,"type":"String"},)", 0), 0u) << j;
+    EXPECT_NE(j.find(R"("rows":[["0001",)"), std::string::npos) << j;  // plain rows are plain arrays
+    EXPECT_NE(j.find(R"({"$date":"2024-02-29T13:45:07"})"), std::string::npos) << j;
 }
 
 TEST(VariantJson, DeltaPacketsCarryChangeKindsAndOriginals) {
@@ -67,11 +66,10 @@ TEST(VariantJson, DeltaPacketsCarryChangeKindsAndOriginals) {
     d.rows.push_back({{"0002", 5.5}, RowChange::Modified, {"0002", 1.0}});
     d.rows.push_back({{"0003", 0.0}, RowChange::Deleted, {"0003", 0.0}});
     d.rows.push_back({{"0004", 1.0}, RowChange::Unmodified, {}});
-    nlohmann::json j = PacketToJson(d);
-    EXPECT_EQ(j["rows"][0]["change"], "inserted");
-    EXPECT_FALSE(j["rows"][0].contains("original"));
-    EXPECT_EQ(j["rows"][1]["original"][1], 1.0);
-    DataPacket back = PacketFromJson(j);
+    const std::string j = EncodeVariant(Variant(d));
+    EXPECT_NE(j.find(R"({"change":"inserted","values":["0001",2.0]})"), std::string::npos) << j;
+    EXPECT_NE(j.find(R"({"change":"modified","original":["0002",1.0],"values":["0002",5.5]})"), std::string::npos) << j;
+    DataPacket back = DecodeVariant(j).AsPacket();
     EXPECT_EQ(back, d);
     EXPECT_TRUE(back.IsDelta());
 }
@@ -138,7 +136,7 @@ TEST(VariantJson, NestingIsBounded) {
 }
 
 TEST(VariantJson, FloatFieldsAcceptIntegralNumbers) {
-    DataPacket p = PacketFromJson(nlohmann::json::parse(R"({"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]})"));
+    DataPacket p = DecodeVariant(R"({"$packet":{"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]}})").AsPacket();
     EXPECT_EQ(p.rows[0].values[0].Type(), VarType::Double);
     EXPECT_EQ(p.rows[0].values[0].AsFloat(), 3.0);
 }

@@ -7,9 +7,9 @@
 #include "db/SqliteConnection.h"
 #include "net/InProcessTransport.h"
 #include "net/NetConnection.h"
+#include "net/RpcProtocol.h"
 #include "services/Consiste.h"
 
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <map>
@@ -69,8 +69,7 @@ void registerCounting() {
     net::RpcHandler inner = e.embedded.server->Handler();
     net::RegisterInProcessServer("screen", [inner](const std::string& request, const std::string& token) {
         try {
-            auto j = nlohmann::json::parse(request);
-            std::string method = j.value("method", "");
+            std::string method = net::DecodeRequest(request).method;
             if (auto dot = method.rfind('.'); dot != std::string::npos) method = method.substr(dot + 1);
             Env& env = Env::Get();
             std::lock_guard lock(env.mutex);

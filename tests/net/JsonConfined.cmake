@@ -1,0 +1,22 @@
+# Fails when nlohmann/json, or the header that names it, is included anywhere
+# but in framework/net's implementation files (cmake -DROOT=<source dir> -P this).
+file(GLOB_RECURSE sources RELATIVE ${ROOT}
+  ${ROOT}/*.h ${ROOT}/*.hpp ${ROOT}/*.cpp)
+set(offenders "")
+foreach(f IN LISTS sources)
+  if(f MATCHES "^(build|\\.git|fuzz/corpus)[^/]*/")
+    continue()
+  endif()
+  if(f MATCHES "^framework/net/[^/]+\\.cpp$")
+    continue()
+  endif()
+  file(STRINGS ${ROOT}/${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](nlohmann/|net/JsonTree\\.h)")
+  if(lines AND NOT f STREQUAL "framework/net/JsonTree.h")
+    list(APPEND offenders "${f}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n  " text)
+  message(FATAL_ERROR "nlohmann/json outside framework/net's implementation files:\n  ${text}")
+endif()
+message(STATUS "nlohmann/json is confined to framework/net's implementation files")
