@@ -8,6 +8,7 @@
 // ownership, datasets, queries, connections and data sources as members.
 // Handlers run on the user-interface thread; validation failures end with
 // Consiste::MensErro (a silent EAbort after the error box).
+#include "Cli_pla02010/FiltroRetirada.h"
 #include "core/DateTime.h"
 #include "data/ClientDataSet.h"
 #include "data/DataSource.h"
@@ -24,6 +25,7 @@
 #include "ui/SearchList.h"
 #include "ui/StdCtrls.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -66,6 +68,9 @@ void ResetPla02000Unit();
 // exception from the creation reaches the caller. IniProc just calls it.
 extern "C" void CriaRetirada();
 extern "C" void IniProc();
+// The browse filter dialog for the open screen (TfrmRetirada::AbreFiltroRetirada):
+// whether it was confirmed and loaded a list. Exception without the screen.
+extern "C" bool CriaFiltroRetirada();
 
 // Use counts of the connections: entries "name=count" in insertion order.
 class TConnectionCounts {
@@ -81,7 +86,7 @@ private:
     std::vector<std::pair<std::string, int>> entries_;
 };
 
-class TfrmRetirada : public TfrmPadrao {
+class TfrmRetirada : public TfrmPadrao, public IFiltroRetiradaTela {
 public:
     TfrmRetirada();
     ~TfrmRetirada() override;
@@ -277,7 +282,19 @@ public:
     void EscondeColunaErro();
 
     // The branch code typed in the branch panel.
-    std::string Filial() const;
+    std::string Filial() const override;
+
+    // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
+    // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
+    // a stand-in here.
+    std::function<bool()> AbreFiltroRetirada;
+    // The dialog's calls on netRetirada, bracketed by ConnectServer.
+    Variant ChamaRetirada(const std::string& method, VariantArray args) override;
+    // A confirmed filter's list: the data sources and the form page come on,
+    // the filter's dates and boHabilitaReti are kept, both datasets take their
+    // packets, the pages follow whether the list has rows, boDtEstoq is set,
+    // and the focus goes to the list (or back to the branch without rows).
+    void FiltroCarregado(const TFiltroCarregado& carga) override;
     // A field of the loaded stock / branch parameters as text ("" while none are loaded).
     std::string ParamEstoque(const std::string& field) const;
     std::string ParamFilial(const std::string& field) const;

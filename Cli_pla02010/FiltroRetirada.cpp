@@ -1,12 +1,11 @@
 #include "Cli_pla02010/FiltroRetirada.h"
 
-#include "Cli_pla02000/Retirada.h"
-#include "Cli_pla02000/model/BuildDataSet.h"
-#include "Cli_pla02000/model/BuildQuery.h"
 #include "Cli_pla02010/model/FiltroRetiradaCatalog.h"
 #include "Cli_pla02010/model/FiltroRetiradaModel.h"
 #include "core/Exception.h"
 #include "core/ScopeGuard.h"
+#include "data/BuildDataSet.h"
+#include "db/BuildQuery.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
 #include "services/ProgressNote.h"
@@ -88,15 +87,15 @@ void TfrmFiltroRetirada::buildControls() {
     sbtDesfazer->OnClick = [this](TObject* s) { sbtDesfazerClick(s); };
 }
 
-TfrmRetirada& TfrmFiltroRetirada::form() const {
-    TfrmRetirada* f = frmRetirada();
-    if (!f) throw Exception("A tela de retirada não está aberta.");
-    return *f;
+IFiltroRetiradaTela& TfrmFiltroRetirada::tela() const {
+    IFiltroRetiradaTela* t = Pla02010Unit().tela;
+    if (!t) throw Exception("A tela de retirada não está aberta.");
+    return *t;
 }
 
 std::string TfrmFiltroRetirada::filial() const {
-    TfrmRetirada* f = frmRetirada();
-    return f ? f->Filial() : Morvena::FiliProc();
+    IFiltroRetiradaTela* t = Pla02010Unit().tela;
+    return t ? t->Filial() : Morvena::FiliProc();
 }
 
 // ---- Lifecycle --------------------------------------------------------------------------------
@@ -196,16 +195,16 @@ void TfrmFiltroRetirada::sbtDesfazerClick(TObject*) {
 }
 
 void TfrmFiltroRetirada::Atualiza_Datas() {
-    TfrmRetirada& f = form();
+    IFiltroRetiradaTela& t = tela();
     Variant result;
     {
         // The note goes before any failure box is shown.
         TProgressNote nota(6);
-        result = f.CallServer(f.netRetirada, "getMaxData", {Variant(f.Filial())});
+        result = t.ChamaRetirada("getMaxData", {Variant(t.Filial())});
     }
     cdsMaxData.SetData(Consiste::CheckResultServ(result, true, 0));
 
-    const TDateTime proc = Morvena::DataProc(f.Filial()).DateOnly();
+    const TDateTime proc = Morvena::DataProc(t.Filial()).DateOnly();
     auto sugere = [&](const char* field, TDateEdit* ini, TDateEdit* fin) {
         TField& m = cdsMaxData.FieldByName(field);
         const bool vazio = cdsMaxData.IsEmpty() || m.IsNull();
@@ -220,23 +219,16 @@ void TfrmFiltroRetirada::Atualiza_Datas() {
 // ---- Confirmation -----------------------------------------------------------------------------
 
 void TfrmFiltroRetirada::sbtConfirmaClick(TObject* Sender) {
-    TfrmRetirada& f = form();
-    RetiradaUnit& reti = Pla02000Unit();
+    IFiltroRetiradaTela& t = tela();
     FiltroRetiradaUnit& u = Pla02010Unit();
 
     Vd_Servico(true);
     Vd_Datas(depRetiradaIni, depRetiradaFin);
     Vd_Datas(depCardapioIni, depCardapioFin);
 
-    for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada}) s->SetEnabled(true);
-    f.tshFormulario->SetEnabled(true);
-    f.dtFiltroIni = depRetiradaIni->Date();
-    f.dtFiltroFin = depRetiradaFin->Date();
-    reti.boHabilitaReti = true;
-
     const std::string servico = medCdServico->Text();
     const bool todos = Consiste::EmptyString(servico);
-    VariantArray args{Variant(f.Filial()),
+    VariantArray args{Variant(t.Filial()),
                       Variant(todos ? std::string() : servico),
                       Variant(todos ? "T" : ""),
                       Variant(depRetiradaIni->Date()),
@@ -244,45 +236,22 @@ void TfrmFiltroRetirada::sbtConfirmaClick(TObject* Sender) {
                       Variant(depCardapioIni->Date()),
                       Variant(depCardapioFin->Date())};
 
-    Application().RequestRepaint(&f);
+    // A failed fetch leaves the screen as it was.
+    TFiltroCarregado carga{depRetiradaIni->Date(), depRetiradaFin->Date(), Variant(), Variant()};
     {
         u.boGetData = true;
         TScopeExit buscou([&u] { u.boGetData = false; });
         THourGlass espera;
-        Variant r = Consiste::CheckResultServ(f.CallServer(f.netRetirada, "GetRomaRetirada", args), true, 0);
+        Variant r = Consiste::CheckResultServ(t.ChamaRetirada("GetRomaRetirada", args), true, 0);
         const VariantArray& parts = r.AsArray();
         if (parts.size() < 2) throw Exception("Resposta inesperada do servidor em GetRomaRetirada.");
-        f.cdsRomaRetirada.SetData(parts[0]);
-        f.cdsUtilizaRetiPrat.SetData(parts[1]);
+        carga.RomaRetirada = parts[0];
+        carga.UtilizaRetiPrat = parts[1];
     }
-
-    const bool rows = !f.cdsRomaRetirada.IsEmpty();
-    f.mnuFormulario->SetEnabled(rows);
-    f.mnuFolhaDados->SetEnabled(rows);
-    f.tshFormulario->SetEnabled(rows);
-    f.tshFolhaDados->SetEnabled(rows);
-    f.tshResumo->SetEnabled(rows);
-    f.mnuResumo->SetEnabled(f.tshResumo->Enabled());
-    f.mnuFolhaDados->SetChecked(true);
-    if (rows) {
-        f.pgcPadrao->SetActivePage(f.tshFolhaDados);
-        f.mnuProcurar->SetEnabled(f.sbtProcurar->Enabled());
-    }
-    reti.boDtEstoq = true;
 
     filtroRetirada = TRecordFilter{medCdServico->Text(),    edtNmServico->Text(),    depRetiradaIni->Date(),
                                    depRetiradaFin->Date(), depCardapioIni->Date(), depCardapioFin->Date()};
-
-    if (rows) {
-        if (!f.pgcPadrao->Enabled()) f.pgcPadrao->SetEnabled(true);
-        if (f.dbgPadrao->CanFocus()) f.dbgPadrao->SetFocus();
-    } else {
-        TTabSheet* p = f.pgcPadrao->ActivePage();
-        if ((p == f.tshFormulario || p == f.tshResumo) && f.medCdFilial->Enabled()) {
-            if (f.medCdFilial->CanFocus()) f.medCdFilial->SetFocus();
-            f.pgcPadrao->SetActivePage(f.tshFolhaDados);
-        }
-    }
+    t.FiltroCarregado(carga);
 
     // Only a confirmation that got this far is reported as one.
     u.boConfirma = true;
@@ -303,4 +272,18 @@ void TfrmFiltroRetirada::LembraFiltro(const std::string& cdServico, const std::s
 FiltroRetiradaUnit& Pla02010Unit() {
     static FiltroRetiradaUnit unit;
     return unit;
+}
+
+bool MostraFiltroRetirada() {
+    FiltroRetiradaUnit& u = Pla02010Unit();
+    if (!u.tela) throw Exception("A tela de retirada não está aberta.");
+    if (!u.frmFiltroRetirada) {
+        THourGlass espera;
+        u.frmFiltroRetirada = Application().CreateForm<TfrmFiltroRetirada>("frmFiltroRetirada");
+    }
+    // Each showing reports its own outcome: closing without confirming is
+    // never taken for an earlier confirmation.
+    u.boConfirma = false;
+    u.frmFiltroRetirada->ShowModal();
+    return u.boConfirma;
 }

@@ -1,15 +1,15 @@
 #pragma once
 // The browse filter dialog TfrmFiltroRetirada ("PLA02010", "Filtro de
 // Retirada (Planejamento)"): asks for the withdrawal-date and menu-date ranges
-// and an optional service, and loads the withdrawal screen's browse list
-// (cdsRomaRetirada, cdsUtilizaRetiPrat) through the screen's netRetirada.
-// Implemented in this folder; the screen library (pla02000_screen) compiles
-// the .cpp files of Cli_pla02010/.
+// and an optional service, fetches the browse list (GetRomaRetirada) through
+// the screen it serves and hands it over (IFiltroRetiradaTela). It knows the
+// screen only through that interface: the library pla02010 does not depend on
+// the screen's.
 //
 // The dialog is created once, owned by the application, and only hidden when
-// it closes, so it keeps the last filter for the process's life. It reaches
-// the screen through frmRetirada() each time (the screen may be closed and
-// opened again meanwhile); calls that need the screen raise Exception without it.
+// it closes, so it keeps the last filter for the process's life. The screen
+// registers itself in the unit while it exists (it may be closed and opened
+// again meanwhile); calls that need it raise Exception without it.
 #include "core/DateTime.h"
 #include "data/ClientDataSet.h"
 #include "data/DataSource.h"
@@ -21,7 +21,29 @@
 
 #include <string>
 
-class TfrmRetirada;
+#include "core/Variant.h"
+
+// What a confirmed filter loaded, for the screen to take over.
+struct TFiltroCarregado {
+    TDateTime DtRetiradaIni, DtRetiradaFin;  // the withdrawal-date range asked for
+    Variant RomaRetirada;                    // the browse list's packet
+    Variant UtilizaRetiPrat;                 // the services' dish-type rules' packet
+};
+
+// The screen the dialog serves (TfrmRetirada implements it).
+class IFiltroRetiradaTela {
+public:
+    // The branch the list is for.
+    virtual std::string Filial() const = 0;
+    // Calls a method of the screen's withdrawal module, the connection held
+    // for that call only; the server's errors propagate.
+    virtual Variant ChamaRetirada(const std::string& method, VariantArray args) = 0;
+    // Takes a confirmed filter's list and sets the screen up for it.
+    virtual void FiltroCarregado(const TFiltroCarregado& carga) = 0;
+
+protected:
+    ~IFiltroRetiradaTela() = default;
+};
 
 // The remembered filter: what the last confirmation used.
 struct TRecordFilter {
@@ -92,7 +114,7 @@ public:
     void LembraFiltro(const std::string& cdServico, const std::string& nmServico);
 
 private:
-    TfrmRetirada& form() const;
+    IFiltroRetiradaTela& tela() const;
     std::string filial() const;
     void buildControls();
 
@@ -102,6 +124,7 @@ private:
 // The dialog unit's variables.
 struct FiltroRetiradaUnit {
     TfrmFiltroRetirada* frmFiltroRetirada = nullptr;  // the single instance, while it exists
+    IFiltroRetiradaTela* tela = nullptr;              // the screen served, while it exists
     bool boConfirma = false;   // the last showing ended with a confirmation
     bool boGetData = false;    // the browse list is being fetched
 };
@@ -109,7 +132,6 @@ FiltroRetiradaUnit& Pla02010Unit();
 
 // Shows the dialog modally, creating it on first use and keeping it (with the
 // last filter) afterwards. Returns whether this showing ended with a
-// confirmation that loaded the list. Needs the screen (Exception otherwise).
-// Exported by the package with C linkage; defined alone in its own file so
-// that test programs may play the dialog with a stand-in.
-extern "C" bool CriaFiltroRetirada();
+// confirmation that loaded the list. Needs a registered screen (Exception
+// otherwise). The screen's CriaFiltroRetirada opens it.
+bool MostraFiltroRetirada();

@@ -1,8 +1,8 @@
 #include "Cli_pla02015/FiltroRetiradaGeral.h"
 
-#include "Cli_pla02000/model/BuildQuery.h"
 #include "Cli_pla02015/model/FiltroRetiradaGeralCatalog.h"
 #include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
+#include "db/BuildQuery.h"
 #include "services/Morvena.h"
 #include "ui/Application.h"
 #include "ui/CursorGuard.h"

@@ -2,12 +2,12 @@
 // from the model's tables, then the controls and the handlers.
 #include "Cli_pla02000/Retirada.h"
 
-#include "Cli_pla02000/model/BuildDataSet.h"
 #include "Cli_pla02000/model/RetiradaConnections.h"
 #include "Cli_pla02000/model/RetiradaDataSets.h"
 #include "Cli_pla02000/model/RetiradaQueries.h"
-#include "Cli_pla02000/model/BuildQuery.h"
 #include "core/Exception.h"
+#include "data/BuildDataSet.h"
+#include "db/BuildQuery.h"
 #include "ui/PublishedDataSet.h"
 
 namespace {
@@ -56,9 +56,12 @@ TfrmRetirada::TfrmRetirada()
     buildControls();
     buildMenus();
     bindHandlers();
+    // The browse filter dialog serves this screen while it exists.
+    Pla02010Unit().tela = this;
 }
 
 TfrmRetirada::~TfrmRetirada() {
+    if (Pla02010Unit().tela == this) Pla02010Unit().tela = nullptr;
     // The datasets go before the data sources and the controls: nothing they
     // tell on their way out may reach the form's handlers any more.
     for (TDataSource* s : {&dtsPadrao, &dtsRomaRetirada, &dtsItLanctoEst, &dtsRetiTipoPrat, &dtsResumo,

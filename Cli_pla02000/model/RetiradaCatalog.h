@@ -1,7 +1,7 @@
 #pragma once
 // The message catalog msgPadrao of TfrmRetirada (130 entries), kept in
 // msgPadrao.txt beside this file and compiled into the library.
-#include "Cli_pla02000/model/Catalog.h"
+#include "data/Catalog.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 // The four server connections of TfrmRetirada and the remote methods it calls.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include <span>
 #include <string_view>

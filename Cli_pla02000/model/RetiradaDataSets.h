@@ -2,7 +2,7 @@
 // The client datasets of TfrmRetirada, each with its declared fields.
 // cdsRetorno is not listed: it declares no fields and takes the structure of
 // whatever result packet the server sends.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include <span>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 // The read-only local queries (TADOIBQuery) of TfrmRetirada with their texts
 // per database, parameters and declared fields.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include <span>
 #include <string_view>

@@ -2,7 +2,7 @@
 // The message catalog msgPadrao of TfrmFiltroRetirada (7 entries), kept in
 // msgPadrao.txt beside this file. Two keys are control names (depRetiradaIni,
 // depCardapioIni) whose texts name the date in error.
-#include "Cli_pla02000/model/Catalog.h"
+#include "data/Catalog.h"
 
 #include <string_view>
 #include <vector>

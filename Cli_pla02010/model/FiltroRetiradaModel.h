@@ -1,7 +1,7 @@
 #pragma once
 // The datasets and queries of the browse filter dialog TfrmFiltroRetirada. It
 // has no connection of its own: it calls the server through the form's netRetirada.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include <span>
 #include <string_view>

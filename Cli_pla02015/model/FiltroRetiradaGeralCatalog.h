@@ -1,7 +1,7 @@
 #pragma once
 // The message catalog msgPadrao of TfrmFiltroRetiradaGeral (6 entries), kept in
 // msgPadrao.txt beside this file.
-#include "Cli_pla02000/model/Catalog.h"
+#include "data/Catalog.h"
 
 #include <string_view>
 #include <vector>

@@ -2,7 +2,7 @@
 // The queries and the connection of the general-withdrawal filter dialog
 // TfrmFiltroRetiradaGeral. Its option dataset cdsCarregaOpcoes comes from the
 // framework's filter dialog and declares no fields here.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include <span>
 

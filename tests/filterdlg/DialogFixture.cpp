@@ -6,6 +6,7 @@ namespace filterdlg_test {
 
 void DialogTest::SetUp() {
     ScreenTest::SetUp();
+    playFilterDialog_ = false;  // the real dialog, under test
     today = Date();
     Application().SetInputPump([this] {
         if (steps_.empty()) return false;

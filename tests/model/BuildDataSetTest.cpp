@@ -1,4 +1,4 @@
-#include "Cli_pla02000/model/BuildDataSet.h"
+#include "data/BuildDataSet.h"
 #include "Cli_pla02000/model/RetiradaDataSets.h"
 #include "Cli_pla02010/model/FiltroRetiradaModel.h"
 #include "core/Exception.h"

@@ -29,15 +29,6 @@ std::string ReadSource(const std::string& relative) {
     return s.str();
 }
 
-std::string ParseError(std::string_view resource) {
-    try {
-        ParseCatalog(resource);
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 TEST(Catalogs, CountsAndUniqueKeys) {
@@ -68,28 +59,6 @@ TEST(Catalogs, KeysAreLookedUpWithoutRegardToCase) {
     EXPECT_EQ(Text(c, "Serv_Inativo"), "Serviço não habilitado para retiradas.");
     EXPECT_EQ(Text(c, "SERV_INATIVO"), Text(c, "serv_inativo"));
     EXPECT_EQ(FindCatalogText(c, "NoSuchKey"), nullptr);
-}
-
-TEST(CatalogFormat, KeyBeforeTheFirstBarAndTheRestVerbatim) {
-    const auto c = ParseCatalog("a|x|y \r\n\nb| \"quoted\" %s \nlast|no newline");
-    ASSERT_EQ(c.size(), 3u);
-    EXPECT_EQ(c[0], (CatalogEntry{"a", "x|y "}));
-    EXPECT_EQ(c[1], (CatalogEntry{"b", " \"quoted\" %s "}));
-    EXPECT_EQ(c[2], (CatalogEntry{"last", "no newline"}));
-    EXPECT_EQ(ParseCatalog("empty|").at(0).text, "");
-    EXPECT_TRUE(ParseCatalog("").empty());
-}
-
-TEST(CatalogFormat, Escapes) {
-    EXPECT_EQ(ParseCatalog("k|one\\ntwo").at(0).text, "one\ntwo");
-    EXPECT_EQ(ParseCatalog("k|C:\\\\dir").at(0).text, "C:\\dir");
-    EXPECT_EQ(ParseCatalog("k|a\\tb\\").at(0).text, "a\\tb\\");  // other backslashes stay
-}
-
-TEST(CatalogFormat, MalformedLinesNameTheLine) {
-    EXPECT_EQ(ParseError("a|1\nno bar here\n"), "catalog line 2: no '|' between key and text");
-    EXPECT_EQ(ParseError("|text"), "catalog line 1: empty key");
-    EXPECT_EQ(ParseError("Serv_Inativo|1\n\nSERV_INATIVO|2"), "catalog line 3: key SERV_INATIVO repeated");
 }
 
 // The forms' catalog component reads the same resources the same way.

@@ -1,12 +1,12 @@
 // The declared queries opened on the demo database: every declared field must
 // come back from its text, so a field the schema lacks or a text that does not
 // run shows up here rather than on the screen.
-#include "Cli_pla02000/model/BuildQuery.h"
 #include "Cli_pla02000/model/RetiradaQueries.h"
 #include "Cli_pla02010/model/FiltroRetiradaModel.h"
 #include "Cli_pla02015/model/FiltroRetiradaGeralModel.h"
 #include "core/Exception.h"
 #include "db/ADOIBQuery.h"
+#include "db/BuildQuery.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>

@@ -112,30 +112,10 @@ void Execute(const std::string& sql) {
 }
 
 bool ConfirmaFiltro(TfrmRetirada& f, TDateTime first, TDateTime last) {
-    for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada}) s->SetEnabled(true);
-    f.tshFormulario->SetEnabled(true);
-    f.dtFiltroIni = first;
-    f.dtFiltroFin = last;
-    Pla02000Unit().boHabilitaReti = true;
     VariantArray args{Variant(f.Filial()), Variant(""), Variant("T"), Variant(first), Variant(last),
                       Variant(IncDay(first, -60)), Variant(IncDay(last, 60))};
-    Variant r = Consiste::CheckResultServ(f.CallServer(f.netRetirada, "GetRomaRetirada", args), true, 0);
-    f.cdsRomaRetirada.SetData(r.AsArray()[0]);
-    f.cdsUtilizaRetiPrat.SetData(r.AsArray()[1]);
-    const bool rows = !f.cdsRomaRetirada.IsEmpty();
-    for (TControl* p : {static_cast<TControl*>(f.tshFormulario), static_cast<TControl*>(f.tshFolhaDados),
-                        static_cast<TControl*>(f.tshResumo)})
-        p->SetEnabled(rows);
-    f.mnuFormulario->SetEnabled(rows);
-    f.mnuFolhaDados->SetEnabled(rows);
-    f.mnuResumo->SetEnabled(rows);
-    f.mnuFolhaDados->SetChecked(true);
-    Pla02000Unit().boDtEstoq = true;
-    if (rows) {
-        f.pgcPadrao->SetActivePage(f.tshFolhaDados);
-        f.pgcPadrao->SetEnabled(true);
-        if (f.dbgPadrao->CanFocus()) f.dbgPadrao->SetFocus();
-    }
+    Variant r = Consiste::CheckResultServ(f.ChamaRetirada("GetRomaRetirada", args), true, 0);
+    f.FiltroCarregado(TFiltroCarregado{first, last, r.AsArray()[0], r.AsArray()[1]});
     return true;
 }
 
@@ -174,12 +154,10 @@ void ScreenTest::TearDown() {
 TfrmRetirada* ScreenTest::Open() {
     CriaRetirada();
     Application().ProcessMessages();
-    return frmRetirada();
+    TfrmRetirada* f = frmRetirada();
+    // The frame's tests play the browse filter dialog; the dialog's own tests keep the real one.
+    if (f && playFilterDialog_) f->AbreFiltroRetirada = [] { return FiltroRetiradaHook ? FiltroRetiradaHook() : false; };
+    return f;
 }
 
 }  // namespace screen_test
-
-// The browse filter dialog is another unit's; the frame's tests play it.
-extern "C" __attribute__((weak)) bool CriaFiltroRetirada() {
-    return screen_test::FiltroRetiradaHook ? screen_test::FiltroRetiradaHook() : false;
-}

@@ -39,6 +39,9 @@ protected:
     std::string Shown() const { return dialogs_->TranscriptText(); }
     Morvena::UserContext& ctx() { return Morvena::Context(); }
     TForm* main_ = nullptr;
+    // Open() puts FiltroRetiradaHook in place of the browse filter dialog
+    // unless a fixture clears this before opening.
+    bool playFilterDialog_ = true;
 
 private:
     ScriptedDialogs* dialogs_ = nullptr;

@@ -4,7 +4,8 @@
 // included (some texts end with a blank because more text is appended). In a
 // text, "\n" stands for a line break and "\\" for a backslash; any other
 // backslash is kept as it stands. Empty lines are skipped and a CR before the
-// line end (files saved with CR LF) is dropped.
+// line end (files saved with CR LF) is dropped. This is the one reader of the
+// format: the forms' TMessages loads through it too.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,10 +18,12 @@ struct CatalogEntry {
     friend bool operator==(const CatalogEntry&, const CatalogEntry&) = default;
 };
 
-// The entries in resource order. Throws Exception naming the line for a line
-// without '|', an empty key, or a key that repeats an earlier one without
-// regard to case (lookups ignore case, so the second could never be found).
-std::vector<CatalogEntry> ParseCatalog(std::string_view resource);
+// The entries in resource order. Throws Exception naming the catalog (when
+// `name` is given) and the line for a line without '|', an empty key, or a
+// key that repeats an earlier one without regard to case (lookups ignore case,
+// so the second could never be found):
+//   Catálogo msgPadrao, linha 2: falta "|" entre a chave e o texto.
+std::vector<CatalogEntry> ParseCatalog(std::string_view resource, std::string_view name = {});
 
 // The text of a key without regard to case; nullptr when absent.
 const std::string* FindCatalogText(const std::vector<CatalogEntry>& catalog, std::string_view key);

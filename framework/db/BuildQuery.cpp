@@ -1,7 +1,7 @@
-#include "Cli_pla02000/model/BuildQuery.h"
+#include "db/BuildQuery.h"
 
-#include "Cli_pla02000/model/BuildDataSet.h"
 #include "core/Exception.h"
+#include "data/BuildDataSet.h"
 #include "db/ADOIBQuery.h"
 
 #include <string>
@@ -18,12 +18,7 @@ void BuildQuery(TADOIBQuery& query, const QueryDef& def) {
     query.SQL_ORACLE = def.sqlOracle;
     query.SQL_MSSQL = def.sqlMssql;
     query.SQL_IB = def.sqlIb;
-    for (const FieldDef& f : def.fields) {
-        TField& field = query.TDataSet::AddField(std::string(f.name), f.type, f.size,
-                                                 f.calculated ? TFieldKind::fkCalculated : TFieldKind::fkData);
-        field.Name = query.Name + std::string(f.name);
-        ApplyFieldDef(field, f);
-    }
+    DeclareFields(query, def.fields);
 }
 
 }  // namespace model

@@ -1,4 +1,4 @@
-#include "Cli_pla02000/model/BuildDataSet.h"
+#include "data/BuildDataSet.h"
 
 #include "core/Exception.h"
 #include "data/ClientDataSet.h"
@@ -21,6 +21,15 @@ void ApplyFieldDef(TField& field, const FieldDef& def) {
     field.Origin = def.origin;
 }
 
+void DeclareFields(TDataSet& dataSet, std::span<const FieldDef> fields) {
+    for (const FieldDef& f : fields) {
+        TField& field = dataSet.AddField(std::string(f.name), f.type, f.size,
+                                         f.calculated ? TFieldKind::fkCalculated : TFieldKind::fkData);
+        field.Name = dataSet.Name + std::string(f.name);
+        ApplyFieldDef(field, f);
+    }
+}
+
 void BuildDataSet(TClientDataSet& dataSet, const DataSetDef& def) {
     if (dataSet.Active() || dataSet.FieldCount() > 0)
         throw Exception((dataSet.Name.empty() ? std::string(def.name) : dataSet.Name) +
@@ -28,12 +37,7 @@ void BuildDataSet(TClientDataSet& dataSet, const DataSetDef& def) {
     if (dataSet.Name.empty()) dataSet.Name = def.name;
 
     dataSet.ProviderName = def.providerName;
-    for (const FieldDef& f : def.fields) {
-        TField& field = dataSet.AddField(std::string(f.name), f.type, f.size,
-                                         f.calculated ? TFieldKind::fkCalculated : TFieldKind::fkData);
-        field.Name = dataSet.Name + std::string(f.name);
-        ApplyFieldDef(field, f);
-    }
+    DeclareFields(dataSet, def.fields);
     if (!def.indexFieldNames.empty()) dataSet.SetIndexFieldNames(std::string(def.indexFieldNames));
     if (def.filterCaseInsensitive) dataSet.SetFilterOptions(dataSet.FilterOptions() | foCaseInsensitive);
 }

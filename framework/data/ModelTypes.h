@@ -1,7 +1,8 @@
 #pragma once
-// Declarations of the screen's datasets, fields, local queries and connections
-// as constant tables. The forms create their components from these tables, and
-// tests compare them with what the server and the database deliver.
+// The types a screen's model/ folder declares its datasets, fields, local
+// queries and connections with, as constant tables. The forms create their
+// components from these tables (BuildDataSet, BuildQuery), and tests compare
+// them with what the server and the database deliver.
 #include "core/Packet.h"
 
 #include <span>

@@ -1,9 +1,10 @@
 #pragma once
 // Gives a client dataset the fields and attributes its table entry declares,
 // the way the form's designer would have.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 class TClientDataSet;
+class TDataSet;
 class TField;
 
 namespace model {
@@ -15,6 +16,10 @@ namespace model {
 // The dataset must be inactive and without fields: throws Exception otherwise
 // (declaring twice would leave duplicate or stale fields).
 void BuildDataSet(TClientDataSet& dataSet, const DataSetDef& def);
+
+// Declares the fields in order on a dataset that has its Name, each with its
+// attributes and the component name Name + field name (BuildQuery uses it too).
+void DeclareFields(TDataSet& dataSet, std::span<const FieldDef> fields);
 
 // Copies a declaration's display and edit attributes onto an existing field.
 void ApplyFieldDef(TField& field, const FieldDef& def);

@@ -1,6 +1,6 @@
 #pragma once
 // Gives a query component the texts and fields its table entry declares.
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 class TADOIBQuery;
 

@@ -1,4 +1,4 @@
-#include "Cli_pla02000/model/ModelTypes.h"
+#include "data/ModelTypes.h"
 
 #include "core/Text.h"
 

@@ -1,4 +1,4 @@
-#include "Cli_pla02000/model/Catalog.h"
+#include "data/Catalog.h"
 
 #include "core/Exception.h"
 #include "core/Text.h"
@@ -22,7 +22,8 @@ std::string Unescape(std::string_view s) {
 
 }  // namespace
 
-std::vector<CatalogEntry> ParseCatalog(std::string_view resource) {
+std::vector<CatalogEntry> ParseCatalog(std::string_view resource, std::string_view name) {
+    const std::string catalog = name.empty() ? std::string("Catálogo") : "Catálogo " + std::string(name);
     std::vector<CatalogEntry> entries;
     size_t lineNo = 0;
     while (!resource.empty()) {
@@ -34,11 +35,11 @@ std::vector<CatalogEntry> ParseCatalog(std::string_view resource) {
         if (line.empty()) continue;
 
         const size_t bar = line.find('|');
-        const std::string where = "catalog line " + std::to_string(lineNo);
-        if (bar == std::string_view::npos) throw Exception(where + ": no '|' between key and text");
-        if (bar == 0) throw Exception(where + ": empty key");
+        const std::string where = catalog + ", linha " + std::to_string(lineNo) + ": ";
+        if (bar == std::string_view::npos) throw Exception(where + "falta \"|\" entre a chave e o texto.");
+        if (bar == 0) throw Exception(where + "chave vazia.");
         CatalogEntry entry{std::string(line.substr(0, bar)), Unescape(line.substr(bar + 1))};
-        if (FindCatalogText(entries, entry.key)) throw Exception(where + ": key " + entry.key + " repeated");
+        if (FindCatalogText(entries, entry.key)) throw Exception(where + "chave repetida \"" + entry.key + "\".");
         entries.push_back(std::move(entry));
     }
     return entries;
