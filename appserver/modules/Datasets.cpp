@@ -142,4 +142,16 @@ const Fields& Retorno() {
     return f;
 }
 
+const std::vector<Shape>& All() {
+    static const std::vector<Shape> all = {
+        {"cdsParamEstoque", ParamEstoque()}, {"cdsParamFilial", ParamFilial()},
+        {"cdsCtrlEstoque", CtrlEstoque()},   {"cdsUtilizaRetiPrat", UtilizaRetiPrat()},
+        {"cdsRomaRetirada", RomaRetirada()}, {"cdsMaxData", MaxData()},
+        {"cdsLanctoEst", LanctoEst()},       {"cdsItLanctoEst", ItLanctoEst()},
+        {"cdsRetiTipoPrat", RetiTipoPrat()}, {"cdsResumo", Resumo()},
+        {"cdsTipoReti", TipoReti()},         {"cdsLocalizacao", Localizacao()},
+        {"cdsPosEstDia", PosEstDia()}};
+    return all;
+}
+
 }  // namespace appserver::datasets

@@ -23,6 +23,14 @@ const Fields& Resumo();          // cdsResumo
 const Fields& TipoReti();        // cdsTipoReti
 const Fields& Localizacao();     // cdsLocalizacao
 const Fields& PosEstDia();       // cdsPosEstDia (stock library)
+
+// Every shape above with the client dataset it fills, so that tests hold the
+// server's packets and the client's declarations together.
+struct Shape {
+    const char* dataSet;
+    const Fields& fields;
+};
+const std::vector<Shape>& All();
 const Fields& VdServico();       // cdsVdServico
 const Fields& PrevRetiAux();     // cdsPrevRetiAux
 const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO is calculated by the client)

@@ -2,8 +2,9 @@
 // field by field, grids, menus and the catalog.
 #include "ScreenFixture.h"
 
+#include "Cli_pla02000/model/RetiradaDataSets.h"
+#include "Cli_pla02000/model/RetiradaQueries.h"
 #include "Cli_pla02000/services/AcceptedErrors.h"
-#include "model/ExpectedFields.h"
 
 #include <sstream>
 
@@ -24,28 +25,23 @@ std::string fieldList(const TDataSet& ds) {
     return out;
 }
 
-std::string normalized(std::string_view list) {
+std::string declared(std::span<const model::FieldDef> fields) {
     std::string out;
-    std::stringstream in{std::string(list)};
-    std::string item;
-    while (std::getline(in, item, ';')) {
-        const auto b = item.find_first_not_of(' ');
-        const auto e = item.find_last_not_of(' ');
-        if (b == std::string::npos) continue;
+    for (const model::FieldDef& f : fields) {
         if (!out.empty()) out += "; ";
-        out += item.substr(b, e - b + 1);
+        out += std::string(f.name) + " " + FieldTypeName(f.type);
+        if (f.size > 0) out += " " + std::to_string(f.size);
     }
     return out;
 }
 
 }  // namespace
 
-TEST_F(ComponentTreeTest, EveryDataSetAndQueryHasTheExpectedFields) {
+TEST_F(ComponentTreeTest, EveryDataSetAndQueryHasTheFieldsItsTableDeclares) {
     TfrmRetirada* f = Open();
     ASSERT_NE(f, nullptr);
     int checked = 0;
-    for (const ExpectedFieldList& e : kExpectedDataSets) {
-        if (e.form != "TfrmRetirada") continue;
+    for (const model::DataSetDef& e : model::ScreenDataSets()) {
         auto* ds = [&]() -> TDataSet* {
             for (TClientDataSet* c :
                  {&f->cdsRomaRetirada, &f->cdsLanctoEst, &f->cdsItLanctoEst, &f->cdsItlanctoVdAux, &f->cdsItLanctoSumAux,
@@ -58,11 +54,10 @@ TEST_F(ComponentTreeTest, EveryDataSetAndQueryHasTheExpectedFields) {
             return nullptr;
         }();
         ASSERT_NE(ds, nullptr) << e.name;
-        EXPECT_EQ(fieldList(*ds), normalized(e.fields)) << e.name;
+        EXPECT_EQ(fieldList(*ds), declared(e.fields)) << e.name;
         ++checked;
     }
-    for (const ExpectedFieldList& e : kExpectedQueries) {
-        if (e.form != "TfrmRetirada") continue;
+    for (const model::QueryDef& e : model::ScreenQueries()) {
         auto* q = [&]() -> TDataSet* {
             for (TADOIBQuery* c : {&f->qryFilial, &f->qryServico, &f->qryFiliOffLine, &f->qryRetOffLine, &f->qryProduto,
                                    &f->qryProdutoCache, &f->qryProdutoSemCache, &f->qryParamGeral, &f->qryPesqProduto,
@@ -72,7 +67,7 @@ TEST_F(ComponentTreeTest, EveryDataSetAndQueryHasTheExpectedFields) {
             return nullptr;
         }();
         ASSERT_NE(q, nullptr) << e.name;
-        EXPECT_EQ(fieldList(*q), normalized(e.fields)) << e.name;
+        EXPECT_EQ(fieldList(*q), declared(e.fields)) << e.name;
         ++checked;
     }
     EXPECT_GE(checked, 40);
