@@ -136,14 +136,25 @@ TEST_F(DialogTest, BlankServiceListsEveryServiceAndSetsUpTheScreen) {
 
 TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
     // The branch is changed under the open dialog to one the server refuses.
-    Then([this] { Screen().medCdFilial->SetText("9999"); });
-    Fill("", today, today, today, today);
+    TDateTime filtroAntes;
+    bool habilitaAntes = false, fonteAntes = false;
+    Then([&, this] {
+        Screen().medCdFilial->SetText("9999");
+        filtroAntes = Screen().dtFiltroIni;
+        habilitaAntes = Pla02000Unit().boHabilitaReti;
+        fonteAntes = Screen().dtsRomaRetirada.Enabled();
+    });
+    Fill("", IncDay(today, -3), today, today, today);
     Press();
-    Then([this] {
+    Then([&, this] {
         EXPECT_TRUE(Visible());
         EXPECT_THAT(Shown(), HasSubstr("9999"));
         EXPECT_FALSE(Pla02010Unit().boGetData);
         EXPECT_EQ(Application().Cursor(), TCursor::crDefault);
+        // Nothing of the failed filter reached the screen.
+        EXPECT_EQ(Screen().dtFiltroIni, filtroAntes);
+        EXPECT_EQ(Pla02000Unit().boHabilitaReti, habilitaAntes);
+        EXPECT_EQ(Screen().dtsRomaRetirada.Enabled(), fonteAntes);
     });
     Escape();
     OpenFromScreen();
