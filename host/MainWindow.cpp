@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ScreenModule.h"
+#include "core/ScopeGuard.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
@@ -57,12 +58,8 @@ bool MainWindow::OpenRetirada() {
     bool failed = false;
     try {
         Application().RunUserAction([&] {
-            try {
-                module_.IniProc();
-            } catch (...) {
-                failed = true;
-                throw;
-            }
+            TScopeFailure falhou([&] { failed = true; });
+            module_.IniProc();
         });
     } catch (const EScriptFailure& e) {
         // Input ended inside a modal form: the application is closing.
