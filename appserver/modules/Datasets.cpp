@@ -117,8 +117,9 @@ const Fields& PrevRetiAux() {
 }
 
 const Fields& NrPrevReti() {
-    static const Fields f = {S("NRREQUISICAO", 23), S("NRREQUEXTR", 10), S("NMSERVICO", 40),  D("DTLOCATE"),
-                             S("DTPREVRETI", 10),   S("CDSERVFILI", 5),  S("IDPREVTPPRAT", 1), D("DTPESQRETI")};
+    static const Fields f = {S("NRREQUISICAO", 23), S("NRREQUEXTR", 10), S("DSTIPO", 20),       S("NMSERVICO", 40),
+                             D("DTLOCATE"),         S("DTPREVRETI", 10), S("CDSERVFILI", 5),   S("IDPREVTPPRAT", 1),
+                             D("DTPESQRETI")};
     return f;
 }
 
@@ -150,7 +151,10 @@ const std::vector<Shape>& All() {
         {"cdsLanctoEst", LanctoEst()},       {"cdsItLanctoEst", ItLanctoEst()},
         {"cdsRetiTipoPrat", RetiTipoPrat()}, {"cdsResumo", Resumo()},
         {"cdsTipoReti", TipoReti()},         {"cdsLocalizacao", Localizacao()},
-        {"cdsPosEstDia", PosEstDia()}};
+        {"cdsPosEstDia", PosEstDia()},       {"cdsVdServico", VdServico()},
+        {"cdsPrevRetiAux", PrevRetiAux()},   {"cdsNrPrevReti", NrPrevReti()},
+        {"cdsVdPrevReti", VdPrevReti()},     {"cdsPesqRequisicao", PesqRequisicao()},
+        {"cdsVerifCardapio", VerifCardapio()}};
     return all;
 }
 

@@ -23,6 +23,12 @@ const Fields& Resumo();          // cdsResumo
 const Fields& TipoReti();        // cdsTipoReti
 const Fields& Localizacao();     // cdsLocalizacao
 const Fields& PosEstDia();       // cdsPosEstDia (stock library)
+const Fields& VdServico();       // cdsVdServico
+const Fields& PrevRetiAux();     // cdsPrevRetiAux
+const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO travels empty: the client calculates it)
+const Fields& VdPrevReti();      // cdsVdPrevReti
+const Fields& PesqRequisicao();  // cdsPesqRequisicao
+const Fields& VerifCardapio();   // cdsVerifCardapio
 
 // Every shape above with the client dataset it fills, so that tests hold the
 // server's packets and the client's declarations together.
@@ -31,12 +37,9 @@ struct Shape {
     const Fields& fields;
 };
 const std::vector<Shape>& All();
-const Fields& VdServico();       // cdsVdServico
-const Fields& PrevRetiAux();     // cdsPrevRetiAux
-const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO is calculated by the client)
-const Fields& VdPrevReti();      // cdsVdPrevReti
-const Fields& PesqRequisicao();  // cdsPesqRequisicao
-const Fields& VerifCardapio();   // cdsVerifCardapio
-const Fields& Retorno();         // cdsRetorno: result rows (error key or number name, objects)
+
+// cdsRetorno declares no fields and takes the packet's: result rows (an error
+// key or the name of a generated number, and the objects it concerns).
+const Fields& Retorno();
 
 }  // namespace appserver::datasets

@@ -125,9 +125,10 @@ SELECT P.NRREQUEXTR, P.CDSERVFILI, S.NMSERVICO, P.DTPREVRETI, P.IDPREVTPPRAT
         const std::string nr = text::TrimRight(row[0].AsString()), service = text::TrimRight(row[1].AsString());
         // A requisition's key: number, service and day (10 + 5 + 8 characters).
         std::string key = padded(nr, 10) + padded(service, 5) + dayKey(d);
-        // DTPREVRETI is the list's date text, written by the client.
-        out.rows.push_back({{Variant(key), Variant(nr), Variant(text::TrimRight(row[2].AsString())), Variant(d),
-                             Variant(), Variant(service), Variant(text::TrimRight(row[4].AsString())), Variant(d)},
+        // DSTIPO and the list's date text DTPREVRETI are the client's to fill.
+        out.rows.push_back({{Variant(key), Variant(nr), Variant(), Variant(text::TrimRight(row[2].AsString())),
+                             Variant(d), Variant(), Variant(service), Variant(text::TrimRight(row[4].AsString())),
+                             Variant(d)},
                             RowChange::Unmodified,
                             {}});
     }
