@@ -9,25 +9,23 @@
 
 namespace appserver {
 
-AppServer::AppServer(AppServerOptions options) : conn_(store::OpenDatabase(options.dbUrl)) { build(options); }
+AppServer::AppServer(AppServerOptions options) : pool_(store::OpenPool(options.dbUrl, options.connections)) {
+    build(options);
+}
 
-AppServer::AppServer(std::unique_ptr<db::SqlConnection> conn, AppServerOptions options) : conn_(std::move(conn)) {
-    if (!conn_) throw Exception("AppServer needs a database connection");
+AppServer::AppServer(std::unique_ptr<db::SqlConnection> conn, AppServerOptions options) {
+    if (!conn) throw Exception("AppServer needs a database connection");
+    pool_ = std::make_unique<db::ConnectionPool>(std::move(conn));
     build(options);
 }
 
 void AppServer::build(AppServerOptions& options) {
     sessions_ = std::make_unique<SessionStore>(options.sessionIdleLimit, options.clock);
-    dispatcher_ = std::make_unique<Dispatcher>([this](const std::function<void()>& body) {
-        std::lock_guard lock(dbMutex_);
-        db::Transaction tx(*conn_);
-        body();
-        tx.Commit();
-    });
+    dispatcher_ = std::make_unique<Dispatcher>(runner_.Runner());
     throttle_ = std::make_unique<SignOnThrottle>(options.maxSignOnFailures, options.signOnLockout, options.clock);
-    RegisterModules(*dispatcher_, *conn_, *sessions_, *throttle_);
-    if (options.extraModules) options.extraModules(*dispatcher_, *conn_);
-    service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, options.log ? options.log : StderrLogSink(),
+    RegisterModules(*dispatcher_, *sessions_, *throttle_);
+    if (options.extraModules) options.extraModules(*dispatcher_);
+    service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, *pool_, options.log ? options.log : StderrLogSink(),
                                             options.logFormat);
     httpOptions_ = options.http;
 }

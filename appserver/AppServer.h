@@ -8,10 +8,12 @@
 //   int port = server.Listen("127.0.0.1", 0);          // HTTP on a free port
 //   std::string host = server.RegisterInProcess();     // "inproc://embedded"
 //
-// Requests are served one at a time against the one database connection, each
-// in its own transaction.
+// Each request runs on a connection of the server's pool, in a read or a write
+// transaction as its method declares (see rpc/CallRunner.h).
+#include "db/ConnectionPool.h"
 #include "db/SqlConnection.h"
 #include "net/Transport.h"
+#include "rpc/CallRunner.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/HttpServer.h"
 #include "rpc/RequestLog.h"
@@ -27,8 +29,12 @@
 
 namespace appserver {
 
+// The HTTP endpoint's worker threads and so the pool's default size.
+inline constexpr size_t kDefaultConnections = 8;
+
 struct AppServerOptions {
-    std::string dbUrl;                 // "sqlite:PATH"; ignored when a connection is handed in
+    std::string dbUrl;                 // "sqlite:PATH" or "postgresql://..."; ignored when a connection is handed in
+    size_t connections = kDefaultConnections;  // pool size: one per HTTP worker thread
     LogSink log;                       // default: standard error
     LogFormat logFormat = LogFormat::Logfmt;
     std::chrono::seconds sessionIdleLimit = std::chrono::hours(8);
@@ -37,15 +43,15 @@ struct AppServerOptions {
     std::chrono::seconds signOnLockout = std::chrono::seconds(60);  // ... for this long
     HttpServerOptions http;
     // Registers further methods next to the standard modules (tests, site extensions).
-    std::function<void(Dispatcher&, db::SqlConnection&)> extraModules;
+    std::function<void(Dispatcher&)> extraModules;
 };
 
 class AppServer {
 public:
-    // Opens and migrates the database at options.dbUrl. Throws Exception
-    // (db::SqlError) when it cannot be opened.
+    // Opens options.connections connections to options.dbUrl and migrates the
+    // database. Throws Exception (db::SqlError) when it cannot be opened.
     explicit AppServer(AppServerOptions options);
-    // Serves an already open (and migrated) database.
+    // Serves an already open (and migrated) database over that one connection.
     AppServer(std::unique_ptr<db::SqlConnection> conn, AppServerOptions options);
     ~AppServer();  // stops HTTP and withdraws the in-process registration
     AppServer(const AppServer&) = delete;
@@ -67,18 +73,20 @@ public:
     const RpcService& Service() const { return *service_; }
     SessionStore& Sessions() { return *sessions_; }
     const Dispatcher& Methods() const { return *dispatcher_; }
-    // Runs fn with the database while no request runs (tests, maintenance).
+    // Runs fn with a connection of the pool, outside any transaction (tests,
+    // maintenance); a server of one connection runs no request meanwhile.
     template <class F>
     auto WithDatabase(F&& fn) {
-        std::lock_guard lock(dbMutex_);
-        return fn(*conn_);
+        db::ConnectionPool::Lease conn = pool_->Acquire();
+        return fn(*conn);
     }
+    db::ConnectionPool& Pool() { return *pool_; }
 
 private:
     void build(AppServerOptions& options);
 
-    std::unique_ptr<db::SqlConnection> conn_;
-    std::mutex dbMutex_;
+    std::unique_ptr<db::ConnectionPool> pool_;
+    CallRunner runner_;
     std::unique_ptr<SessionStore> sessions_;
     std::unique_ptr<SignOnThrottle> throttle_;
     std::unique_ptr<Dispatcher> dispatcher_;

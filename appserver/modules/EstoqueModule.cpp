@@ -149,28 +149,28 @@ Variant getProdAlmoxPadrao(db::SqlConnection& c, const std::string& branch, cons
 
 }  // namespace
 
-void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn) {
-    db::SqlConnection* c = &conn;
-    auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn) {
-        d.Register(kModuleEstoque, {name, std::move(args), std::move(fn)});
+void RegisterEstoqueModule(Dispatcher& d) {
+    auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn, Access access = Access::Read) {
+        d.Register(kModuleEstoque, {name, std::move(args), std::move(fn), true, access});
     };
     // The 2nd and 3rd arguments ("S", "10") are accepted as the screen passes them; they select nothing here.
     reg("GetParamEstoque", {Branch("CDFILIAL"), AnyArg("IDPARAM"), AnyArg("NRPARAM")},
-        [c](CallContext&, VariantArray& a) { return getParamEstoque(*c, ArgText(a[0])); });
+        [](CallContext& ctx, VariantArray& a) { return getParamEstoque(ctx.Db(), ArgText(a[0])); });
     reg("ValidaInventario", {Branch("CDFILIAL"), Day("DATA")},
-        [c](CallContext&, VariantArray& a) { return validaInventario(*c, ArgText(a[0]), a[1]); });
+        [](CallContext& ctx, VariantArray& a) { return validaInventario(ctx.Db(), ArgText(a[0]), a[1]); });
     reg("VerificaLiberacao", {Branch("CDFILIAL"), Day("DATA")},
-        [c](CallContext&, VariantArray& a) { return verificaLiberacao(*c, ArgText(a[0]), a[1]); });
+        [](CallContext& ctx, VariantArray& a) { return verificaLiberacao(ctx.Db(), ArgText(a[0]), a[1]); });
     reg("GravaLiberacao", {Branch("CDFILIAL"), Day("DATA")},
-        [c](CallContext& ctx, VariantArray& a) { return gravaLiberacao(*c, ctx, ArgText(a[0]), a[1]); });
+        [](CallContext& ctx, VariantArray& a) { return gravaLiberacao(ctx.Db(), ctx, ArgText(a[0]), a[1]); },
+        Access::Write);
     reg("Consulta_PosEstDia",
         {Branch("CDFILIAL"), Str("CDPRODUTO"), Str("CDALMOXARIFE"), Str("CDLOCALESTOQ"), Str("NRLOTEESTQ"),
          Str("NRSUBLOTE"), Day("DATA"), Num("CDTIPCUSTEST"), Num("OPCAO")},
-        [c](CallContext&, VariantArray& a) { return consultaPosEstDia(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return consultaPosEstDia(ctx.Db(), a); });
     reg("Arredond_Parametrizado", {Branch("CDFILIAL"), Str("CDPRODUTO"), Num("QUANTIDADE")},
-        [c](CallContext&, VariantArray& a) { return arredondParametrizado(*c, text::Trim(ArgText(a[1])), a[2]); });
+        [](CallContext& ctx, VariantArray& a) { return arredondParametrizado(ctx.Db(), text::Trim(ArgText(a[1])), a[2]); });
     reg("GetProdAlmoxPadrao", {Branch("CDFILIAL"), Str("CDPRODUTO")},
-        [c](CallContext&, VariantArray& a) { return getProdAlmoxPadrao(*c, ArgText(a[0]), text::Trim(ArgText(a[1]))); });
+        [](CallContext& ctx, VariantArray& a) { return getProdAlmoxPadrao(ctx.Db(), ArgText(a[0]), text::Trim(ArgText(a[1]))); });
 }
 
 }  // namespace appserver

@@ -187,35 +187,34 @@ Variant Verif_Alteracao(db::SqlConnection& c, const std::string& movBranch, cons
     return VarArrayOf({Variant(std::move(result)), Variant(std::move(menu)), Variant(standardDiet ? "S" : "N")});
 }
 
-void RegisterHeaderReads(Dispatcher& d, db::SqlConnection& conn) {
-    db::SqlConnection* c = &conn;
+void RegisterHeaderReads(Dispatcher& d) {
     auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn) {
         d.Register(kModuleRetirada, {name, std::move(args), std::move(fn)});
     };
-    reg("getVdServico", {Branch("CDFILIAL"), Str("CDSERVFILI")}, [c](CallContext&, VariantArray& a) {
-        return GetVdServico(*c, requireBranchArg(*c, a[0]), code(a[1]));
+    reg("getVdServico", {Branch("CDFILIAL"), Str("CDSERVFILI")}, [](CallContext& ctx, VariantArray& a) {
+        return GetVdServico(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), code(a[1]));
     });
     reg("GetPrevRetiAux", {Branch("CDFILIAL"), Str("NRREQUEXTR"), Str("CDSERVFILI"), Day("DTCARDAPIO")},
-        [c](CallContext&, VariantArray& a) {
-            return GetPrevRetiAux(*c, requireBranchArg(*c, a[0]), requireRequisition(a[1]), code(a[2]),
+        [](CallContext& ctx, VariantArray& a) {
+            return GetPrevRetiAux(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), requireRequisition(a[1]), code(a[2]),
                                   a[3]);
         });
     reg("GetNrPrevReti", {Branch("CDFILIAL", true), Day("DTINICIAL", true), Day("DTFINAL", true)},
-        [c](CallContext&, VariantArray& a) {
-            return GetNrPrevReti(*c, requireBranchArg(*c, a[0]), a[1], a[2]);
+        [](CallContext& ctx, VariantArray& a) {
+            return GetNrPrevReti(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), a[1], a[2]);
         });
     reg("GetVdPrevReti", {Branch("CDFILIAL"), Str("NRREQUEXTR"), Day("DTINICIAL", true), Day("DTFINAL", true)},
-        [c](CallContext&, VariantArray& a) {
-            return GetVdPrevReti(*c, requireBranchArg(*c, a[0]), requireRequisition(a[1]), a[2], a[3]);
+        [](CallContext& ctx, VariantArray& a) {
+            return GetVdPrevReti(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), requireRequisition(a[1]), a[2], a[3]);
         });
-    reg("GetPesqRequisicao", {Branch("CDFILIAL"), Str("NRREQUEXTR")}, [c](CallContext&, VariantArray& a) {
-        return GetPesqRequisicao(*c, requireBranchArg(*c, a[0]), requireRequisition(a[1]));
+    reg("GetPesqRequisicao", {Branch("CDFILIAL"), Str("NRREQUEXTR")}, [](CallContext& ctx, VariantArray& a) {
+        return GetPesqRequisicao(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), requireRequisition(a[1]));
     });
     reg("Verif_Alteracao",
         {Branch("CDFILIMOVI"), Day("DTLANCESTQ"), Branch("CDFILIAL"), Str("CDSERVFILI"), Day("DTCARDAPIO"), Str("PREFIXO")},
-        [c](CallContext&, VariantArray& a) {
-            return Verif_Alteracao(*c, requireBranchArg(*c, a[0]), a[1],
-                                   requireBranchArg(*c, a[2]), code(a[3]), a[4], code(a[5]));
+        [](CallContext& ctx, VariantArray& a) {
+            return Verif_Alteracao(ctx.Db(), requireBranchArg(ctx.Db(), a[0]), a[1],
+                                   requireBranchArg(ctx.Db(), a[2]), code(a[3]), a[4], code(a[5]));
         });
 }
 

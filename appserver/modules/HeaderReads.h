@@ -40,6 +40,6 @@ Variant Verif_Alteracao(db::SqlConnection& conn, const std::string& movBranch, c
                         const std::string& prefix);
 
 // Registers the six methods above on the dispatcher, on conn.
-void RegisterHeaderReads(Dispatcher& d, db::SqlConnection& conn);
+void RegisterHeaderReads(Dispatcher& d);
 
 }  // namespace appserver

@@ -88,8 +88,8 @@ void RequireBranchAccess(db::SqlConnection& conn, const CallContext& ctx, const 
     if (!bound.empty() && bound != wanted) refuse();
 }
 
-void GuardBranches(Dispatcher& d, db::SqlConnection& conn) {
-    d.SetBranchGuard([&conn](CallContext& ctx, const std::string& branch) { RequireBranchAccess(conn, ctx, branch); });
+void GuardBranches(Dispatcher& d) {
+    d.SetBranchGuard([](CallContext& ctx, const std::string& branch) { RequireBranchAccess(ctx.Db(), ctx, branch); });
 }
 
 bool HoldsRight(db::SqlConnection& conn, const std::string& op, const std::string& right) {

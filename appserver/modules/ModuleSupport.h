@@ -47,7 +47,7 @@ void RequireBranch(db::SqlConnection& conn, const std::string& branch);
 // ERpcError(BranchForbidden) otherwise, also for a caller without operator.
 void RequireBranchAccess(db::SqlConnection& conn, const CallContext& ctx, const std::string& branch);
 // Installs RequireBranchAccess as the dispatcher's check of branch arguments.
-void GuardBranches(Dispatcher& d, db::SqlConnection& conn);
+void GuardBranches(Dispatcher& d);
 
 // The operator is active and holds the right (OPERDIREITO.CDDIREITO, e.g. "LIBERACAO_DATA").
 bool HoldsRight(db::SqlConnection& conn, const std::string& op, const std::string& right);

@@ -1,7 +1,7 @@
 #pragma once
 // The remote modules and their registration. Each Register* adds one module's
-// methods to the dispatcher; the methods use conn (inside the dispatcher's
-// transaction) and live as long as it does.
+// methods to the dispatcher; each method runs on the call's connection
+// (CallContext::Db) inside the transaction its Access declares.
 #include "db/SqlConnection.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/SessionStore.h"
@@ -10,16 +10,16 @@
 namespace appserver {
 
 // "Session": SignOn(operator, password) -> [token, expiry]; SignOff().
-void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle);
+void RegisterSessionModule(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle);
 // "Est00000.rdmEstoque": stock parameters and the stock library's services.
-void RegisterEstoqueModule(Dispatcher& d, db::SqlConnection& conn);
+void RegisterEstoqueModule(Dispatcher& d);
 // "Est.rdmAutoriza": operators' rights.
-void RegisterAutorizaModule(Dispatcher& d, db::SqlConnection& conn);
+void RegisterAutorizaModule(Dispatcher& d);
 // "Pla02000.rdmRetirada": the withdrawal screen's methods.
-void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn);
+void RegisterRetiradaModule(Dispatcher& d);
 
 // All of the above.
-void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle);
+void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle);
 
 inline constexpr const char* kModuleRetirada = "Pla02000.rdmRetirada";
 inline constexpr const char* kModuleEstoque = "Est00000.rdmEstoque";

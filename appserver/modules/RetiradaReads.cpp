@@ -130,37 +130,36 @@ Variant getTipoReti(db::SqlConnection& c) {
 
 }  // namespace
 
-void RegisterRetiradaModule(Dispatcher& d, db::SqlConnection& conn) {
-    db::SqlConnection* c = &conn;
+void RegisterRetiradaModule(Dispatcher& d) {
     auto reg = [&d](const char* name, std::vector<ArgSpec> args, MethodFn fn) {
         d.Register(kModuleRetirada, {name, std::move(args), std::move(fn)});
     };
     reg("GetCtrlEstoque", {Branch("CDFILIAL"), Str("CDPRODUTO")},
-        [c](CallContext&, VariantArray& a) { return getCtrlEstoque(*c, ArgText(a[0]), ArgText(a[1])); });
+        [](CallContext& ctx, VariantArray& a) { return getCtrlEstoque(ctx.Db(), ArgText(a[0]), ArgText(a[1])); });
     reg("GetParamFilial", {Branch("CDFILIAL")},
-        [c](CallContext&, VariantArray& a) { return getParamFilial(*c, ArgText(a[0])); });
+        [](CallContext& ctx, VariantArray& a) { return getParamFilial(ctx.Db(), ArgText(a[0])); });
     reg("UsaLocalizacao", {Branch("CDFILIAL")},
-        [c](CallContext&, VariantArray& a) { return usaLocalizacao(*c, ArgText(a[0])); });
+        [](CallContext& ctx, VariantArray& a) { return usaLocalizacao(ctx.Db(), ArgText(a[0])); });
     reg("GetRomaRetirada",
         {Branch("CDFILIAL", true), Str("CDSERVFILI", true), Str("IDTODOS", true), Day("DTRETIRADAINI", true),
          Day("DTRETIRADAFIN", true), Day("DTCARDAPIOINI", true), Day("DTCARDAPIOFIN", true)},
-        [c](CallContext&, VariantArray& a) { return getRomaRetirada(*c, a); });
-    reg("getMaxData", {Branch("CDFILIAL")}, [c](CallContext&, VariantArray& a) { return getMaxData(*c, ArgText(a[0])); });
+        [](CallContext& ctx, VariantArray& a) { return getRomaRetirada(ctx.Db(), a); });
+    reg("getMaxData", {Branch("CDFILIAL")}, [](CallContext& ctx, VariantArray& a) { return getMaxData(ctx.Db(), ArgText(a[0])); });
     reg("GetLanctoEst",
         {Branch("CDFILIAL"), Branch("CDFILIMOVI"), Str("NRLANCESTQ"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
-        [c](CallContext&, VariantArray& a) { return getLanctoEst(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return getLanctoEst(ctx.Db(), a); });
     reg("GetRetiTipoPrat", {Branch("CDFILIMOVI"), Str("NRRETIRADA"), Str("NRCARDAPIO")},
-        [c](CallContext&, VariantArray& a) { return getRetiTipoPrat(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return getRetiTipoPrat(ctx.Db(), a); });
     reg("GetResumoItemReti", {Branch("CDFILIMOVI"), Str("NRRETIRADA"), Day("DTLANCESTQ")},
-        [c](CallContext&, VariantArray& a) { return getResumoItemReti(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return getResumoItemReti(ctx.Db(), a); });
     reg("GetItLanctoEst", {Branch("CDFILIMOVI"), Str("NRRETIRADA")},
-        [c](CallContext&, VariantArray& a) { return getItLanctoEst(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return getItLanctoEst(ctx.Db(), a); });
     reg("GetLocalizacao", {Branch("CDFILIAL"), Str("NRRETIRADA")},
-        [c](CallContext&, VariantArray& a) { return getLocalizacao(*c, a); });
+        [](CallContext& ctx, VariantArray& a) { return getLocalizacao(ctx.Db(), a); });
     reg("verifitens", {Branch("CDFILIAL"), Str("NRRETIRADA")},
-        [c](CallContext&, VariantArray& a) { return verifItens(*c, a); });
-    reg("GetTipoReti", {}, [c](CallContext&, VariantArray&) { return getTipoReti(*c); });
-    RegisterHeaderReads(d, conn);
+        [](CallContext& ctx, VariantArray& a) { return verifItens(ctx.Db(), a); });
+    reg("GetTipoReti", {}, [](CallContext& ctx, VariantArray&) { return getTipoReti(ctx.Db()); });
+    RegisterHeaderReads(d);
 }
 
 }  // namespace appserver

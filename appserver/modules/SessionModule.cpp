@@ -23,23 +23,26 @@ TDateTime toDateTime(std::chrono::system_clock::time_point t) {
 
 }  // namespace
 
-void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle) {
+void RegisterSessionModule(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle) {
     d.Register(kModuleSession,
                {"SignOn",
                 {Str("operator"), Str("password")},
-                [&conn, &sessions, &throttle](CallContext& ctx, VariantArray& a) -> Variant {
+                [&sessions, &throttle](CallContext& ctx, VariantArray& a) -> Variant {
                     std::string op = text::Upper(text::Trim(ArgText(a[0])));
                     ctx.Attempted = op;
                     if (!throttle.Allowed(op))
                         throw net::ERpcError(net::rpc_code::Unauthorized,
                                              "Operador bloqueado temporariamente por tentativas inválidas. "
                                              "Tente novamente em instantes.");
-                    auto r = conn.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O",
-                                        {{"O", op}});
+                    db::SqlResult r;
+                    ctx.Transact(Access::Read, [&](db::SqlConnection& c) {
+                        r = c.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", op}});
+                    });
                     // One answer for every refusal, so the reply does not tell which operators exist.
                     const std::string refused = "Operador ou senha inválidos.";
                     // An unknown operator costs the same hashing as a wrong password, so
                     // the time of the answer does not tell which operators exist either.
+                    // The hash runs outside any transaction: it holds no database lock.
                     static const std::string decoy = store::HashPassword("-", "decoy-salt-0000");
                     const std::string stored = r.Empty() ? decoy : r.rows[0][1].AsString();
                     const bool passwordOk = store::VerifyPassword(ArgText(a[1]), stored);
@@ -53,19 +56,19 @@ void RegisterSessionModule(Dispatcher& d, db::SqlConnection& conn, SessionStore&
                     ctx.Operator = op;
                     return VarArrayOf({Variant(s.token), Variant(toDateTime(s.expires))});
                 },
-                false});
+                false, Access::Own});
     d.Register(kModuleSession, {"SignOff", {}, [&sessions](CallContext& ctx, VariantArray&) -> Variant {
                                     sessions.Close(ctx.Token);
                                     return Variant(true);
                                 }});
 }
 
-void RegisterModules(Dispatcher& d, db::SqlConnection& conn, SessionStore& sessions, SignOnThrottle& throttle) {
-    GuardBranches(d, conn);
-    RegisterSessionModule(d, conn, sessions, throttle);
-    RegisterEstoqueModule(d, conn);
-    RegisterAutorizaModule(d, conn);
-    RegisterRetiradaModule(d, conn);
+void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle) {
+    GuardBranches(d);
+    RegisterSessionModule(d, sessions, throttle);
+    RegisterEstoqueModule(d);
+    RegisterAutorizaModule(d);
+    RegisterRetiradaModule(d);
 }
 
 }  // namespace appserver

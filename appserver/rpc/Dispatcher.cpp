@@ -53,6 +53,19 @@ void CheckArguments(const std::string& method, const std::vector<ArgSpec>& signa
     }
 }
 
+db::SqlConnection& CallContext::Db() const {
+    if (!Conn) throw Exception("The remote call has no database connection");
+    return *Conn;
+}
+
+void CallContext::Transact(Access access, const std::function<void(db::SqlConnection&)>& fn) const {
+    db::SqlConnection& c = Db();
+    if (Runner)
+        Runner(c, access, [&] { fn(c); });
+    else
+        fn(c);
+}
+
 Dispatcher::Dispatcher(TransactionRunner runner) : runner_(std::move(runner)) {}
 
 void Dispatcher::Register(const std::string& module, MethodDef def) {
@@ -78,7 +91,14 @@ Dispatcher::Outcome Dispatcher::Invoke(const MethodDef& def, VariantArray args, 
     net::RpcResult& result = out.result;
     std::string failureText;
     bool failed = false;
+    ctx.Runner = runner_;
+    // A write may be run again after a conflict: each run starts from the arguments as they came.
+    VariantArray given;
+    if (def.access == Access::Write) given = args;
+    bool first = true;
     auto body = [&] {
+        if (!first) args = given;
+        first = false;
         for (size_t i = 0; i < def.args.size(); ++i) {
             if (!def.args[i].branch) continue;
             // Fail closed: a branch nobody can check is a branch nobody may use.
@@ -88,12 +108,14 @@ Dispatcher::Outcome Dispatcher::Invoke(const MethodDef& def, VariantArray args, 
         result.value = def.fn(ctx, args);
     };
     try {
-        if (runner_)
-            runner_(body);
+        if (runner_ && def.access != Access::Own)
+            runner_(ctx.Db(), def.access, body);
         else
             body();
     } catch (const ERpcError&) {
         throw;
+    } catch (const db::SqlError& e) {
+        throw ERpcError(rpc_code::InternalError, std::string("Database error in ") + def.name + ": " + e.Message());
     } catch (const EAbort&) {
         failed = true;
         failureText = "Operação cancelada.";

@@ -4,15 +4,18 @@
 // one). Module and method names compare without regard to case, as the
 // suite's late-bound calls do.
 //
-// Each method is a plain function of its arguments with a declared signature;
-// Invoke checks the count and kinds of the arguments against it before the
-// function runs, inside one transaction of the injected runner. A method
-// reports a failure the caller expects as a text by throwing Exception: the
-// transaction is rolled back and the text becomes the string result. ERpcError
-// thrown by a method passes through as a JSON-RPC error; anything else is an
-// internal error (rolled back too).
+// Each method is a plain function of the call's connection and its arguments
+// with a declared signature; Invoke checks the count and kinds of the
+// arguments against it before the function runs, inside one transaction of
+// the injected runner (a read or a write transaction, as the method declares).
+// A method reports a failure the caller expects as a text by throwing
+// Exception: the transaction is rolled back and the text becomes the string
+// result. ERpcError thrown by a method passes through as a JSON-RPC error; a
+// database failure (db::SqlError: busy past its timeout, lost connection,
+// broken constraint) and anything else is an internal error (rolled back too).
 #include "core/DateTime.h"
 #include "core/Variant.h"
+#include "db/SqlConnection.h"
 #include "net/RpcProtocol.h"
 
 #include <functional>
@@ -33,11 +36,32 @@ struct ArgSpec {
     bool branch = false;    // a branch code: the caller's operator must have access to it (see BranchGuard)
 };
 
+// How a method uses the database.
+enum class Access {
+    Read,   // runs in a read transaction; readers run side by side
+    Write,  // runs in a write transaction (one writer at a time on SQLite; may be run again, see CallRunner)
+    Own,    // runs outside any transaction and opens its own short ones with CallContext::Transact
+            // (sign-on: the password hash must not hold a database lock)
+};
+
+// Runs body on conn inside one transaction of the access's kind: commits when
+// it returns, rolls back when it throws (and lets the exception go on). For
+// Access::Own it runs body as it is.
+using TransactionRunner = std::function<void(db::SqlConnection& conn, Access access, const std::function<void()>& body)>;
+
 // What a method knows of its caller.
 struct CallContext {
-    std::string Operator;  // the session's operator; "" for methods that need no session
-    std::string Token;     // the caller's session token ("" when none)
-    std::string Attempted; // the operator name a sign-on tried, for the log
+    std::string Operator;       // the session's operator; "" for methods that need no session
+    std::string Token;          // the caller's session token ("" when none)
+    std::string Attempted;      // the operator name a sign-on tried, for the log
+    std::string ClientAddress;  // the caller's network address ("-" in process)
+    db::SqlConnection* Conn = nullptr;  // the call's pooled connection, lent by the caller of Invoke
+    TransactionRunner Runner;           // set by Invoke
+
+    // The call's connection; throws Exception when the call has none.
+    db::SqlConnection& Db() const;
+    // Runs fn in a transaction of its own on the call's connection (for Access::Own methods).
+    void Transact(Access access, const std::function<void(db::SqlConnection&)>& fn) const;
 };
 
 using MethodFn = std::function<Variant(CallContext& ctx, VariantArray& args)>;
@@ -51,11 +75,8 @@ struct MethodDef {
     std::vector<ArgSpec> args;
     MethodFn fn;
     bool requiresSession = true;
+    Access access = Access::Read;
 };
-
-// Runs body inside one database transaction: commits when it returns, rolls
-// back when it throws (and lets the exception go on).
-using TransactionRunner = std::function<void(const std::function<void()>& body)>;
 
 class Dispatcher {
 public:
@@ -67,9 +88,9 @@ public:
     void SetBranchGuard(BranchGuard guard) { branchGuard_ = std::move(guard); }
     // Null when the module or the method is unknown.
     const MethodDef* Find(const std::string& fullName) const;
-    // Throws ERpcError: MethodNotFound (naming the module or the method),
-    // InvalidParams (naming the argument and the expected kind), InternalError.
-    // The session is the caller's business (see RpcService).
+    // Runs the method on ctx.Conn. Throws ERpcError: MethodNotFound (naming
+    // the module or the method), InvalidParams (naming the argument and the
+    // expected kind), InternalError. The session is the caller's business (see RpcService).
     struct Outcome {
         net::RpcResult result;
         bool failed = false;  // the method refused: result.value holds its text

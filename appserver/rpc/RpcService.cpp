@@ -31,8 +31,28 @@ VariantArray byPosition(const MethodDef& def, const net::RpcRequest& req) {
 
 }  // namespace
 
-RpcService::RpcService(const Dispatcher& dispatcher, SessionStore& sessions, LogSink log, LogFormat format)
-    : dispatcher_(dispatcher), sessions_(sessions), log_(log ? std::move(log) : NullLogSink()), format_(format) {}
+RpcService::RpcService(const Dispatcher& dispatcher, SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
+                       LogFormat format)
+    : dispatcher_(dispatcher), sessions_(sessions), pool_(pool), log_(log ? std::move(log) : NullLogSink()),
+      format_(format) {}
+
+Dispatcher::Outcome RpcService::runCall(const MethodDef& def, VariantArray params, CallContext& ctx) const {
+    try {
+        db::ConnectionPool::Lease conn = pool_.Acquire();
+        ctx.Conn = &*conn;
+        if (def.requiresSession) {
+            if (ctx.Token.empty())
+                throw ERpcError(rpc_code::Unauthorized, "Sessão não informada: identifique-se no servidor de aplicação.");
+            auto op = sessions_.Validate(ctx.Token);
+            if (!op) throw ERpcError(rpc_code::Unauthorized, "Sessão inválida ou expirada: identifique-se novamente.");
+            ctx.Operator = *op;
+        }
+        return dispatcher_.Invoke(def, std::move(params), ctx);
+    } catch (const db::SqlError& e) {
+        // A database that stays busy, or is gone, is a fault of the server, not an answer.
+        throw ERpcError(rpc_code::InternalError, "Database error: " + e.Message());
+    }
+}
 
 void RpcService::log(const RequestLogEntry& entry) const {
     try {
@@ -53,6 +73,7 @@ RpcService::CallAnswer RpcService::handleCall(net::RpcEntry& call, const Request
     CallAnswer answer;
     CallContext ctx;
     ctx.Token = origin.bearerToken;
+    ctx.ClientAddress = origin.peer;
     try {
         if (call.errorCode != 0) throw ERpcError(call.errorCode, call.errorMessage);
         const MethodDef* def = dispatcher_.Find(req.method);
@@ -62,17 +83,8 @@ RpcService::CallAnswer RpcService::handleCall(net::RpcEntry& call, const Request
                                                         : "Unknown remote method " + req.method;
             throw ERpcError(rpc_code::MethodNotFound, what);
         }
-        if (def->requiresSession) {
-            if (origin.bearerToken.empty())
-                throw ERpcError(rpc_code::Unauthorized, "Sessão não informada: identifique-se no servidor de aplicação.");
-            auto op = sessions_.Validate(origin.bearerToken);
-            if (!op) throw ERpcError(rpc_code::Unauthorized, "Sessão inválida ou expirada: identifique-se novamente.");
-            ctx.Operator = *op;
-            entry.operatorCode = *op;
-        }
         VariantArray args = req.byName ? byPosition(*def, req) : std::move(req.params);
-        Dispatcher::Outcome out = dispatcher_.Invoke(*def, std::move(args), ctx);
-        if (!ctx.Operator.empty()) entry.operatorCode = ctx.Operator;
+        Dispatcher::Outcome out = runCall(*def, std::move(args), ctx);
         if (out.failed) {
             entry.outcome = "failed";
             entry.detail = out.result.value.AsString();
@@ -91,6 +103,7 @@ RpcService::CallAnswer RpcService::handleCall(net::RpcEntry& call, const Request
         entry.outcome = "error " + std::to_string(rpc_code::InternalError);
         answer.body = net::EncodeError(req.id, rpc_code::InternalError, "Internal error");
     }
+    if (!ctx.Operator.empty()) entry.operatorCode = ctx.Operator;
     entry.tried = ctx.Attempted;
     // A valid notification is run and never answered, errors included; a
     // call that could not be read is answered even without an id.

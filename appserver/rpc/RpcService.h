@@ -1,8 +1,9 @@
 #pragma once
 // The server's request handling, shared by the HTTP endpoint and the
-// in-process transport: decode the JSON-RPC text (one call or a batch),
-// authenticate the bearer token, dispatch, encode the answers, log one line
-// per call. Never throws; every problem becomes a JSON-RPC error answer.
+// in-process transport: decode the JSON-RPC text (one call or a batch), lend
+// each call a pooled connection, authenticate the bearer token, dispatch,
+// encode the answers, log one line per call. Never throws; every problem becomes a JSON-RPC error answer.
+#include "db/ConnectionPool.h"
 #include "net/Transport.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/RequestLog.h"
@@ -25,7 +26,9 @@ struct RequestOrigin {
 
 class RpcService {
 public:
-    RpcService(const Dispatcher& dispatcher, SessionStore& sessions, LogSink log, LogFormat format = LogFormat::Logfmt);
+    // dispatcher, sessions and pool must outlive the service.
+    RpcService(const Dispatcher& dispatcher, SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
+               LogFormat format = LogFormat::Logfmt);
 
     RpcReply Handle(const std::string& request, const RequestOrigin& origin) const;
     RpcReply Handle(const std::string& request, const std::string& bearerToken) const {
@@ -43,9 +46,12 @@ private:
     };
     CallAnswer handleCall(net::RpcEntry& entry, const RequestOrigin& origin) const;
     void log(const RequestLogEntry& entry) const;
+    // Lends the call a connection, checks its session, runs it.
+    Dispatcher::Outcome runCall(const MethodDef& def, VariantArray params, CallContext& ctx) const;
 
     const Dispatcher& dispatcher_;
     SessionStore& sessions_;
+    db::ConnectionPool& pool_;
     LogSink log_;
     LogFormat format_;
 };

@@ -29,6 +29,13 @@ std::unique_ptr<db::SqlConnection> OpenDatabase(const std::string& url) {
     return conn;
 }
 
+std::unique_ptr<db::ConnectionPool> OpenPool(const std::string& url, size_t size) {
+    std::unique_ptr<db::SqlConnection> first = OpenDatabase(url);
+    if (auto* lite = dynamic_cast<db::SqliteConnection*>(first.get()); lite && (lite->Path() == ":memory:" || lite->Path().empty()))
+        return std::make_unique<db::ConnectionPool>(std::move(first));
+    return std::make_unique<db::ConnectionPool>(size, [&] { return first ? std::move(first) : db::OpenConnection(url); });
+}
+
 std::unique_ptr<db::SqliteConnection> CreateDemoDatabase(const std::string& path, uint32_t seed, TDateTime today) {
     static std::mutex m;
     static std::map<std::pair<uint32_t, double>, std::unique_ptr<db::SqliteConnection>> templates;

@@ -1,5 +1,6 @@
 #pragma once
 // Creating the application server's database: schema, and demo data on request.
+#include "db/ConnectionPool.h"
 #include "db/SqlConnection.h"
 #include "db/SqliteConnection.h"
 #include "store/DemoData.h"
@@ -23,6 +24,11 @@ InitResult InitDatabase(db::SqlConnection& conn, bool demo, uint32_t seed = demo
 // Opens a database URL ("sqlite:PATH", or a scheme another back end registers)
 // and migrates it. Throws db::SqlError.
 std::unique_ptr<db::SqlConnection> OpenDatabase(const std::string& url);
+
+// Opens size connections to url, migrating the database with the first. A
+// private in-memory SQLite database gives a pool of that one connection.
+// Throws db::SqlError.
+std::unique_ptr<db::ConnectionPool> OpenPool(const std::string& url, size_t size);
 
 // A fresh demo database for tests and the embedded server, fast: the first
 // call per (seed, today) builds a template in memory, every call copies it.

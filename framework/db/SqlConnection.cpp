@@ -26,12 +26,12 @@ namespace {
 constexpr const char* kSavepoint = "PLA_SP";
 }  // namespace
 
-Transaction::Transaction(SqlConnection& conn) : conn_(conn) {
+Transaction::Transaction(SqlConnection& conn, TxMode mode) : conn_(conn) {
     if (conn_.InTransaction()) {
         savepoint_ = kSavepoint;
         conn_.Execute("SAVEPOINT " + savepoint_);
     } else {
-        conn_.Begin();
+        conn_.Begin(mode);
     }
 }
 

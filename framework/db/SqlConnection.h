@@ -13,12 +13,32 @@ namespace db {
 enum class Dialect { SQLite, PostgreSQL };
 const char* DialectName(Dialect d);  // "SQLite", "PostgreSQL"
 
+// What kind of failure a SqlError is, for the callers that act on it.
+enum class SqlFailure {
+    Other,     // syntax, constraint, missing parameter, connection lost ...
+    Busy,      // the database stayed locked past its timeout
+    Conflict,  // a concurrent transaction won (serialization failure, deadlock): run it again
+};
+
 // A failure reported by the database (syntax, constraint, busy, missing parameter ...).
-// The message carries the database's text and the start of the statement.
+// The message carries the database's text and the start of the statement;
+// sqlState is the server's SQLSTATE where it has one ("" for SQLite).
 class SqlError : public Exception {
 public:
-    using Exception::Exception;
+    explicit SqlError(const std::string& message, SqlFailure failure = SqlFailure::Other, std::string sqlState = "")
+        : Exception(message), failure_(failure), sqlState_(std::move(sqlState)) {}
+    SqlFailure Failure() const { return failure_; }
+    const std::string& SqlState() const { return sqlState_; }
+
+private:
+    SqlFailure failure_;
+    std::string sqlState_;
 };
+
+// A read transaction sees one consistent state of the database and may not
+// write; a write transaction may. SQLite takes its write lock at the start of
+// a write transaction only.
+enum class TxMode { Read, Write };
 
 // A named parameter value. Names are written in the text as :NAME and compared
 // without regard to case; one name may occur several times in a text.
@@ -62,7 +82,7 @@ public:
 
     // Plain transaction control; prefer the Transaction guard below.
     // Begin inside a transaction throws SqlError.
-    virtual void Begin() = 0;
+    virtual void Begin(TxMode mode = TxMode::Write) = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;
@@ -73,7 +93,7 @@ public:
 // store functions can guard themselves while a caller's transaction runs.
 class Transaction {
 public:
-    explicit Transaction(SqlConnection& conn);
+    explicit Transaction(SqlConnection& conn, TxMode mode = TxMode::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -97,9 +97,16 @@ SqliteConnection::~SqliteConnection() {
     }
 }
 
+namespace {
+SqlFailure failureOf(int code) {
+    int primary = code & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? SqlFailure::Busy : SqlFailure::Other;
+}
+}  // namespace
+
 void SqliteConnection::fail(const std::string& what, const std::string& sql) const {
     std::string text = sql.size() > 160 ? sql.substr(0, 160) + "..." : sql;
-    throw SqlError(what + ": " + sqlite3_errmsg(db_) + " [" + text + "]");
+    throw SqlError(what + ": " + sqlite3_errmsg(db_) + " [" + text + "]", failureOf(sqlite3_extended_errcode(db_)));
 }
 
 SqliteConnection::Statement& SqliteConnection::prepare(const std::string& sql) {
@@ -195,19 +202,20 @@ int64_t SqliteConnection::Execute(const std::string& sql, const SqlParams& param
 
 void SqliteConnection::ExecuteScript(const std::string& sql) {
     char* err = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err); rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
         sqlite3_free(err);
         std::string text = sql.size() > 160 ? sql.substr(0, 160) + "..." : sql;
-        throw SqlError("SQL error: " + msg + " [" + text + "]");
+        throw SqlError("SQL error: " + msg + " [" + text + "]", failureOf(rc));
     }
 }
 
-void SqliteConnection::Begin() {
+void SqliteConnection::Begin(TxMode mode) {
     if (InTransaction()) throw SqlError("A transaction is already open");
     // IMMEDIATE takes the write lock now, so two writers wait on the busy
-    // timeout instead of failing when a reader would upgrade.
-    ExecuteScript("BEGIN IMMEDIATE");
+    // timeout instead of failing when a reader would upgrade. A reader takes
+    // its snapshot at its first statement and blocks no one (WAL).
+    ExecuteScript(mode == TxMode::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
 }
 
 void SqliteConnection::Commit() { ExecuteScript("COMMIT"); }

@@ -30,7 +30,7 @@ public:
     SqlResult Query(const std::string& sql, const SqlParams& params = {}) override;
     int64_t Execute(const std::string& sql, const SqlParams& params = {}) override;
     void ExecuteScript(const std::string& sql) override;
-    void Begin() override;
+    void Begin(TxMode mode = TxMode::Write) override;
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override;

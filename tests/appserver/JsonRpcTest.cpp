@@ -2,6 +2,7 @@
 // handling: the protocol's own request examples as a table (method names
 // qualified with a module, as this server wants them), then ids in every
 // error, numbers out of range, arguments by name and the log line per call.
+#include "db/SqliteConnection.h"
 #include "net/RpcProtocol.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/RpcService.h"
@@ -21,7 +22,8 @@ struct Fixture {
     SessionStore sessions;
     std::vector<std::string> log;
     LogFormat format = LogFormat::Logfmt;
-    RpcService service{dispatcher, sessions, [this](const std::string& line) { log.push_back(line); }};
+    db::ConnectionPool pool{std::make_unique<db::SqliteConnection>(":memory:")};  // lent, never used
+    RpcService service{dispatcher, sessions, pool, [this](const std::string& line) { log.push_back(line); }};
     std::atomic<int> updates{0};
 
     Fixture() {

@@ -1,5 +1,6 @@
 // The request path without a database: dispatcher, signatures, sessions,
 // failure texts and the log line, through a small module of our own.
+#include "db/SqliteConnection.h"
 #include "net/RpcProtocol.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/RpcService.h"
@@ -21,7 +22,7 @@ struct Journal {
 struct Fixture {
     Journal journal;
     std::vector<std::string> pending;
-    Dispatcher dispatcher{[this](const std::function<void()>& body) {
+    Dispatcher dispatcher{[this](db::SqlConnection&, Access, const std::function<void()>& body) {
         pending.clear();
         try {
             body();
@@ -35,7 +36,9 @@ struct Fixture {
     std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
     SessionStore sessions{std::chrono::minutes(30), [this] { return now; }};
     std::vector<std::string> log;
-    RpcService service{dispatcher, sessions, [this](const std::string& line) { log.push_back(line); }};
+    // The methods here touch no database; the pool only lends the call its (unused) connection.
+    db::ConnectionPool pool{std::make_unique<db::SqliteConnection>(":memory:")};
+    RpcService service{dispatcher, sessions, pool, [this](const std::string& line) { log.push_back(line); }};
 
     Fixture() {
         dispatcher.Register("Test.rdmTeste", {"Swap",

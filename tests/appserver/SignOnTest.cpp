@@ -89,16 +89,17 @@ TEST(SignOn, SignOffEndsTheSession) {
 TEST(Transactions, ARefusedCallLeavesNothingBehindAndTheNextCallWorks) {
     AppServerOptions o;
     o.log = NullLogSink();
-    o.extraModules = [](Dispatcher& d, db::SqlConnection& conn) {
+    o.extraModules = [](Dispatcher& d) {
         d.Register("Test.rdmTeste", {"Grava",
                                      {{"refuse", ArgType::Bool}},
-                                     [&conn](CallContext& ctx, VariantArray& a) -> Variant {
-                                         conn.Execute("INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
+                                     [](CallContext& ctx, VariantArray& a) -> Variant {
+                                         ctx.Db().Execute("INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
                                                       " VALUES ('0001', :D, :O, :D)",
                                                       {{"D", EncodeDate(2001, 1, 1)}, {"O", ctx.Operator}});
                                          if (a[0].AsBoolean()) throw Exception("Recusado depois de gravar.");
                                          return Variant(true);
-                                     }});
+                                     },
+                                     true, Access::Write});
     };
     AppServer server(store::CreateDemoDatabase(":memory:"), o);
     std::string host = server.RegisterInProcess("tx-tests");
