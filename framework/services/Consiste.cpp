@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "data/DisplayFormat.h"
+#include "db/LocalConnection.h"
 #include "services/Morvena.h"
 #include "ui/DBGrid.h"
 #include "ui/Dialogs.h"
@@ -62,10 +63,27 @@ TDateTime PriDiaMes(TDateTime d) { return FirstDayOfMonth(d).DateOnly(); }
 
 std::string ValidaFilial(const std::string& branch, const std::string& operador, bool flag) {
     if (validator()) return validator()(branch, operador, flag);
-    std::string b = text::Trim(branch);
-    for (auto& [code, name] : Morvena::Context().Filiais)
-        if (text::Trim(code) == b && !b.empty()) return name;
-    throw Exception("Filial não cadastrada.");
+    const std::string b = text::Trim(branch);
+    const std::string op = text::Upper(text::Trim(operador));
+    const Exception unknown("Filial não cadastrada.");
+    const Exception forbidden("Operador " + (op.empty() ? std::string("-") : op) + " sem acesso à filial " + b + ".");
+    if (b.empty()) throw unknown;
+    if (auto db = db::LocalConnection()) {
+        auto f = db->Query("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = :F", {{"F", b}});
+        if (f.Empty()) throw unknown;
+        auto o = db->Query("SELECT CDFILIAL, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", op}});
+        if (o.Empty() || o.rows[0][1].AsString() != "S") throw forbidden;
+        const std::string bound = o.rows[0][0].IsNull() ? std::string() : text::Trim(o.rows[0][0].AsString());
+        if (!bound.empty() && bound != b) throw forbidden;
+        return f.rows[0][0].AsString();
+    }
+    const auto& ctx = Morvena::Context();
+    for (auto& [code, name] : ctx.Filiais) {
+        if (text::Trim(code) != b) continue;
+        if (ctx.ModuFili && text::Trim(ctx.FiliProc) != b) throw forbidden;
+        return name;
+    }
+    throw unknown;
 }
 
 void SetBranchValidator(BranchValidator v) { validator() = std::move(v); }
@@ -95,13 +113,31 @@ std::string GridText(const TDBGrid* grid, const std::string& fieldName) {
     return f ? f->EditText() : "";
 }
 
-TWinControl* SelectNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) {
-    if (!current) return nullptr;
-    TWinControl* container = checkParent ? current->Parent() : current->ParentForm();
-    if (!container) return nullptr;
-    TWinControl* next = container->FindNextControl(current, goForward, checkTabStop, checkParent);
-    if (next) next->SetFocus();
-    return next;
+TWinControl* SelectNextControl(TWinControl* scope, bool backward, bool checkTabStop, bool leaveScope) {
+    if (!scope) return nullptr;
+    TForm* form = dynamic_cast<TForm*>(scope);
+    if (!form) form = scope->ParentForm();
+    if (!form) return nullptr;
+    TWinControl* focused = form->ActiveControl();
+    if (focused && !scope->ContainsControl(focused)) focused = nullptr;
+    const TWinControl* walked = leaveScope ? static_cast<TWinControl*>(form) : scope;
+    const auto list = walked->TabOrderList();
+    const int n = static_cast<int>(list.size());
+    if (n == 0) return nullptr;
+    int i = -1;
+    for (int k = 0; k < n && focused; ++k)
+        if (list[static_cast<size_t>(k)] == focused) i = k;
+    if (i < 0) i = backward ? 0 : n - 1;  // start before the first (after the last)
+    const TWinControl* group = focused ? focused->Parent() : nullptr;
+    for (int step = 0; step < n; ++step) {
+        i = backward ? (i - 1 + n) % n : (i + 1) % n;
+        TWinControl* c = list[static_cast<size_t>(i)];
+        if (c == focused) break;
+        if (c->Parent() == group || (checkTabStop && !c->TabStop()) || !c->CanFocus()) continue;
+        c->SetFocus();
+        return c;
+    }
+    return nullptr;
 }
 
 TWinControl* SelectFirstControl(TWinControl* container) {

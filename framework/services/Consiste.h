@@ -29,10 +29,16 @@ std::string NomeSemana(TDateTime d);
 // First day of the date's month (time dropped).
 TDateTime PriDiaMes(TDateTime d);
 
-// The branch's name; raises Exception for a branch that cannot be used. The
-// default validation reads Morvena::Context().Filiais ("Filial não
-// cadastrada." for an unknown or blank branch); a host with a database
-// installs its own with SetBranchValidator. The flag is passed on as given.
+// The branch's name; raises Exception for a branch that cannot be used by the
+// operator. With the shared local connection (db::LocalConnection) the
+// branch and the operator are read from the database: "Filial não
+// cadastrada." for a blank or unknown branch; "Operador OP sem acesso à filial
+// B." for an unknown or inactive operator, or one bound to another branch
+// (OPERADOR.CDFILIAL; bound to none, he may use every branch), as the server
+// refuses him. Without that connection, Morvena::Context() stands in (Filiais,
+// and the signed-on branch for a user bound to it). Both callers (leaving the
+// field, flag false; leaving the panel, flag true) get the same check; an
+// installed validator (SetBranchValidator) gets the flag as given.
 std::string ValidaFilial(const std::string& branch, const std::string& operador, bool flag);
 using BranchValidator = std::function<std::string(const std::string& branch, const std::string& operador, bool flag)>;
 void SetBranchValidator(BranchValidator v);  // empty restores the default
@@ -51,9 +57,18 @@ int IndiceCol(const TDBGrid* grid, const std::string& fieldName);
 // it is open on that column, else the field's edit text; "" without such a column.
 std::string GridText(const TDBGrid* grid, const std::string& fieldName);
 
-// Focuses the control after (or before) `current` in its form's tab order and
-// returns it (null when there is none). checkParent keeps to current's siblings.
-TWinControl* SelectNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
+// Moves the focus on to the next group of fields inside `scope` (a page
+// control, a panel, a form): from the focused control of scope's form to the
+// first control met in tab order whose parent is not the focused control's
+// own (the next group; with `backward`, the walk goes the other way and meets
+// the previous group's last control). checkTabStop skips controls without a
+// tab stop. With leaveScope false the walk stays inside scope, wrapping at its
+// end, and never reaches the controls around it; with leaveScope true it walks
+// the whole form. When the focus lies outside scope the walk starts at scope's
+// first control. Returns the control focused, or null when no other group can
+// take the focus (the focus stays where it was). The exit and enter handlers
+// of the focus move may throw.
+TWinControl* SelectNextControl(TWinControl* scope, bool backward, bool checkTabStop, bool leaveScope);
 // Focuses the first tab stop inside the container and returns it (null when none).
 TWinControl* SelectFirstControl(TWinControl* container);
 // Enables or disables every control directly inside the container.

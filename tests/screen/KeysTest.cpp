@@ -98,3 +98,21 @@ TEST_F(KeysTest, DateFieldsGetTheirTabStopBackOnEveryKey) {
     EXPECT_TRUE(f->dbdRetirada->TabStop());
     EXPECT_TRUE(f->dbdDtCardapio->TabStop());
 }
+
+TEST_F(KeysTest, F12MovesFromTheHeaderGroupToTheItemsAndBackNeverToTheBranch) {
+    TfrmRetirada* f = OpenOnForm();
+    ASSERT_NE(f, nullptr);
+    // The header open to typing, as including or altering leaves it.
+    f->HabilitaFiltro(true);
+    f->dbdRetirada->UserSetFocus();
+    ASSERT_EQ(f->ActiveControl(), f->dbdRetirada);
+    f->UserKeyDown(VK_F12);
+    EXPECT_EQ(f->ActiveControl(), f->dbgItens) << "past the rest of the header, on to the items";
+    f->UserKeyDown(VK_F12);
+    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao) << "wraps to the header's first field";
+    f->UserKeyDown(VK_F12, ssShift);
+    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao) << "only F12 without modifiers";
+    EXPECT_TRUE(f->cdsRomaRetirada.Active());
+    EXPECT_TRUE(f->cdsLanctoEst.Active());
+    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
+}

@@ -2,6 +2,8 @@
 
 #include "core/Exception.h"
 #include "core/Text.h"
+#include "db/ConnectionUrl.h"
+#include "db/LocalConnection.h"
 #include "services/Consiste.h"
 #include "services/DBPicture.h"
 #include "services/Morvena.h"
@@ -75,6 +77,44 @@ TEST_F(ConsisteT, ValidaFilialFromContextOrInstalledValidator) {
     EXPECT_EQ(Consiste::ValidaFilial("0002", "OP", false), "Filial 0002");
     EXPECT_THROW(Consiste::ValidaFilial("0009", "OP", false), Exception);
     Consiste::SetBranchValidator(nullptr);
+    Morvena::ResetContext();
+}
+
+TEST_F(ConsisteT, ValidaFilialAsksTheDatabaseWhichBranchesTheOperatorMayUse) {
+    std::shared_ptr<db::SqlConnection> conn = db::OpenConnection("sqlite::memory:");
+    conn->Execute("CREATE TABLE FILIAL (CDFILIAL VARCHAR(4), NMFILIAL VARCHAR(30))");
+    conn->Execute("CREATE TABLE OPERADOR (CDOPERADOR VARCHAR(12), CDFILIAL VARCHAR(4), IDATIVO VARCHAR(1))");
+    conn->Execute("INSERT INTO FILIAL VALUES ('0001', 'MATRIZ'), ('0002', 'CENTRO')");
+    conn->Execute("INSERT INTO OPERADOR VALUES ('LIVRE', NULL, 'S'), ('PRESO', '0001', 'S'), ('BRANCO', ' ', 'S'),"
+                  " ('PARADO', NULL, 'N')");
+    db::SetLocalConnection(conn);
+    Morvena::ResetContext();
+    // The context says nothing; the database says it all.
+    EXPECT_EQ(Consiste::ValidaFilial("0002", "livre", false), "CENTRO");
+    EXPECT_EQ(Consiste::ValidaFilial(" 0001", "PRESO", true), "MATRIZ");
+    EXPECT_EQ(Consiste::ValidaFilial("0002", "BRANCO", true), "CENTRO");  // a blank binding binds to none
+    auto refusal = [](const std::string& b, const std::string& op) {
+        try {
+            Consiste::ValidaFilial(b, op, true);
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(refusal("0002", "PRESO"), "Operador PRESO sem acesso à filial 0002.");
+    EXPECT_EQ(refusal("0001", "PARADO"), "Operador PARADO sem acesso à filial 0001.");
+    EXPECT_EQ(refusal("0001", "NINGUEM"), "Operador NINGUEM sem acesso à filial 0001.");
+    // An unknown branch is unknown whoever asks, before any operator check.
+    EXPECT_EQ(refusal("0009", "NINGUEM"), "Filial não cadastrada.");
+    EXPECT_EQ(refusal("  ", "LIVRE"), "Filial não cadastrada.");
+    db::SetLocalConnection(nullptr);
+
+    // Without a database, the signed-on context: a user bound to his branch keeps to it.
+    Morvena::Context().Filiais = {{"0001", "Matriz"}, {"0002", "Centro"}};
+    Morvena::Context().FiliProc = "0001";
+    Morvena::Context().ModuFili = true;
+    EXPECT_EQ(refusal("0002", "PRESO"), "Operador PRESO sem acesso à filial 0002.");
+    EXPECT_EQ(Consiste::ValidaFilial("0001", "PRESO", false), "Matriz");
     Morvena::ResetContext();
 }
 
