@@ -8,6 +8,7 @@
 // ownership, datasets, queries, connections and data sources as members.
 // Handlers run on the user-interface thread; validation failures end with
 // Consiste::MensErro (a silent EAbort after the error box).
+#include "Cli_pla02000/frame/BuiltCommands.h"
 #include "Cli_pla02010/FiltroRetirada.h"
 #include "core/DateTime.h"
 #include "data/ClientDataSet.h"
@@ -26,6 +27,7 @@
 #include "ui/StdCtrls.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -271,10 +273,9 @@ public:
     void GetLocalizacao();
     void ControlaBloqAltPra();
     void HabilitaAtuaQtdeConsumida();
-    // Offers the pending stock update before the user leaves a withdrawal.
+    // Offers the pending stock update before the user leaves a withdrawal
+    // (nothing while that update is not built, saving/StockUpdate.cpp).
     void VerifItens();
-    // Retries the stock postings the server left pending (saving/StockUpdate.cpp).
-    void Atualiza_Produtos_Estoque();
     // The item filter of the current dish-type row (off when the group is hidden).
     void FiltraItensPrato();
     // Puts the item grid's error-mark column back / takes it away.
@@ -282,6 +283,20 @@ public:
     void EscondeColunaErro();
 
     // The branch code typed in the branch panel.
+    // Commands: the state rules ask through HabilitaComando; a command that is
+    // not built stays disabled (frame/BuiltCommands.h).
+    void HabilitaComando(retirada::Comando c, bool on);
+    // What the state rules last asked for the command, built or not.
+    bool PedidoDeHabilitar(retirada::Comando c) const;
+    std::pair<TSpeedButton*, TMenuItem*> ControlesDoComando(retirada::Comando c) const;  // null for EdicaoItens
+    // Whether the item and dish-type grids take changes now.
+    void ControlaEdicaoItens();
+    void sbtIncluirClick(TObject* Sender) override;
+    void sbtAlterarClick(TObject* Sender) override;
+    void sbtExcluirClick(TObject* Sender) override;
+    void sbtConfirmarClick(TObject* Sender) override;
+    void sbtCancelarClick(TObject* Sender) override;
+
     std::string Filial() const override;
 
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
@@ -306,6 +321,9 @@ public:
     bool RetiPorPrato() const;
 
 private:
+    // Hints of the commands not built yet, and their refusal when reached from code.
+    void marcaComandosNaoConstruidos();
+    [[noreturn]] void naoDisponivel(retirada::Comando c);
     // Keeps the focus in the branch field, or disables the pages when it cannot take it.
     void falhaFilial();
     // Makes a page active from code and runs the page-change handling.
@@ -319,6 +337,7 @@ private:
     // Loads the browse row's withdrawal into the form page's datasets.
     void carregaLancamento();
 
+    std::map<retirada::Comando, bool> pedidos_;  // HabilitaComando's last request per command
     TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
     int mudandoPagina_ = 0;          // page-change handling running
     unsigned trocasDePagina_ = 0;    // page-change handlings run

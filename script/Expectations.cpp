@@ -78,6 +78,7 @@ Found controlProperty(TComponent* comp, const std::string& prop, const Command& 
         return {boolText(ctl->Visible())};
     }
     if (p == "caption") return {ctl->Caption()};
+    if (p == "hint") return {ctl->Hint()};
     if (p == "text") {
         if (auto* e = dynamic_cast<TCustomEdit*>(ctl)) return {e->Text()};
         if (auto* cb = dynamic_cast<TComboBox*>(ctl)) return {cb->Text()};

@@ -102,9 +102,7 @@ void TfrmRetirada::UsaLocalizacao() {
 }
 
 void TfrmRetirada::HabilitaRetGeral() {
-    const bool on = dtFiltroIni == dtFiltroFin && Pla02000Unit().boHabilitaReti;
-    sbtRetGeral->SetEnabled(on);
-    mnuRetGeral->SetEnabled(on);
+    HabilitaComando(retirada::Comando::RetGeral, dtFiltroIni == dtFiltroFin && Pla02000Unit().boHabilitaReti);
 }
 
 void TfrmRetirada::panFiltroExit(TObject*) {

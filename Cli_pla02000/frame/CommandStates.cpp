@@ -10,6 +10,8 @@
 #include "services/Morvena.h"
 #include "services/Pesquisa.h"
 
+using retirada::Comando;
+
 namespace {
 
 void par(TSpeedButton* button, TMenuItem* item, bool on) {
@@ -31,19 +33,20 @@ void TfrmRetirada::ControlaBotoes(TDataSource& source) {
     const bool aberto = s != TDataSetState::dsInactive;
     const bool linhas = temLinhas(source);
 
-    par(sbtCancelar, mnuCancelar, editando);
-    par(sbtConfirmar, mnuConfirmar, editando);
-    par(sbtIncluir, mnuIncluir, parado && aberto);
-    par(sbtAlterar, mnuAlterar, parado && linhas && !u.boGridReadOnly);
-    par(sbtExcluir, mnuExcluir, parado && linhas && !u.boGridReadOnly);
+    HabilitaComando(Comando::Cancelar, editando);
+    HabilitaComando(Comando::Confirmar, editando);
+    HabilitaComando(Comando::Incluir, parado && aberto);
+    HabilitaComando(Comando::Alterar, parado && linhas && !u.boGridReadOnly);
+    HabilitaComando(Comando::Excluir, parado && linhas && !u.boGridReadOnly);
     par(sbtProcurar, mnuProcurar, parado && linhas);
-    par(sbtVerificar, mnuVerificar, parado && linhas);
-    par(sbtAtuaEstoq, mnuAtuaEstoque, parado && linhas && !u.boGridReadOnly);
+    HabilitaComando(Comando::Verificar, parado && linhas);
+    HabilitaComando(Comando::AtuaEstoque, parado && linhas && !u.boGridReadOnly);
     par(sbtFiltro, mnuFiltraLanc, parado);
-    par(sbtRetGeral, mnuRetGeral, parado && dtFiltroIni == dtFiltroFin && u.boHabilitaReti);
+    HabilitaComando(Comando::RetGeral, parado && dtFiltroIni == dtFiltroFin && u.boHabilitaReti);
 
     HabilitaAtuaQtdeConsumida();
     ControlaBloqAltPra();
+    ControlaEdicaoItens();
 
     const bool cabecalhoParado = !Editando(dtsPadrao);
     navRomaneio->SetEnabled(cabecalhoParado);
@@ -74,11 +77,11 @@ void TfrmRetirada::cdsRomaRetiradaAfterScroll(TDataSet&) {
         const bool linhas = cdsRomaRetirada.Active() && !cdsRomaRetirada.IsEmpty();
         const bool altera = !u.boGridReadOnly && !inserindo;
         const bool consulta = !inserindo && linhas;
-        par(sbtAlterar, mnuAlterar, altera);
-        par(sbtExcluir, mnuExcluir, altera);
+        HabilitaComando(Comando::Alterar, altera);
+        HabilitaComando(Comando::Excluir, altera);
         par(sbtProcurar, mnuProcurar, consulta);
-        par(sbtVerificar, mnuVerificar, consulta);
-        par(sbtAtuaEstoq, mnuAtuaEstoque, altera && consulta);
+        HabilitaComando(Comando::Verificar, consulta);
+        HabilitaComando(Comando::AtuaEstoque, altera && consulta);
         if (cdsUtilizaRetiPrat.Active() && linhas) {
             std::string servico = cdsRomaRetirada.FieldByName("CDSERVFILI").AsString();
             std::string quoted;
@@ -165,11 +168,11 @@ void TfrmRetirada::dbgPadraoEnter(TObject*) { ControlaBloqAltPra(); }
 void TfrmRetirada::DisableForInsert() {
     if (Morvena::ModuFili()) {
         ativaPagina(tshFolhaDados);
-        par(sbtAlterar, mnuAlterar, false);
-        par(sbtExcluir, mnuExcluir, false);
+        HabilitaComando(Comando::Alterar, false);
+        HabilitaComando(Comando::Excluir, false);
         par(sbtProcurar, mnuProcurar, false);
-        par(sbtVerificar, mnuVerificar, false);
-        par(sbtAtuaEstoq, mnuAtuaEstoque, false);
+        HabilitaComando(Comando::Verificar, false);
+        HabilitaComando(Comando::AtuaEstoque, false);
         pgcPadrao->SetEnabled(false);
         mnuFormulario->SetEnabled(false);
         mnuFolhaDados->SetEnabled(false);
@@ -191,14 +194,14 @@ void TfrmRetirada::ControlaBloqAltPra() {
                            !cdsUtilizaRetiPrat.IsEmpty() &&
                            cdsUtilizaRetiPrat.FieldByName("IDBLOQALTPRA").AsString() == "S";
     if (bloqueado) incluir = alterar = false;
-    par(sbtIncluir, mnuIncluir, incluir);
-    par(sbtAlterar, mnuAlterar, alterar);
-    par(sbtExcluir, mnuExcluir, alterar);
+    HabilitaComando(Comando::Incluir, incluir);
+    HabilitaComando(Comando::Alterar, alterar);
+    HabilitaComando(Comando::Excluir, alterar);
 }
 
 void TfrmRetirada::HabilitaAtuaQtdeConsumida() {
     const bool on = dtsItLanctoEst.DataSet() && dtsItLanctoEst.DataSet()->Active() &&
                     !dtsItLanctoEst.DataSet()->IsEmpty() && !Pla02000Unit().boGridReadOnly && !boUsaLocalizacao &&
                     pgcPadrao->ActivePage() == tshFormulario;
-    par(sbtAtuQtCons, mnuAtuQtCons, on);
+    HabilitaComando(Comando::AtuQtCons, on);
 }

@@ -56,6 +56,7 @@ TfrmRetirada::TfrmRetirada()
     buildControls();
     buildMenus();
     bindHandlers();
+    marcaComandosNaoConstruidos();
     // The browse filter dialog serves this screen while it exists.
     Pla02010Unit().tela = this;
 }

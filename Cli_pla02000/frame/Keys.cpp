@@ -73,9 +73,15 @@ void TfrmRetirada::FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {
     }
 }
 
-void TfrmRetirada::medCdServicoKeyPress(TObject*, char32_t&) {
-    // Typing over a browsed header starts an alteration first.
-    if (cdsLanctoEst.State() == TDataSetState::dsBrowse) sbtAlterarClick(sbtAlterar);
+void TfrmRetirada::medCdServicoKeyPress(TObject*, char32_t& Key) {
+    // Typing over a browsed header starts an alteration first; while the
+    // alteration is not available the browsed header takes no typing.
+    if (cdsLanctoEst.State() != TDataSetState::dsBrowse) return;
+    if (!retirada::Construido(retirada::Comando::Alterar)) {
+        Key = 0;
+        return;
+    }
+    sbtAlterarClick(sbtAlterar);
 }
 
 void TfrmRetirada::dbeNrRequisicaoKeyDown(TObject*, WORD& Key, TShiftState) {

@@ -34,7 +34,9 @@ void TfrmRetirada::CalculaReadOnly() {
     // A list that is closed or whose row is being edited is never read-only.
     if (cdsRomaRetirada.State() != TDataSetState::dsBrowse || cdsRomaRetirada.IsEmpty()) {
         u.boGridReadOnly = false;
+        ControlaEdicaoItens();
         return;
     }
     u.boGridReadOnly = ForaDaJanela(cdsRomaRetirada.FieldByName("DTLANCESTQ").AsDateTime());
+    ControlaEdicaoItens();
 }

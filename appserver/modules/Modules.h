@@ -18,6 +18,10 @@ void RegisterAutorizaModule(Dispatcher& d);
 // "Pla02000.rdmRetirada": the withdrawal screen's methods.
 void RegisterRetiradaModule(Dispatcher& d);
 
+// "System": ListMethods() -> every "module.method" the dispatcher holds, sorted
+// (it included). Reads the dispatcher at each call.
+void RegisterSystemModule(Dispatcher& d);
+
 // All of the above.
 void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle);
 
@@ -25,5 +29,6 @@ inline constexpr const char* kModuleRetirada = "Pla02000.rdmRetirada";
 inline constexpr const char* kModuleEstoque = "Est00000.rdmEstoque";
 inline constexpr const char* kModuleAutoriza = "Est.rdmAutoriza";
 inline constexpr const char* kModuleSession = "Session";
+inline constexpr const char* kModuleSystem = "System";
 
 }  // namespace appserver

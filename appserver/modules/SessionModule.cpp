@@ -69,6 +69,7 @@ void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& thro
     RegisterEstoqueModule(d);
     RegisterAutorizaModule(d);
     RegisterRetiradaModule(d);
+    RegisterSystemModule(d);
 }
 
 }  // namespace appserver

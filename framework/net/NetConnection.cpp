@@ -79,6 +79,19 @@ Variant TNetConnection::failure(const std::string& text) const {
     return Variant(text);
 }
 
+std::string TNetConnection::UserTextOf(int code, const std::string& serverText, const std::string& fullMethod) {
+    switch (code) {
+        // The server's words for a call it cannot take are for developers.
+        case net::rpc_code::ParseError:
+        case net::rpc_code::InvalidRequest:
+        case net::rpc_code::MethodNotFound:
+        case net::rpc_code::InvalidParams:
+            return "O servidor de aplicação não atendeu à operação " + fullMethod +
+                   ". Informe o suporte técnico.";
+        default: return serverText;
+    }
+}
+
 Variant TNetConnection::rawCall(const std::string& fullMethod, VariantArray& args, bool& failed) {
     failed = false;
     std::string request;
@@ -95,7 +108,10 @@ Variant TNetConnection::rawCall(const std::string& fullMethod, VariantArray& arg
         for (auto& [index, value] : result.refs)
             if (index < args.size()) args[index] = value;
         return result.value;
-    } catch (const Exception& e) {  // ENetError, ERpcError
+    } catch (const net::ERpcError& e) {
+        failed = true;
+        return Variant(UserTextOf(e.Code(), e.Message(), fullMethod));
+    } catch (const Exception& e) {  // ENetError
         failed = true;
         return Variant(e.Message());
     }

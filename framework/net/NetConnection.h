@@ -60,6 +60,11 @@ public:
     // Endpoint of the open transport ("" when closed).
     std::string Endpoint() const;
 
+    // What the user reads for a JSON-RPC error of that code: the server's own
+    // text, except for the protocol's refusals (unknown method, bad arguments,
+    // unreadable request), which name the operation and send the user to support.
+    static std::string UserTextOf(int code, const std::string& serverText, const std::string& fullMethod);
+
 private:
     std::shared_ptr<net::ITransport> makeTransport();
     Variant failure(const std::string& text) const;

@@ -397,12 +397,10 @@ void TDBGrid::DefaultKeyDown(WORD& key, TShiftState shift) {
             key = 0;
             return;
         case VK_DELETE:
-            if (shift.Ctrl && ds && Options.Editing && !ReadOnly && ds->CanModify() && !ds->IsEmpty()) {
+            if (shift.Ctrl && OnDeleteRequest && ds && Options.Editing && !ReadOnly && ds->CanModify() &&
+                !ds->IsEmpty()) {
                 key = 0;
-                if (!Options.ConfirmDelete ||
-                    MessageDlg("Excluir registro?", TMsgDlgType::mtConfirmation,
-                               {TMsgDlgBtn::mbOK, TMsgDlgBtn::mbCancel}) == mrOk)
-                    ds->Delete();
+                OnDeleteRequest(this);
                 return;
             }
             if (shift.Empty() && editorOpen_ && CanEditCell()) {

@@ -7,7 +7,8 @@
 // column runs OnColExit after the field took the text (an exception keeps the
 // column), then the new column's OnColEnter. Moving rows posts the record
 // (the dataset's browse check); Down on the last row, or Tab on its last
-// cell, appends when editing is allowed; Insert inserts. The view paints each
+// cell, appends when editing is allowed; Insert inserts; Ctrl+Delete asks
+// OnDeleteRequest. The view paints each
 // cell from CellPresentation, which OnDrawColumnCell may change.
 #include "data/DataSource.h"
 #include "ui/Control.h"
@@ -92,7 +93,6 @@ struct TDBGridOptions {
     bool Editing = true;        // cells may be edited
     bool Tabs = true;           // Tab moves between cells
     bool AlwaysShowEditor = false;
-    bool ConfirmDelete = true;  // Ctrl+Del asks before deleting
     bool RowSelect = false;
     bool CancelOnExit = true;   // leaving the grid drops an untouched new row
 };
@@ -135,6 +135,10 @@ public:
     void UpdateData();
 
     TNotifyEvent OnColEnter, OnColExit, OnEditButtonClick, OnCellClick, OnTitleClick;
+    // Ctrl+Delete on a row of a grid that may edit: the screen decides what a
+    // deletion means (asks, marks, calls its server). Without a handler the
+    // key is left to the form: the grid deletes nothing on its own.
+    TNotifyEvent OnDeleteRequest;
     TDrawColumnCellEvent OnDrawColumnCell;
 
     // Paint data for the view: rows as the dataset shows them.

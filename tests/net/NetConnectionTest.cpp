@@ -95,7 +95,8 @@ TEST_F(NetConnectionTest, ThrowExceptionDecidesBetweenTextAndException) {
     c.ThrowException = false;
     Variant v = c.Call("Fail");
     ASSERT_TRUE(v.IsString());
-    EXPECT_EQ(v.AsString(), "Método desconhecido");
+    // The protocol's refusal is told to the user as a failed operation.
+    EXPECT_EQ(v.AsString(), "O servidor de aplicação não atendeu à operação M.Fail. Informe o suporte técnico.");
     c.ThrowException = true;
     EXPECT_THROW(c.Call("Fail"), Exception);
 }

@@ -3,6 +3,8 @@
 
 using namespace screen_test;
 
+using retirada::Comando;
+
 namespace {
 
 class PagesTest : public ScreenTest {
@@ -50,7 +52,9 @@ TEST_F(PagesTest, EmptyListKeepsOnlyIncludeAndTheFilter) {
     ASSERT_TRUE(f->cdsRomaRetirada.Active());
     ASSERT_TRUE(f->cdsRomaRetirada.IsEmpty());
     f->ControlaBotoes(f->dtsRomaRetirada);
-    EXPECT_TRUE(f->sbtIncluir->Enabled());
+    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Incluir)) << "the rule offers inclusion";
+    EXPECT_FALSE(f->sbtIncluir->Enabled()) << "not built yet: the button stays off";
+    EXPECT_FALSE(f->mnuIncluir->Enabled());
     EXPECT_TRUE(f->sbtFiltro->Enabled());
     for (TSpeedButton* b : {f->sbtAlterar, f->sbtExcluir, f->sbtProcurar, f->sbtVerificar, f->sbtAtuaEstoq,
                             f->sbtConfirmar, f->sbtCancelar})
@@ -118,9 +122,10 @@ TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     EXPECT_FALSE(f->medCdFilial->Enabled());
     EXPECT_FALSE(f->btpFilial->Enabled());
     EXPECT_FALSE(f->edtNmFilial->Enabled()) << "the name stays read-only";
-    EXPECT_TRUE(f->sbtConfirmar->Enabled());
-    EXPECT_TRUE(f->sbtCancelar->Enabled());
-    EXPECT_FALSE(f->sbtIncluir->Enabled());
+    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Confirmar));
+    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Cancelar));
+    EXPECT_FALSE(f->PedidoDeHabilitar(Comando::Incluir));
+    EXPECT_FALSE(f->sbtConfirmar->Enabled()) << "saving is not built: never a local post";
     EXPECT_FALSE(f->navRomaneio->Enabled());
     EXPECT_GE(Calls("VerificaLiberacao"), 1) << "the release of the day is checked on entering an edit";
     EXPECT_FALSE(Pla02000Unit().boAltLiberada) << "today is an open day";
@@ -130,8 +135,8 @@ TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     f->cdsLanctoEst.Cancel();
     EXPECT_TRUE(f->medCdFilial->Enabled());
     EXPECT_TRUE(f->tshFolhaDados->Enabled());
-    EXPECT_TRUE(f->sbtAlterar->Enabled());
-    EXPECT_FALSE(f->sbtConfirmar->Enabled());
+    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Alterar));
+    EXPECT_FALSE(f->PedidoDeHabilitar(Comando::Confirmar));
 }
 
 TEST_F(PagesTest, ReadyToIncludeStateAfterASaveOrCancel) {
@@ -146,7 +151,7 @@ TEST_F(PagesTest, ReadyToIncludeStateAfterASaveOrCancel) {
         EXPECT_FALSE(b->Enabled()) << b->Name();
     EXPECT_FALSE(f->mnuFormulario->Enabled());
     EXPECT_FALSE(f->mnuFolhaDados->Enabled());
-    EXPECT_TRUE(f->sbtIncluir->Enabled()) << "only inclusion stays";
+    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Incluir)) << "only inclusion stays";
 
     // A user free to change branch goes back to it.
     ctx().ModuFili = false;

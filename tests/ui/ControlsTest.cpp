@@ -207,18 +207,25 @@ TEST_F(DataControls, NavigatorButtonsFollowTheDataset) {
     EXPECT_FALSE(nav->ButtonEnabled(TNavigateBtn::nbFirst));
 }
 
-TEST_F(DataControls, GridDeleteAsksAndEditorKeys) {
+TEST_F(DataControls, GridLeavesDeletionToTheScreenAndEditorKeys) {
     auto* grid = add<TDBGrid>("dbgItens");
     grid->SetDataSource(&dts);
     grid->Columns().Add("CDARVPROD");
     grid->Columns().Add("DTLANCESTQ");
     form->Show();
-    dialogs->Queue(ScriptedAnswer::Button(mrCancel));
+    // No handler: Ctrl+Delete neither asks nor deletes.
     grid->UserKeyDown(VK_DELETE, ssCtrl);
     EXPECT_EQ(cds.RecordCount(), 2);
-    dialogs->Queue(ScriptedAnswer::Button(mrOk));
+    EXPECT_TRUE(dialogs->Transcript().empty());
+    int requests = 0;
+    grid->OnDeleteRequest = [&](TObject*) { ++requests; };
     grid->UserKeyDown(VK_DELETE, ssCtrl);
-    EXPECT_EQ(cds.RecordCount(), 1);
+    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(cds.RecordCount(), 2);
+    grid->ReadOnly = true;
+    grid->UserKeyDown(VK_DELETE, ssCtrl);
+    EXPECT_EQ(requests, 1);
+    grid->ReadOnly = false;
     auto* btnOk = add<TButton>("btnOk");
     btnOk->Default = true;
     int okClicks = 0;
@@ -227,14 +234,14 @@ TEST_F(DataControls, GridDeleteAsksAndEditorKeys) {
     EXPECT_EQ(okClicks, 0);
     grid->UserKeyDown(VK_F2);  // editor with the field's text
     EXPECT_TRUE(grid->EditorMode());
-    EXPECT_EQ(grid->InplaceEditorText(), "0102004");
+    EXPECT_EQ(grid->InplaceEditorText(), "0102003");
     grid->UserType("9");  // first key after opening replaces the text shown
     EXPECT_EQ(grid->InplaceEditorText(), "9");
     grid->UserKeyDown(VK_ESCAPE);  // drops the typing
     EXPECT_FALSE(grid->EditorMode());
     grid->UserKeyDown(VK_ESCAPE);  // then the record's edit
     EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(cds.FieldByName("CDARVPROD").AsString(), "0102004");
+    EXPECT_EQ(cds.FieldByName("CDARVPROD").AsString(), "0102003");
     grid->UserSelectCell(0, 1);
     EXPECT_EQ(grid->SelectedIndex(), 1);
     grid->Columns()[1].Visible = false;

@@ -1,0 +1,26 @@
+#include "Cli_pla02000/frame/BuiltCommands.h"
+
+namespace retirada {
+
+bool Construido(Comando c) {
+    switch (c) {
+        case Comando::Incluir:
+        case Comando::Alterar:
+        case Comando::Excluir:
+        case Comando::Confirmar:
+        case Comando::Cancelar:
+        case Comando::Verificar:
+        case Comando::AtuaEstoque:
+        case Comando::RetGeral:
+        case Comando::VisualizaErros:
+        case Comando::AtuQtCons:
+        case Comando::EdicaoItens: return false;
+    }
+    return false;
+}
+
+std::string DicaNaoDisponivel(const std::string& caption) {
+    return caption + " (ainda não disponível nesta versão)";
+}
+
+}  // namespace retirada
