@@ -8,6 +8,8 @@
 #include <CLI/CLI.hpp>
 
 #include <csignal>
+#include <fstream>
+#include <sstream>
 #include <cstdio>
 #include <thread>
 
@@ -27,8 +29,25 @@ bool splitListen(const std::string& listen, std::string& host, int& port) {
     return !host.empty() && port >= 0 && port <= 65535;
 }
 
-int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb, int sessionHours,
-          const std::string& logFormat) {
+std::string readFile(const std::string& path, const char* what) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(std::string("cannot read the ") + what + " file " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ServeOptions {
+    std::string dbUrl, listen, logFormat, tlsCert, tlsKey;
+    size_t maxBodyMb = 16;
+    int sessionHours = 8;
+    appserver::HttpServerOptions http;
+};
+
+int serve(ServeOptions so) {
+    const std::string& dbUrl = so.dbUrl;
+    const std::string& listen = so.listen;
+    const std::string& logFormat = so.logFormat;
     std::string host;
     int port = 0;
     if (!splitListen(listen, host, port)) {
@@ -41,8 +60,17 @@ int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb,
         return 2;
     }
     options.dbUrl = dbUrl;
-    options.http.maxBodyBytes = maxBodyMb * 1024 * 1024;
-    options.sessionIdleLimit = std::chrono::hours(sessionHours);
+    options.http = so.http;
+    options.http.maxBodyBytes = so.maxBodyMb * 1024 * 1024;
+    if (so.tlsCert.empty() != so.tlsKey.empty()) {
+        std::fprintf(stderr, "pla-appserver: HTTPS needs both --tls-cert and --tls-key\n");
+        return 2;
+    }
+    if (!so.tlsCert.empty()) {
+        options.http.tlsCertPem = readFile(so.tlsCert, "certificate");
+        options.http.tlsKeyPem = readFile(so.tlsKey, "private key");
+    }
+    options.sessionIdleLimit = std::chrono::hours(so.sessionHours);
     appserver::AppServer server(options);
 
     // SIGINT/SIGTERM end the server cleanly: a thread waits for them and stops it.
@@ -52,7 +80,8 @@ int serve(const std::string& dbUrl, const std::string& listen, size_t maxBodyMb,
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     int bound = server.Listen(host, port);
-    std::fprintf(stderr, "pla-appserver: serving %s on http://%s:%d/rpc\n", dbUrl.c_str(), host.c_str(), bound);
+    std::fprintf(stderr, "pla-appserver: serving %s on %s://%s:%d/rpc\n", dbUrl.c_str(),
+                 so.tlsCert.empty() ? "http" : "https", host.c_str(), bound);
     int sig = 0;
     sigwait(&signals, &sig);
     std::fprintf(stderr, "pla-appserver: stopping (signal %d)\n", sig);
@@ -75,10 +104,14 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::string dbUrl = "sqlite:pla.db";
-    std::string listen = "127.0.0.1:8211";
-    size_t maxBodyMb = 16;
-    int sessionHours = 8;
-    std::string logFormat = "logfmt";
+    ServeOptions so;
+    so.listen = "127.0.0.1:8211";
+    so.logFormat = "logfmt";
+    auto& listen = so.listen;
+    auto& maxBodyMb = so.maxBodyMb;
+    auto& sessionHours = so.sessionHours;
+    auto& logFormat = so.logFormat;
+    unsigned idleSeconds = static_cast<unsigned>(so.http.idleTimeout.count());
     auto* serveCmd = app.add_subcommand("serve", "Serve the remote modules over HTTP");
     serveCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
     serveCmd->add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)")->capture_default_str();
@@ -91,6 +124,21 @@ int main(int argc, char** argv) {
     serveCmd->add_option("--log-format", logFormat, "Request log lines on standard error: logfmt or json")
         ->capture_default_str()
         ->check(CLI::IsMember({"logfmt", "json"}));
+    serveCmd->add_option("--tls-cert", so.tlsCert, "PEM file of the server's certificate (chain): serve HTTPS")
+        ->check(CLI::ExistingFile);
+    serveCmd->add_option("--tls-key", so.tlsKey, "PEM file of the certificate's private key")->check(CLI::ExistingFile);
+    serveCmd->add_option("--idle-timeout", idleSeconds, "Seconds a connection may stay silent before it is closed")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 3600));
+    serveCmd->add_option("--per-address-limit", so.http.perAddressLimit, "Open connections one client address may hold")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 100000));
+    serveCmd->add_option("--max-connections", so.http.connectionLimit, "Open connections in all")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 1000000));
+    serveCmd->add_option("--threads", so.http.threads, "Event loops serving the connections")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 64));
 
     bool demo = false;
     uint32_t seed = store::demo::kDefaultSeed;
@@ -101,7 +149,11 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
     try {
-        if (*serveCmd) return serve(dbUrl, listen, maxBodyMb, sessionHours, logFormat);
+        if (*serveCmd) {
+            so.dbUrl = dbUrl;
+            so.http.idleTimeout = std::chrono::seconds(idleSeconds);
+            return serve(so);
+        }
         if (*initCmd) return initDb(dbUrl, demo, seed);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pla-appserver: %s\n", e.what());

@@ -11,6 +11,7 @@ struct HostOptions {
     bool Smoke = false;      // sign on as the demo operator, open the screen, save a picture, exit
     std::string Screenshot;  // PNG written by --smoke
     std::string DataDir;     // where the demo database lives; empty = the user's data directory
+    std::string CaFile;      // PEM file of the CAs an https:// server's certificate must verify against
 };
 
 // Parses the arguments. Returns false with `exitCode` set when the program

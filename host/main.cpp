@@ -2,6 +2,7 @@
 // opens the lookups database, signs the operator on and shows the main
 // window whose menu opens the withdrawal screen.
 #include "EmbeddedServer.h"
+#include "net/HttpTransport.h"
 #include "HostOptions.h"
 #include "MainWindow.h"
 #include "ScreenModule.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
             if (lookupsUrl.empty()) lookupsUrl = "sqlite:" + server->DbPath();
         } else {
             address = host::ParseServerUrl(options.Server);
+            if (!options.CaFile.empty()) net::SetTrustedCaFile(options.CaFile);
             if (lookupsUrl.empty()) throw Exception("Com --server, informe também o banco das consultas com --db.");
         }
         db::SetLocalConnection(std::shared_ptr<db::SqlConnection>(db::OpenConnection(lookupsUrl)));

@@ -3,72 +3,211 @@
 #include "core/Exception.h"
 #include "net/RpcProtocol.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace appserver {
 
-HttpServer::HttpServer(const RpcService& service, HttpServerOptions options)
-    : service_(service), server_(std::make_unique<httplib::Server>()) {
-    server_->set_payload_max_length(options.maxBodyBytes);
-    server_->set_read_timeout(options.readTimeout);
-    server_->set_write_timeout(options.writeTimeout);
-    server_->set_keep_alive_timeout(options.keepAlive.count());
-    server_->set_tcp_nodelay(true);
+// What one request collects while its body arrives.
+struct HttpServer::Exchange {
+    std::string body;
+    size_t received = 0;
+    bool tooLarge = false;
+    bool answered = false;
+};
 
-    server_->Post("/rpc", [this](const httplib::Request& req, httplib::Response& res) {
-        std::string token;
-        std::string auth = req.get_header_value("Authorization");
-        if (auth.rfind("Bearer ", 0) == 0) token = auth.substr(7);
-        RpcReply reply = service_.Handle(req.body, RequestOrigin{token, req.remote_addr});
-        res.status = reply.httpStatus;
-        if (!reply.body.empty()) res.set_content(reply.body, "application/json");
-    });
-    server_->Get("/health", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(R"({"status":"ok"})", "application/json");
-    });
-    // Errors httplib raises itself (413 past the size limit, 404 ...) still
-    // answer in JSON-RPC, so clients report them like any other error.
-    server_->set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
-        if (!res.body.empty() || res.status == 204) return;
-        service_.LogRefusal(RequestOrigin{"", req.remote_addr}, res.status, req.method + " " + req.path);
-        int code = net::rpc_code::InvalidRequest;
-        std::string message = "HTTP " + std::to_string(res.status);
-        if (res.status == 413) {
-            code = net::rpc_code::PayloadTooLarge;
-            message = "Requisição maior que o limite do servidor de aplicação.";
-        } else if (res.status == 404) {
-            message = "Endereço desconhecido: use POST /rpc.";
-        }
-        res.set_content(net::EncodeError({}, code, message), "application/json");
-    });
-    server_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        res.status = 500;
-        res.set_content(net::EncodeError({}, net::rpc_code::InternalError, "Internal error"), "application/json");
-    });
+namespace {
+
+constexpr size_t kDrainFactor = 4;
+
+std::string peerOf(MHD_Connection* c) {
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (!info || !info->client_addr) return "-";
+    char host[INET6_ADDRSTRLEN] = "-";
+    const sockaddr* sa = info->client_addr;
+    if (sa->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(sa)->sin_addr, host, sizeof host);
+    else if (sa->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(sa)->sin6_addr, host, sizeof host);
+    return host;
 }
 
-HttpServer::~HttpServer() { Stop(); }
+MHD_Result answer(MHD_Connection* c, unsigned status, const std::string& body, const char* contentType = "application/json") {
+    MHD_Response* r = MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
+    if (!r) return MHD_NO;
+    if (!body.empty()) MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, contentType);
+    MHD_Result ok = MHD_queue_response(c, status, r);
+    MHD_destroy_response(r);
+    return ok;
+}
+
+// A 4xx the endpoint gives itself: logged, with a JSON-RPC error body so
+// clients report it like any other error.
+MHD_Result refuse(const HttpServer& s, MHD_Connection* c, unsigned status, int code, const std::string& message,
+                  const std::string& what) {
+    s.Service().LogRefusal(RequestOrigin{"", peerOf(c)}, static_cast<int>(status), what);
+    return answer(c, status, net::EncodeError({}, code, message));
+}
+
+MHD_Result tooLarge(const HttpServer& s, MHD_Connection* c, const std::string& what) {
+    return refuse(s, c, MHD_HTTP_CONTENT_TOO_LARGE, net::rpc_code::PayloadTooLarge,
+                  "Requisição maior que o limite do servidor de aplicação.", what);
+}
+
+MHD_Result onRequest(void* cls, MHD_Connection* c, const char* url, const char* method, const char*,
+                     const char* upload, size_t* uploadSize, void** state) {
+    auto& server = *static_cast<HttpServer*>(cls);
+    const std::string path = url ? url : "";
+    const std::string verb = method ? method : "";
+    if (!*state) {
+        // Headers are in: refuse what will not be served before reading any body.
+        if (path == "/health" && verb == "GET") return answer(c, MHD_HTTP_OK, R"({"status":"ok"})");
+        if (path != "/rpc")
+            return refuse(server, c, MHD_HTTP_NOT_FOUND, net::rpc_code::InvalidRequest,
+                          "Endereço desconhecido: use POST /rpc.", verb + " " + path);
+        if (verb != "POST")
+            return refuse(server, c, MHD_HTTP_METHOD_NOT_ALLOWED, net::rpc_code::InvalidRequest,
+                          "Método HTTP " + verb + " não aceito: use POST /rpc.", verb + " " + path);
+        // A body declared far past the limit is refused before it is read. One
+        // a little past it is read and dropped, so that a client that sends its
+        // whole body before reading still gets to read the answer.
+        const char* length = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+        if (length && std::strtoull(length, nullptr, 10) > kDrainFactor * server.Options().maxBodyBytes)
+            return tooLarge(server, c, verb + " " + path + " " + length + " bytes");
+        *state = std::make_unique<HttpServer::Exchange>().release();  // owned by onCompleted from here
+        return MHD_YES;
+    }
+    auto& ex = *static_cast<HttpServer::Exchange*>(*state);
+    if (ex.answered) {  // refused halfway: the rest is not read
+        *uploadSize = 0;
+        return MHD_YES;
+    }
+    if (*uploadSize != 0) {
+        // Past the limit nothing more is kept; a body that goes on far past it
+        // (no length declared) is cut off with the answer.
+        ex.received += *uploadSize;
+        if (!ex.tooLarge && ex.received <= server.Options().maxBodyBytes)
+            ex.body.append(upload, *uploadSize);
+        else
+            ex.tooLarge = true;
+        *uploadSize = 0;
+        if (ex.received > kDrainFactor * server.Options().maxBodyBytes) {
+            ex.answered = true;
+            return tooLarge(server, c, verb + " " + path);
+        }
+        return MHD_YES;
+    }
+    if (ex.tooLarge) return tooLarge(server, c, verb + " " + path);
+    RequestOrigin origin;
+    origin.peer = peerOf(c);
+    const char* auth = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_AUTHORIZATION);
+    if (auth && std::strncmp(auth, "Bearer ", 7) == 0) origin.bearerToken = auth + 7;
+    RpcReply reply = server.Service().Handle(ex.body, origin);
+    return answer(c, static_cast<unsigned>(reply.httpStatus), reply.body);
+}
+
+void onCompleted(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+    std::unique_ptr<HttpServer::Exchange> done(static_cast<HttpServer::Exchange*>(*state));
+    *state = nullptr;
+}
+
+}  // namespace
+
+void HttpServer::DaemonStop::operator()(MHD_Daemon* d) const { MHD_stop_daemon(d); }
+
+HttpServer::HttpServer(const RpcService& service, HttpServerOptions options)
+    : service_(service), options_(std::move(options)) {
+    if (options_.tlsCertPem.empty() != options_.tlsKeyPem.empty())
+        throw Exception("HTTPS precisa do certificado e da chave privada.");
+}
+
+HttpServer::~HttpServer() {
+    Stop();
+    if (listenFd_ >= 0) ::close(listenFd_);  // bound but never started
+}
 
 int HttpServer::Bind(const std::string& host, int port) {
-    int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
-    if (bound <= 0)
-        throw Exception("Não foi possível escutar em " + host + ":" + std::to_string(port) + ".");
-    port_ = bound;
-    return bound;
+    const std::string where = host + ":" + std::to_string(port);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found)
+        throw Exception("Não foi possível escutar em " + where + ": endereço desconhecido.");
+    std::unique_ptr<addrinfo, void (*)(addrinfo*)> addresses(found, freeaddrinfo);
+    int fd = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
+    int yes = 1;
+    if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (fd < 0 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0 || ::listen(fd, 512) != 0) {
+        const std::string why = std::strerror(errno);
+        if (fd >= 0) ::close(fd);
+        throw Exception("Não foi possível escutar em " + where + " (" + why + ").");
+    }
+    sockaddr_storage bound{};
+    socklen_t len = sizeof bound;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &len);
+    port_ = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                              : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    if (listenFd_ >= 0) ::close(listenFd_);
+    listenFd_ = fd;
+    return port_;
 }
 
 void HttpServer::Start() {
-    if (thread_.joinable()) return;
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
-    // Stop must not come before the loop runs, or it would find nothing to stop.
-    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::lock_guard lock(mutex_);
+    if (daemon_) return;
+    if (listenFd_ < 0) throw Exception("O servidor HTTP precisa de um endereço (Bind) antes de começar.");
+    unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD;
+    if (Tls()) {
+        if (MHD_is_feature_supported(MHD_FEATURE_TLS) != MHD_YES)
+            throw Exception("Esta instalação do servidor HTTP não oferece HTTPS.");
+        flags |= MHD_USE_TLS;
+    }
+    MHD_OptionItem tls[] = {
+        {MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(options_.tlsCertPem.c_str())},
+        {MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(options_.tlsKeyPem.c_str())},
+        {MHD_OPTION_END, 0, nullptr},
+    };
+    if (!Tls()) tls[0].option = MHD_OPTION_END;
+    MHD_Daemon* d = MHD_start_daemon(
+        flags, 0, nullptr, nullptr, &onRequest, this,                                         //
+        MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listenFd_),                          //
+        MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(options_.threads ? options_.threads : 1),
+        MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(options_.idleTimeout.count()),  //
+        MHD_OPTION_PER_IP_CONNECTION_LIMIT, options_.perAddressLimit,                          //
+        MHD_OPTION_CONNECTION_LIMIT, options_.connectionLimit,                                 //
+        MHD_OPTION_NOTIFY_COMPLETED, &onCompleted, nullptr,                                    //
+        MHD_OPTION_ARRAY, tls,                                                                 //
+        MHD_OPTION_END);
+    if (!d)
+        throw Exception(std::string("Não foi possível iniciar o servidor HTTP") +
+                        (Tls() ? " (certificado ou chave inválidos?)." : "."));
+    listenFd_ = -1;  // the daemon closes it when it stops
+    daemon_.reset(d);
+    running_ = true;
 }
 
-void HttpServer::Run() { server_->listen_after_bind(); }
+void HttpServer::Run() {
+    Start();
+    std::unique_lock lock(mutex_);
+    stopped_.wait(lock, [this] { return !running_; });
+}
 
 void HttpServer::Stop() {
-    server_->stop();
-    if (thread_.joinable()) thread_.join();
+    std::unique_ptr<MHD_Daemon, DaemonStop> d;
+    {
+        std::lock_guard lock(mutex_);
+        d = std::move(daemon_);
+        running_ = false;
+    }
+    d.reset();  // waits for the event loops, outside the lock
+    stopped_.notify_all();
 }
 
 }  // namespace appserver

@@ -73,7 +73,7 @@ std::string isoTime(std::chrono::system_clock::time_point t) {
     std::time_t secs = static_cast<std::time_t>(ms / 1000);
     std::tm utc{};
     gmtime_r(&secs, &utc);
-    char buf[40];
+    char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms % 1000));
     return buf;

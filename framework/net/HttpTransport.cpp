@@ -2,18 +2,45 @@
 
 #include <httplib.h>
 
+#include <mutex>
+
 namespace net {
 
 namespace {
+
+std::mutex trustMutex;
+std::string trustedCaFile;
 
 std::string unreachable(const std::string& endpoint, httplib::Error err) {
     return "Não foi possível conectar ao servidor de aplicação em " + endpoint + " (" + httplib::to_string(err) + ").";
 }
 
+std::string bracketed(const std::string& host) {
+    return host.find(':') != std::string::npos && host.front() != '[' ? "[" + host + "]" : host;
+}
+
 }  // namespace
 
-HttpTransport::HttpTransport(std::string host, int port, HttpTimeouts timeouts)
-    : host_(std::move(host)), port_(port), timeouts_(timeouts), client_(std::make_unique<httplib::Client>(host_, port_)) {
+void SetTrustedCaFile(const std::string& path) {
+    std::lock_guard lock(trustMutex);
+    trustedCaFile = path;
+}
+
+std::string TrustedCaFile() {
+    std::lock_guard lock(trustMutex);
+    return trustedCaFile;
+}
+
+HttpTransport::HttpTransport(std::string host, int port, HttpTimeouts timeouts, TlsClientOptions tls)
+    : host_(std::move(host)), port_(port), timeouts_(timeouts), tls_(tls.enabled) {
+    if (tls_) {
+        client_ = std::make_unique<httplib::Client>("https://" + bracketed(host_) + ":" + std::to_string(port_));
+        const std::string ca = tls.caFile.empty() ? TrustedCaFile() : tls.caFile;
+        if (!ca.empty()) client_->set_ca_cert_path(ca.c_str());
+        client_->enable_server_certificate_verification(true);
+    } else {
+        client_ = std::make_unique<httplib::Client>(host_, port_);
+    }
     client_->set_connection_timeout(timeouts.connect);
     client_->set_read_timeout(timeouts.read);
     client_->set_write_timeout(timeouts.write);
@@ -23,7 +50,9 @@ HttpTransport::HttpTransport(std::string host, int port, HttpTimeouts timeouts)
 
 HttpTransport::~HttpTransport() = default;
 
-std::string HttpTransport::Endpoint() const { return host_ + ":" + std::to_string(port_); }
+std::string HttpTransport::Endpoint() const {
+    return (tls_ ? "https://" : "") + host_ + ":" + std::to_string(port_);
+}
 
 std::string HttpTransport::Send(const std::string& request, const std::string& token) {
     httplib::Headers headers;

@@ -1,6 +1,7 @@
 #pragma once
-// JSON-RPC over HTTP: POST /rpc with "Authorization: Bearer <token>";
-// GET /health answers the probe.
+// JSON-RPC over HTTP or HTTPS: POST /rpc with "Authorization: Bearer <token>";
+// GET /health answers the probe. Over HTTPS the server's certificate must
+// verify against the trusted CAs (a CA file, or the system's) and name the host.
 #include "net/Transport.h"
 
 #include <chrono>
@@ -19,9 +20,19 @@ struct HttpTimeouts {
     std::chrono::milliseconds write{10000};
 };
 
+struct TlsClientOptions {
+    bool enabled = false;  // https://
+    std::string caFile;    // PEM file of the CAs to trust; "" = TrustedCaFile(), then the system's
+};
+
+// The CA file https:// connections of this process trust when they name none
+// (the host's and the driver's --ca-file). Thread-safe.
+void SetTrustedCaFile(const std::string& path);
+std::string TrustedCaFile();
+
 class HttpTransport : public ITransport {
 public:
-    HttpTransport(std::string host, int port, HttpTimeouts timeouts = {});
+    HttpTransport(std::string host, int port, HttpTimeouts timeouts = {}, TlsClientOptions tls = {});
     ~HttpTransport() override;
     std::string Send(const std::string& request, const std::string& token) override;
     void Probe() override;
@@ -31,6 +42,7 @@ private:
     std::string host_;
     int port_;
     HttpTimeouts timeouts_;
+    bool tls_;
     std::unique_ptr<httplib::Client> client_;
 };
 

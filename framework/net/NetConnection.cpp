@@ -24,8 +24,15 @@ std::shared_ptr<net::ITransport> TNetConnection::makeTransport() {
         if (!t) throw Exception("Servidor de aplicação interno \"" + name + "\" não está disponível.");
         return t;
     }
-    for (const char* scheme : {"http://", "HTTP://"})
-        if (text::StartsWith(host, scheme)) host = host.substr(std::string(scheme).size());
+    net::TlsClientOptions tls;
+    tls.caFile = CaFile;
+    for (const char* scheme : {"https://", "http://"}) {
+        if (text::StartsWith(text::Lower(host), scheme)) {
+            tls.enabled = std::string(scheme) == "https://";
+            host = host.substr(std::string(scheme).size());
+            break;
+        }
+    }
     if (!host.empty() && host.back() == '/') host.pop_back();
     int port = Port;
     // "host:port" in the URL wins over an unset port.
@@ -41,10 +48,11 @@ std::shared_ptr<net::ITransport> TNetConnection::makeTransport() {
             host = host.substr(0, colon);
         }
     }
+    if (port <= 0 && tls.enabled) port = 443;
     if (host.empty()) throw Exception("Conexão " + Name + ": servidor de aplicação não informado.");
     if (port <= 0 || port > 65535)
         throw Exception("Conexão " + Name + ": porta do servidor de aplicação inválida (" + std::to_string(port) + ").");
-    return std::make_shared<net::HttpTransport>(host, port);
+    return std::make_shared<net::HttpTransport>(host, port, net::HttpTimeouts{}, tls);
 }
 
 void TNetConnection::Open() {

@@ -5,7 +5,7 @@
 //
 // Open runs BeforeConnect (which sets Host and Port), then reaches the server:
 // Host "inproc://NAME" finds an in-process server, anything else ("127.0.0.1",
-// "http://host") goes over HTTP to Host:Port; a transport set with
+// "http://host", "https://host:port") goes over HTTP or HTTPS to Host:Port; a transport set with
 // SetTransport is used instead of either. A server that is not there raises
 // Exception with a clear text and leaves the connection closed.
 //
@@ -34,6 +34,7 @@ public:
     std::string Host;
     int Port = 0;
     std::string Token;           // overrides the process's session for the endpoint
+    std::string CaFile;          // https://: PEM file of the CAs to trust ("" = net::TrustedCaFile(), then the system's)
     std::function<void(TNetConnection&)> BeforeConnect;
 
     // Replaces the transport made from Host/Port (tests, embedded servers).

@@ -90,7 +90,7 @@ TEST(Embedded, ASlowClientIsCutOffAndOthersAreStillServed) {
     eo.http = false;
     EmbeddedServer e = StartEmbedded(eo);
     HttpServerOptions ho;
-    ho.readTimeout = std::chrono::seconds(1);
+    ho.idleTimeout = std::chrono::seconds(1);
     HttpServer http(e.server->Service(), ho);
     int port = http.Bind("127.0.0.1", 0);
     http.Start();
