@@ -291,13 +291,52 @@ public:
     std::pair<TSpeedButton*, TMenuItem*> ControlesDoComando(retirada::Comando c) const;  // null for EdicaoItens
     // Whether the item and dish-type grids take changes now.
     void ControlaEdicaoItens();
-    void sbtIncluirClick(TObject* Sender) override;
-    void sbtAlterarClick(TObject* Sender) override;
     void sbtExcluirClick(TObject* Sender) override;
     void sbtConfirmarClick(TObject* Sender) override;
     void sbtCancelarClick(TObject* Sender) override;
 
     std::string Filial() const override;
+
+    // ---- Header (header/) ---------------------------------------------------------------------
+    // Record events of cdsLanctoEst (HeaderRecord.cpp): defaults of a new
+    // header (company numbers of the selected branch), the values taken just
+    // before the post, inSeqItem from the opened header, the undo of a cancel.
+    void cdsLanctoEstNewRecord(TDataSet& DataSet);
+    void cdsLanctoEstBeforePost(TDataSet& DataSet);
+    void cdsLanctoEstAfterOpen(TDataSet& DataSet);
+    void cdsLanctoEstAfterCancel(TDataSet& DataSet);
+    // The service (Service.cpp): only while editing; pads the code, asks
+    // getVdServico into cdsVdServico and shows its name. Unknown or inactive
+    // service (or empty when required) is reported, focus back on the code.
+    void Vd_CdServico(bool required);
+    void medCdServicoChange(TObject* Sender);
+    void medCdServicoExit(TObject* Sender);
+    void btpServicoBeforePesq(TObject* Sender, bool& PodePesquisar);
+    void btpServicoAfterPesq(TObject* Sender);
+    // The dates (Dates.cpp): the withdrawal date against the branch's window
+    // and the release check (an edited header also needs M <= D and gives the
+    // items the date); the menu date not before the withdrawal date.
+    void Vd_DataRetirada();
+    void Vd_DataCardapio();
+    void dbdRetiradaExit(TObject* Sender);
+    void dbdDtCardapioExit(TObject* Sender);
+    // Every item (whatever dish filter is on) takes the withdrawal date as
+    // DTLANCMOVI, each edited and posted; filter and current item are kept.
+    void GravDtItem();
+    // Leaving the header (HeaderExit.cpp): the change check that settles the
+    // menu number (a settled day may discard the header), then the whole
+    // header validated; entering it opens the inputs again.
+    void grbDadosExit(TObject* Sender);
+    void panLancamentoEnter(TObject* Sender);
+    void panLancamentoExit(TObject* Sender);
+    // Withdrawal types (TipoReti.cpp): the list from the server; the current
+    // item's type checked against it and against the type's products.
+    void GetTipoReti();
+    void Vd_TipoReti(bool required);
+    // Include and alter (IncludeAlter.cpp): refused by a pending inventory
+    // before anything changes.
+    void sbtIncluirClick(TObject* Sender) override;
+    void sbtAlterarClick(TObject* Sender) override;
 
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
     // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
@@ -324,6 +363,13 @@ private:
     // Hints of the commands not built yet, and their refusal when reached from code.
     void marcaComandosNaoConstruidos();
     [[noreturn]] void naoDisponivel(retirada::Comando c);
+    // Header helpers (header/).
+    void bindHeaderHandlers();
+    void posicionaFilial(const std::string& branch);   // qryFilial on the branch's row
+    [[noreturn]] void recusaData(TDBDateEdit* edit, const char* key);  // focus, catalog text, abort
+    void focaColunaItem(const char* field);           // item grid focused on the field's column
+    void ValidaInventario();                          // Lib00200 on netEstoque, closed again
+    void fixaFilial();                                // branch filter and browse menu off
     // Keeps the focus in the branch field, or disables the pages when it cannot take it.
     void falhaFilial();
     // Makes a page active from code and runs the page-change handling.

@@ -23,6 +23,33 @@ namespace script {
 
 namespace {
 
+// "{P}", "{P+3}", "{P-8}": the signed-on branch's processing date moved by
+// whole days, as dd/mm/yyyy, so that scenarios over the demo data (made
+// around the day it is created) can name its days.
+std::string expandDays(const std::string& in) {
+    std::string out;
+    size_t i = 0;
+    while (i < in.size()) {
+        size_t open = in.find("{P", i);
+        if (open == std::string::npos) break;
+        size_t close = in.find('}', open);
+        if (close == std::string::npos) break;
+        std::string offset = in.substr(open + 2, close - open - 2);
+        int days = 0;
+        bool ok = offset.empty();
+        if (!ok && (offset[0] == '+' || offset[0] == '-') && offset.size() > 1 &&
+            offset.find_first_not_of("0123456789", 1) == std::string::npos) {
+            days = std::stoi(offset.substr(1)) * (offset[0] == '-' ? -1 : 1);
+            ok = true;
+        }
+        out += in.substr(i, open - i);
+        out += ok ? DateToStr(IncDay(Morvena::DataProc(Morvena::FiliProc()).DateOnly(), days))
+                  : in.substr(open, close - open + 1);
+        i = close + 1;
+    }
+    return out + in.substr(i);
+}
+
 struct Arity {
     size_t min, max;
 };
@@ -266,7 +293,9 @@ bool Runner::step() {
     line_ = c.line;
     t_.Echo(c.source);
     try {
-        execute(c);
+        Command expanded = c;
+        for (Token& a : expanded.args) a.text = expandDays(a.text);
+        execute(expanded);
     } catch (const EScriptFailure&) {
         throw;
     } catch (const std::exception& e) {

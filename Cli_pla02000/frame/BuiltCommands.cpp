@@ -5,7 +5,7 @@ namespace retirada {
 bool Construido(Comando c) {
     switch (c) {
         case Comando::Incluir:
-        case Comando::Alterar:
+        case Comando::Alterar: return true;
         case Comando::Excluir:
         case Comando::Confirmar:
         case Comando::Cancelar:

@@ -66,8 +66,6 @@ void TfrmRetirada::naoDisponivel(Comando c) {
 
 // Until their steps land these commands stay disabled; reached from code all
 // the same, they say so instead of running the base form's local version.
-void TfrmRetirada::sbtIncluirClick(TObject*) { naoDisponivel(Comando::Incluir); }
-void TfrmRetirada::sbtAlterarClick(TObject*) { naoDisponivel(Comando::Alterar); }
 void TfrmRetirada::sbtExcluirClick(TObject*) { naoDisponivel(Comando::Excluir); }
 void TfrmRetirada::sbtConfirmarClick(TObject*) { naoDisponivel(Comando::Confirmar); }
 void TfrmRetirada::sbtCancelarClick(TObject*) { naoDisponivel(Comando::Cancelar); }

@@ -74,10 +74,11 @@ void TfrmRetirada::FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {
 }
 
 void TfrmRetirada::medCdServicoKeyPress(TObject*, char32_t& Key) {
-    // Typing over a browsed header starts an alteration first; while the
-    // alteration is not available the browsed header takes no typing.
+    // Typing over a browsed header starts an alteration first; where the
+    // alteration is not offered (not built, a read-only withdrawal, a pending
+    // edit) the browsed header takes no typing.
     if (cdsLanctoEst.State() != TDataSetState::dsBrowse) return;
-    if (!retirada::Construido(retirada::Comando::Alterar)) {
+    if (!sbtAlterar->Enabled()) {
         Key = 0;
         return;
     }
