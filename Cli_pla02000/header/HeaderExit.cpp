@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "services/Consiste.h"
 #include "ui/Dialogs.h"
+#include "ui/Pages.h"
 
 namespace {
 
@@ -47,7 +48,12 @@ void TfrmRetirada::grbDadosExit(TObject*) {
         CancelaEdicao(cdsRetiTipoPrat);
         CancelaEdicao(cdsItLanctoEst);
         CancelaEdicao(cdsLocalizacao);
-        // The header is gone: nothing may be written into it any more.
+        // The header is gone: the browse page comes back (the include hid
+        // it), and nothing may be written into the header any more.
+        tshFolhaDados->SetTabVisible(true);
+        tshFolhaDados->SetEnabled(true);
+        tshResumo->SetEnabled(true);
+        mnuResumo->SetEnabled(true);
         throw EAbort();
     }
     if (!Editando(dtsPadrao)) return;

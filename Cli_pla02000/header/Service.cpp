@@ -35,9 +35,12 @@ void TfrmRetirada::medCdServicoExit(TObject*) {
 void TfrmRetirada::btpServicoBeforePesq(TObject*, bool&) {
     qryServico.Close();
     qryServico.ParamByName("P_CDFILIAL").SetAsString(Filial());
+    // The list shows an open dataset only.
+    qryServico.Open();
 }
 
 void TfrmRetirada::btpServicoAfterPesq(TObject*) {
-    edtNmServico->SetText(qryServico.FieldByName("NMSERVICO").AsString());
+    // The code first: its change handler clears the name.
     medCdServico->SetText(qryServico.FieldByName("CDSERVFILI").AsString());
+    edtNmServico->SetText(qryServico.FieldByName("NMSERVICO").AsString());
 }
