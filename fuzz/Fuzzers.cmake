@@ -35,12 +35,14 @@ ExternalProject_Add(fuzzers
   USES_TERMINAL_BUILD OFF)
 
 if(PLA_BUILD_TESTS)
+  # The scenario parser also starts from the project's own scenarios, read in place.
+  set(pla_fuzz_seeds_scenario ${CMAKE_SOURCE_DIR}/tests/scenarios)
   foreach(t IN LISTS pla_fuzz_targets)
     file(MAKE_DIRECTORY ${pla_fuzz_dir}/work/${t} ${pla_fuzz_dir}/artifacts)
     add_test(NAME fuzz.${t}
              COMMAND ${pla_fuzz_dir}/fuzz_${t} -max_total_time=${PLA_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=1024
                      -print_final_stats=1 -artifact_prefix=${pla_fuzz_dir}/artifacts/${t}-
-                     ${pla_fuzz_dir}/work/${t} ${CMAKE_CURRENT_LIST_DIR}/corpus/${t})
+                     ${pla_fuzz_dir}/work/${t} ${CMAKE_CURRENT_LIST_DIR}/corpus/${t} ${pla_fuzz_seeds_${t}})
     set_tests_properties(fuzz.${t} PROPERTIES TIMEOUT 120)
   endforeach()
 endif()

@@ -76,15 +76,6 @@ TEST(DateWindow, DayCountsAreWholeDaysAndTheTimeOfDayIsIgnored) {
 
 class HeaderTest : public ScreenTest {
 protected:
-    TfrmRetirada* OpenWithList(int firstDay, int lastDay) {
-        TfrmRetirada* f = Open();
-        if (!f) return nullptr;
-        const TDateTime today = Date();
-        FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, firstDay), IncDay(today, lastDay)); };
-        f->medCdFilial->UserSetFocus();
-        f->medCdFilial->UserKeyDown(VK_TAB);
-        return f;
-    }
     static std::vector<std::string> datas(TClientDataSet& itens) {
         std::vector<std::string> out;
         for (int i = 0; i < itens.RowCount(); ++i) out.push_back(itens.DisplayTextAt(i, itens.FieldByName("DTLANCMOVI")));

@@ -11,12 +11,8 @@ namespace {
 class KeysTest : public ScreenTest {
 protected:
     TfrmRetirada* OpenOnForm() {
-        TfrmRetirada* f = Open();
+        TfrmRetirada* f = OpenWithList(-1, 0);
         if (!f) return nullptr;
-        const TDateTime today = Date();
-        FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, -1), today); };
-        f->medCdFilial->UserSetFocus();
-        f->medCdFilial->UserKeyDown(VK_TAB);
         f->cdsRomaRetirada.Locate("IDRETIPRAT", Variant("N"));
         f->mnuFormulario->UserClick();
         return f;

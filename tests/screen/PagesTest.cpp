@@ -9,16 +9,6 @@ namespace {
 
 class PagesTest : public ScreenTest {
 protected:
-    // The screen on branch 0001 with the browse list of the given range loaded.
-    TfrmRetirada* OpenWithList(int firstDay, int lastDay) {
-        TfrmRetirada* f = Open();
-        if (!f) return nullptr;
-        const TDateTime today = Date();
-        FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, firstDay), IncDay(today, lastDay)); };
-        f->medCdFilial->UserSetFocus();
-        f->medCdFilial->UserKeyDown(VK_TAB);
-        return f;
-    }
     static void SetParam(TfrmRetirada* f, const char* field, const Variant& v) {
         f->cdsParamEstoque.Edit();
         f->cdsParamEstoque.FieldByName(field).SetValue(v);

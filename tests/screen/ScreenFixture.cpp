@@ -160,4 +160,14 @@ TfrmRetirada* ScreenTest::Open() {
     return f;
 }
 
+TfrmRetirada* ScreenTest::OpenWithList(int firstDay, int lastDay) {
+    TfrmRetirada* f = Open();
+    if (!f) return nullptr;
+    const TDateTime today = Date();
+    FiltroRetiradaHook = [=] { return ConfirmaFiltro(*f, IncDay(today, firstDay), IncDay(today, lastDay)); };
+    f->medCdFilial->UserSetFocus();
+    f->medCdFilial->UserKeyDown(VK_TAB);
+    return f;
+}
+
 }  // namespace screen_test

@@ -34,6 +34,9 @@ protected:
     void TearDown() override;
     // Opens the screen as the host does (CriaRetirada); the form or null.
     TfrmRetirada* Open();
+    // Open() on branch 0001, then the browse list of today+firstDay..today+lastDay
+    // loaded by leaving the branch field; the form or null.
+    TfrmRetirada* OpenWithList(int firstDay, int lastDay);
     ScriptedDialogs& dialogs() { return *dialogs_; }
     // The lines shown so far ("ErrorBox[Error] \"...\"").
     std::string Shown() const { return dialogs_->TranscriptText(); }
