@@ -2,6 +2,7 @@
 // the stock library (inventories, releases of closed days, stock position,
 // rounding, default storeroom and location).
 #include "core/Text.h"
+#include "db/SqlDialect.h"
 #include "modules/Datasets.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
@@ -68,11 +69,10 @@ Variant gravaLiberacao(db::SqlConnection& c, const CallContext& ctx, const std::
     TDateTime day;
     if (!ArgDay(date, day)) Fail("Data não informada para a liberação.");
     RequireRight(c, ctx, "LIBERACAO_DATA", "Operador " + op + " sem direito de liberar alterações em data fechada.");
-    c.Execute(
-        "INSERT INTO LIBERACAO (CDFILIAL, DTLIBERADA, CDOPERADOR, DTHRLIBERA)"
-        " SELECT :F, :D, :O, :H WHERE NOT EXISTS"
-        " (SELECT 1 FROM LIBERACAO WHERE CDFILIAL = :F AND DTLIBERADA = :D AND CDOPERADOR = :O)",
-        {{"F", branch}, {"D", day}, {"O", op}, {"H", Now()}});
+    // A release given twice (or by two calls at once) stays the first one.
+    c.Execute(db::DialectOf(c).Upsert("LIBERACAO", {"CDFILIAL", "DTLIBERADA", "CDOPERADOR", "DTHRLIBERA"},
+                                      {"CDFILIAL", "DTLIBERADA", "CDOPERADOR"}, {}),
+              {{"CDFILIAL", branch}, {"DTLIBERADA", day}, {"CDOPERADOR", op}, {"DTHRLIBERA", Now()}});
     return Variant(true);
 }
 

@@ -1,6 +1,7 @@
 #include "store/Migrations.h"
 
 #include "core/DateTime.h"
+#include "db/SqlDialect.h"
 #include "store/StockLedger.h"
 
 namespace store {
@@ -14,6 +15,10 @@ const std::vector<Migration>& Migrations() {
         {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001, {}},
         {2, "Daily stock balances for the position of a day", kSchema002, RebuildDailyBalances},
         {3, "Implantations of the day and standard diets of diet services", kSchema003, {}},
+        {4, "SQL functions the query texts take from Oracle (NVL, NVLSTR, INSTR)", "",
+         [](db::SqlConnection& conn) {
+             if (const char* script = db::DialectOf(conn).functionsScript; *script) conn.ExecuteScript(script);
+         }},
     };
     return all;
 }
@@ -46,12 +51,14 @@ int Migrate(db::SqlConnection& conn) {
     int applied = 0;
     for (const Migration& m : all) {
         db::Transaction t(conn);
+        // Another process migrating at the same time waits here, then finds the work done.
+        if (std::string lock = db::DialectOf(conn).LockTable("SCHEMA_VERSAO"); !lock.empty()) conn.Execute(lock);
         int version = currentVersion(conn);
         if (version > all.back().version)
             throw Exception("The database schema (version " + std::to_string(version) +
                             ") is newer than this program (version " + std::to_string(all.back().version) + ")");
         if (m.version <= version) continue;
-        conn.ExecuteScript(m.sql);
+        if (*m.sql) conn.ExecuteScript(m.sql);
         if (m.then) m.then(conn);
         conn.Execute("INSERT INTO SCHEMA_VERSAO (NRVERSAO, DSVERSAO, DTAPLICADA) VALUES (:V, :D, :T)",
                      {{"V", m.version}, {"D", m.description}, {"T", Now()}});

@@ -1,6 +1,13 @@
 #pragma once
 // The schema as numbered migrations. The table SCHEMA_VERSAO records which
 // ones a database has; applying them again does nothing.
+//
+// One text serves SQLite and PostgreSQL (the tests run every migration on
+// both): types VARCHAR(n), DOUBLE PRECISION, BIGINT, TIMESTAMP (dates too);
+// PRIMARY KEY / UNIQUE / REFERENCES / CREATE INDEX as usual; no AUTOINCREMENT
+// (numbers come from store/Sequences.h), no BLOB, no BOOLEAN (flags are
+// VARCHAR(1)), no DEFAULT CURRENT_TIMESTAMP (the program writes its times).
+// Where the databases must differ, ask db::DialectOf(conn) in `then`.
 #include "db/SqlConnection.h"
 
 #include <functional>
@@ -11,7 +18,7 @@ namespace store {
 struct Migration {
     int version;              // 1, 2, ... in order
     const char* description;  // one line
-    const char* sql;          // portable script (SQLite and PostgreSQL)
+    const char* sql;          // portable script (SQLite and PostgreSQL); may be empty
     // Data work that portable SQL cannot say (runs after sql, same transaction); may be empty.
     std::function<void(db::SqlConnection&)> then;
 };

@@ -1,5 +1,7 @@
 #include "store/ProcessingDate.h"
 
+#include "db/SqlDialect.h"
+
 namespace store {
 
 std::optional<TDateTime> ProcessingDate(db::SqlConnection& conn, const std::string& branch) {
@@ -10,11 +12,9 @@ std::optional<TDateTime> ProcessingDate(db::SqlConnection& conn, const std::stri
 }
 
 void SetProcessingDate(db::SqlConnection& conn, const std::string& branch, TDateTime date) {
-    db::Transaction t(conn);
-    const db::SqlParams p = {{"F", branch}, {"D", date.DateOnly()}};
-    if (conn.Execute("UPDATE DATAPROC SET DTPROCESSA = :D WHERE CDFILIAL = :F", p) == 0)
-        conn.Execute("INSERT INTO DATAPROC (CDFILIAL, DTPROCESSA) VALUES (:F, :D)", p);
-    t.Commit();
+    conn.Execute(db::DialectOf(conn).Upsert("DATAPROC", {"CDFILIAL", "DTPROCESSA"}, {"CDFILIAL"},
+                                            {"DTPROCESSA = excluded.DTPROCESSA"}),
+                 {{"CDFILIAL", branch}, {"DTPROCESSA", date.DateOnly()}});
 }
 
 }  // namespace store

@@ -1,16 +1,18 @@
 #include "store/Sequences.h"
 
+#include "db/SqlDialect.h"
+
 namespace store {
 
 int64_t NextNumber(db::SqlConnection& conn, const std::string& branch, const std::string& sequence) {
-    db::Transaction t(conn);
-    const db::SqlParams key = {{"F", branch}, {"S", sequence}};
-    if (conn.Execute("UPDATE NUMSEQ SET NRULTIMO = NRULTIMO + 1 WHERE CDFILIAL = :F AND CDSEQUENCIA = :S", key) == 0)
-        conn.Execute("INSERT INTO NUMSEQ (CDFILIAL, CDSEQUENCIA, NRULTIMO) VALUES (:F, :S, 1)", key);
-    auto r = conn.Query("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :F AND CDSEQUENCIA = :S", key);
-    int64_t n = r.rows.at(0).at(0).AsInteger();
-    t.Commit();
-    return n;
+    // One statement: two writers that both find no row cannot both issue the
+    // first number, and the row stays locked until the caller's transaction ends.
+    const std::string sql = db::DialectOf(conn).Upsert("NUMSEQ", {"CDFILIAL", "CDSEQUENCIA", "NRULTIMO"},
+                                                       {"CDFILIAL", "CDSEQUENCIA"},
+                                                       {"NRULTIMO = NUMSEQ.NRULTIMO + 1"}) +
+                            " RETURNING NRULTIMO";
+    auto r = conn.Query(sql, {{"CDFILIAL", branch}, {"CDSEQUENCIA", sequence}, {"NRULTIMO", 1}});
+    return r.rows.at(0).at(0).AsInteger();
 }
 
 std::string FormatNumber(int64_t number, int width) {

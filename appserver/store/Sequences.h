@@ -1,7 +1,10 @@
 #pragma once
 // Number sequences per branch (table NUMSEQ): withdrawals, postings, menus,
 // ledger movements. Numbers are issued inside the caller's transaction, so a
-// rolled-back call gives its number back.
+// rolled-back call gives its number back (which a database sequence would
+// not; hence rows, not CREATE SEQUENCE). Issuing a number locks the
+// sequence's row until that transaction ends: on PostgreSQL concurrent
+// writers of one sequence queue there and each gets the next number.
 #include "db/SqlConnection.h"
 
 #include <cstdint>

@@ -2,6 +2,8 @@
 
 #include "store/Sequences.h"
 
+#include "db/SqlDialect.h"
+
 #include <map>
 #include <tuple>
 
@@ -13,16 +15,18 @@ std::string orBlank(const std::string& s) { return s.empty() ? " " : s; }
 
 void addToDay(db::SqlConnection& conn, const std::string& branch, const std::string& product, const StockPlace& pl,
               TDateTime day, double qty, double entered, double value) {
-    db::SqlParams p = {{"F", branch}, {"P", product}, {"D", day.DateOnly()}, {"A", orBlank(pl.storeroom)},
-                       {"L", orBlank(pl.location)}, {"LT", orBlank(pl.lot)}, {"SL", orBlank(pl.sublot)},
-                       {"Q", qty}, {"QE", entered}, {"VE", value}};
-    if (conn.Execute("UPDATE SALDODIA SET QTMOVIDIA = QTMOVIDIA + :Q, QTENTRDIA = QTENTRDIA + :QE,"
-                     " VRENTRDIA = VRENTRDIA + :VE WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTSALDO = :D"
-                     " AND CDALMOXARIFE = :A AND CDLOCALESTOQ = :L AND NRLOTEESTQ = :LT AND NRSUBLOTE = :SL",
-                     p) == 0)
-        conn.Execute("INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
-                     " NRSUBLOTE, QTMOVIDIA, QTENTRDIA, VRENTRDIA) VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE)",
-                     p);
+    // One upsert, so the first movement of a day cannot be inserted twice.
+    static const std::vector<std::string> columns = {"CDFILIAL", "CDPRODESTO", "DTSALDO", "CDALMOXARIFE",
+                                                     "CDLOCALESTOQ", "NRLOTEESTQ", "NRSUBLOTE", "QTMOVIDIA",
+                                                     "QTENTRDIA", "VRENTRDIA"};
+    conn.Execute(db::DialectOf(conn).Upsert("SALDODIA", columns, {columns.begin(), columns.begin() + 7},
+                                            {"QTMOVIDIA = SALDODIA.QTMOVIDIA + excluded.QTMOVIDIA",
+                                             "QTENTRDIA = SALDODIA.QTENTRDIA + excluded.QTENTRDIA",
+                                             "VRENTRDIA = SALDODIA.VRENTRDIA + excluded.VRENTRDIA"}),
+                 {{"CDFILIAL", branch}, {"CDPRODESTO", product}, {"DTSALDO", day.DateOnly()},
+                  {"CDALMOXARIFE", orBlank(pl.storeroom)}, {"CDLOCALESTOQ", orBlank(pl.location)},
+                  {"NRLOTEESTQ", orBlank(pl.lot)}, {"NRSUBLOTE", orBlank(pl.sublot)}, {"QTMOVIDIA", qty},
+                  {"QTENTRDIA", entered}, {"VRENTRDIA", value}});
 }
 
 }  // namespace
@@ -59,6 +63,15 @@ StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, 
     if (!row[0].IsNull()) pos.quantity = row[0].AsFloat();
     if (!row[2].IsNull() && row[2].AsFloat() > 0) pos.averageCost = row[1].AsFloat() / row[2].AsFloat();
     return pos;
+}
+
+void LockLedger(db::SqlConnection& conn, const std::string& branch) {
+    const db::SqlDialect& d = db::DialectOf(conn);
+    const db::SqlParams key = {{"CDFILIAL", branch}, {"CDSEQUENCIA", kSeqMovimento}, {"NRULTIMO", 0}};
+    conn.Execute(d.Upsert("NUMSEQ", {"CDFILIAL", "CDSEQUENCIA", "NRULTIMO"}, {"CDFILIAL", "CDSEQUENCIA"}, {}), key);
+    conn.Query(std::string("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :CDFILIAL AND CDSEQUENCIA = :CDSEQUENCIA") +
+                   d.forUpdate,
+               key);
 }
 
 void RebuildDailyBalances(db::SqlConnection& conn) {

@@ -5,6 +5,17 @@
 // the daily balances up to that day: its cost grows with the days a product
 // moved, not with its movements. Write movements only through AddMovement
 // (or call RebuildDailyBalances after writing MOVIESTQ directly).
+//
+// Concurrent writers (PostgreSQL, READ COMMITTED): row locks, not
+// serializable transactions. Every movement of a branch first takes the
+// branch's movement number (the NUMSEQ row stays locked until the writer's
+// transaction ends), so the movements of one branch are written one
+// transaction after the other and each sees the balances the previous one
+// committed; the daily balance is one upsert. Locks queue writers where
+// serializable isolation would fail one of them on every collision of a busy
+// branch and make every caller loop. A writer that checks a position before
+// moving stock calls LockLedger first, so the position cannot change under it.
+// SQLite's write transaction holds the whole database and needs none of this.
 #include "db/SqlConnection.h"
 
 #include <string>
@@ -36,6 +47,9 @@ struct StockPosition {
 
 // Appends a movement and returns its number (sequence "MOVIESTQ" of the branch).
 int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m);
+
+// Locks the branch's ledger until the transaction ends (see above). Needs a write transaction.
+void LockLedger(db::SqlConnection& conn, const std::string& branch);
 
 // Recomputes SALDODIA from MOVIESTQ (migration and bulk loads).
 void RebuildDailyBalances(db::SqlConnection& conn);

@@ -1,6 +1,7 @@
 #include "db/ConnectionUrl.h"
 
 #include "core/Text.h"
+#include "db/PgConnection.h"
 #include "db/SqliteConnection.h"
 
 #include <map>
@@ -21,6 +22,11 @@ struct Registry {
             if (path.empty()) throw SqlError("No database path in '" + url + "'");
             return std::make_unique<SqliteConnection>(path);
         };
+        auto postgres = [](const std::string& url) -> std::unique_ptr<SqlConnection> {
+            return std::make_unique<PgConnection>(url);
+        };
+        schemes["postgresql"] = postgres;
+        schemes["postgres"] = postgres;
     }
 };
 
@@ -37,7 +43,16 @@ void RegisterConnectionScheme(const std::string& scheme, ConnectionFactory facto
     r.schemes[text::Lower(scheme)] = std::move(factory);
 }
 
+namespace {
+// libpq's key=value form ("host=/run/pg dbname=pla"): a '=' before any ':'.
+bool isKeyValueForm(const std::string& url) {
+    size_t eq = url.find('=');
+    return eq != std::string::npos && eq > 0 && eq < url.find(':');
+}
+}  // namespace
+
 std::unique_ptr<SqlConnection> OpenConnection(const std::string& url) {
+    if (isKeyValueForm(url)) return std::make_unique<PgConnection>(url);
     size_t colon = url.find(':');
     if (colon == std::string::npos || colon == 0)
         throw SqlError("Database URL must start with a scheme such as 'sqlite:': '" + url + "'");

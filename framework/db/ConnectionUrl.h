@@ -1,7 +1,7 @@
 #pragma once
 // Opening a connection from a URL: "sqlite:PATH" (PATH may be ":memory:"),
-// or a scheme registered by another back end (PostgreSQL registers
-// "postgresql" and "postgres").
+// "postgresql://user@host:port/dbname" (also "postgres://", and libpq's
+// key=value form "host=/run/pg dbname=pla"), or a scheme registered later.
 #include "db/SqlConnection.h"
 
 #include <functional>

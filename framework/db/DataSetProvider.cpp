@@ -1,13 +1,18 @@
 #include "db/DataSetProvider.h"
 
+#include "core/ScopeGuard.h"
+
 Variant TDataSetProvider::GetData() {
     bool opened = false;
     if (!source_.Active()) {
         source_.Open();
         opened = true;
     }
+    TScopeExit closeAgain([&] {
+        if (opened) source_.Close();
+    });
     DataPacket p;
-    try {
+    {
         std::vector<TField*> fields;
         for (int i = 0; i < source_.FieldCount(); ++i) {
             TField& f = source_.Fields(i);
@@ -23,11 +28,7 @@ Variant TDataSetProvider::GetData() {
             for (TField* f : fields) row.values.push_back(source_.ValueAt(r, *f));
             p.rows.push_back(std::move(row));
         }
-    } catch (...) {
-        if (opened) source_.Close();
-        throw;
     }
-    if (opened) source_.Close();
     return Variant(std::move(p));
 }
 

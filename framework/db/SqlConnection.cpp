@@ -1,5 +1,6 @@
 #include "db/SqlConnection.h"
 
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 
 
@@ -26,7 +27,8 @@ namespace {
 constexpr const char* kSavepoint = "PLA_SP";
 }  // namespace
 
-Transaction::Transaction(SqlConnection& conn, TxMode mode) : conn_(conn) {
+Transaction::Transaction(SqlConnection& conn, TxMode mode)
+    : conn_(conn), unwinding_(std::uncaught_exceptions()) {
     if (conn_.InTransaction()) {
         savepoint_ = kSavepoint;
         conn_.Execute("SAVEPOINT " + savepoint_);
@@ -35,34 +37,27 @@ Transaction::Transaction(SqlConnection& conn, TxMode mode) : conn_(conn) {
     }
 }
 
-Transaction::~Transaction() {
+Transaction::~Transaction() noexcept(false) {
     if (done_) return;
-    // A rollback that fails here has nothing better to do: the connection
-    // rolls back anyway when the outer transaction ends or the connection closes.
-    try {
+    scope_detail::RunCleanup(unwinding_, [this] {
         if (savepoint_.empty()) {
             conn_.Rollback();
         } else {
             conn_.Execute("ROLLBACK TO SAVEPOINT " + savepoint_);
             conn_.Execute("RELEASE SAVEPOINT " + savepoint_);
         }
-    } catch (...) {
-    }
+    });
 }
 
 void Transaction::Commit() {
     if (done_) throw SqlError("Transaction already finished");
     done_ = true;
     if (savepoint_.empty()) {
-        try {
-            conn_.Commit();
-        } catch (...) {
-            try {
-                if (conn_.InTransaction()) conn_.Rollback();
-            } catch (...) {
-            }
-            throw;
-        }
+        // A failed commit may leave the transaction open (SQLite when busy): end it.
+        TScopeFailure rollBack([this] {
+            if (conn_.InTransaction()) conn_.Rollback();
+        });
+        conn_.Commit();
     } else {
         conn_.Execute("RELEASE SAVEPOINT " + savepoint_);
     }

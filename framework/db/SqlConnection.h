@@ -91,10 +91,12 @@ public:
 // Scoped transaction: begins on construction, rolls back on destruction unless
 // Commit was called. Inside an open transaction it becomes a savepoint, so
 // store functions can guard themselves while a caller's transaction runs.
+// A rollback that fails while an exception unwinds is dropped (the first
+// error is the one reported); on a plain exit it throws, like a scope guard.
 class Transaction {
 public:
     explicit Transaction(SqlConnection& conn, TxMode mode = TxMode::Write);
-    ~Transaction();
+    ~Transaction() noexcept(false);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
@@ -106,6 +108,7 @@ private:
     SqlConnection& conn_;
     std::string savepoint_;  // empty for an outer transaction
     bool done_ = false;
+    int unwinding_;  // exceptions in flight when the guard was made
 };
 
 // Date-times travel to the database as ISO text "YYYY-MM-DD HH:MM:SS".

@@ -1,6 +1,8 @@
 #include "db/SqliteConnection.h"
 
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
+#include "db/SqlDialect.h"
 #include "db/SqlParams.h"
 
 #include <sqlite3.h>
@@ -76,17 +78,14 @@ SqliteConnection::SqliteConnection(const std::string& path, SqliteOptions option
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, options.busyTimeoutMs);
-    try {
-        // WAL lets the clients read their lookups while the server writes.
-        if (!options.readOnly && path != ":memory:" && !path.empty())
-            ExecuteScript("PRAGMA journal_mode=WAL");
-        ExecuteScript("PRAGMA foreign_keys=ON");
-        RegisterSqlFunctions(db_);
-    } catch (...) {
+    TScopeFailure closeOnFailure([this] {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw;
-    }
+    });
+    // WAL lets the clients read their lookups while the server writes.
+    if (!options.readOnly && path != ":memory:" && !path.empty()) ExecuteScript("PRAGMA journal_mode=WAL");
+    ExecuteScript("PRAGMA foreign_keys=ON");
+    RegisterSqlFunctions(db_);
 }
 
 SqliteConnection::~SqliteConnection() {
@@ -212,10 +211,8 @@ void SqliteConnection::ExecuteScript(const std::string& sql) {
 
 void SqliteConnection::Begin(TxMode mode) {
     if (InTransaction()) throw SqlError("A transaction is already open");
-    // IMMEDIATE takes the write lock now, so two writers wait on the busy
-    // timeout instead of failing when a reader would upgrade. A reader takes
-    // its snapshot at its first statement and blocks no one (WAL).
-    ExecuteScript(mode == TxMode::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+    const SqlDialect& d = DialectOf(Dialect::SQLite);
+    ExecuteScript(mode == TxMode::Write ? d.beginWrite : d.beginRead);
 }
 
 void SqliteConnection::Commit() { ExecuteScript("COMMIT"); }

@@ -1,6 +1,7 @@
 // Branch scoping and rights on the server: an operator bound to a branch is
 // refused every other branch on every method that takes one, whatever the
 // client asks; writing methods check rights themselves.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "net/RpcProtocol.h"
 #include "store/Database.h"
@@ -21,7 +22,7 @@ struct Scoped {
     Scoped() {
         AppServerOptions o;
         o.log = [this](const std::string& line) { log.push_back(line); };
-        app = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        app = std::make_unique<AppServer>(testdb::Demo(), o);
     }
     static Scoped& Get() {
         static Scoped s;

@@ -1,6 +1,7 @@
 #pragma once
 // One application server over a fresh demo database for a whole test program,
 // reachable over HTTP on a free loopback port and in process.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "net/NetConnection.h"
 #include "store/Database.h"
@@ -20,7 +21,7 @@ struct Server {
             appserver::AppServerOptions o;
             o.log = appserver::NullLogSink();
             o.http.maxBodyBytes = 256 * 1024;
-            x.app = std::make_unique<appserver::AppServer>(store::CreateDemoDatabase(":memory:"), o);
+            x.app = std::make_unique<appserver::AppServer>(testdb::Demo(), o);
             x.port = x.app->Listen("127.0.0.1", 0);
             x.inproc = x.app->RegisterInProcess("tests");
             return x;

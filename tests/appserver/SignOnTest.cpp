@@ -1,5 +1,6 @@
 // Sign-on against the operators of the demo database: passwords, inactive
 // operators, lockout after repeated failures, sign-off.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "core/Exception.h"
 #include "net/NetConnection.h"
@@ -20,7 +21,7 @@ struct Fixture {
         AppServerOptions o;
         o.log = [this](const std::string& line) { log.push_back(line); };
         o.clock = [this] { return now; };
-        server = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        server = std::make_unique<AppServer>(testdb::Demo(), o);
         host = server->RegisterInProcess("signon-tests");
     }
     // "" on success, else the refusal text.
@@ -101,7 +102,7 @@ TEST(Transactions, ARefusedCallLeavesNothingBehindAndTheNextCallWorks) {
                                      },
                                      true, Access::Write});
     };
-    AppServer server(store::CreateDemoDatabase(":memory:"), o);
+    AppServer server(testdb::Demo(), o);
     std::string host = server.RegisterInProcess("tx-tests");
     TNetConnection c("net", "Test.rdmTeste");
     c.Host = host;

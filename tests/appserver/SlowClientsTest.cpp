@@ -2,6 +2,7 @@
 // legitimate calls keep being answered, a silent connection is closed after
 // the idle timeout, one address cannot take more than its share, and
 // requests the endpoint will not serve are refused before their body.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "net/NetConnection.h"
 #include "net/RpcProtocol.h"
@@ -78,7 +79,7 @@ struct Endpoint {
             log.push_back(line);
         };
         o.http = http;
-        app = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        app = std::make_unique<AppServer>(testdb::Demo(), o);
         port = app->Listen("127.0.0.1", 0);
     }
     // A signed-on connection whose calls give up after two seconds.

@@ -1,6 +1,7 @@
 // HTTPS end to end with throw-away certificates: the client verifies the
 // server against the CA it trusts, refuses a certificate it cannot verify,
 // and the server speaks no clear text on its TLS port.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "TestCertificates.h"
 #include "net/HttpTransport.h"
@@ -29,7 +30,7 @@ struct TlsServer {
         o.log = NullLogSink();
         o.http.tlsCertPem = server.certPem;
         o.http.tlsKeyPem = server.keyPem;
-        app = std::make_unique<AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        app = std::make_unique<AppServer>(testdb::Demo(), o);
         port = app->Listen("127.0.0.1", 0);
     }
     ~TlsServer() {

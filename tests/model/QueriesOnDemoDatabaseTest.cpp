@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "db/ADOIBQuery.h"
 #include "db/BuildQuery.h"
+#include "TestDatabase.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ const std::map<std::string, Variant> kParams{
 
 class QueriesOnDemoDatabase : public ::testing::Test {
 protected:
-    std::shared_ptr<db::SqliteConnection> conn = store::CreateDemoDatabase();
+    std::shared_ptr<db::SqlConnection> conn = testdb::Demo();
 
     void OpenAll(std::span<const QueryDef> queries) {
         for (const QueryDef& def : queries) {

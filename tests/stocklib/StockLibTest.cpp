@@ -1,5 +1,6 @@
 // The stock library's services against an in-process server over a fresh demo
 // database: what each lets through and what it refuses.
+#include "TestDatabase.h"
 #include "AppServer.h"
 #include "core/Exception.h"
 #include "data/ClientDataSet.h"
@@ -24,7 +25,7 @@ protected:
     void SetUp() override {
         appserver::AppServerOptions o;
         o.log = appserver::NullLogSink();
-        server = std::make_unique<appserver::AppServer>(store::CreateDemoDatabase(":memory:"), o);
+        server = std::make_unique<appserver::AppServer>(testdb::Demo(), o);
         host = server->RegisterInProcess("stocklib-tests");
         stocklib::SetRefusalReporter([this](const std::string& t) { refusals.push_back(t); });
         signOn(demo::kOperator, demo::kPassword);

@@ -5,6 +5,7 @@
 #include "db/ADOIBQuery.h"
 #include "db/DataSetProvider.h"
 #include "db/LocalConnection.h"
+#include "TestDatabase.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ namespace {
 
 class LocalQueries : public ::testing::Test {
 protected:
-    std::shared_ptr<db::SqliteConnection> conn = store::CreateDemoDatabase();
+    std::shared_ptr<db::SqlConnection> conn = testdb::Demo();
 
     // Opens the query with its texts and parameters set by name; the rows come back as a result.
     db::SqlResult run(const QueryText& q, const db::SqlParams& params = {}) {

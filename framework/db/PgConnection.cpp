@@ -1,0 +1,250 @@
+#include "db/PgConnection.h"
+
+#include "core/Text.h"
+#include "db/SqlDialect.h"
+#include "db/SqlParams.h"
+
+#include <cstdio>
+
+#include <libpq-fe.h>
+
+#include <unordered_map>
+
+namespace db {
+
+namespace {
+
+// Type OIDs of the built-in types (pg_type), fixed since the first releases.
+enum : Oid {
+    kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701,
+    kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700,
+};
+
+const char* typeName(Oid t) {
+    switch (t) {
+    case kBool: return "BOOLEAN";
+    case kInt2: case kInt4: case kInt8: case kOid: return "BIGINT";
+    case kFloat4: case kFloat8: case kNumeric: return "DOUBLE PRECISION";
+    case kDate: return "DATE";
+    case kTimestamp: case kTimestampTz: return "TIMESTAMP";
+    default: return "VARCHAR";
+    }
+}
+
+Variant readValue(const PGresult* r, int row, int col) {
+    if (PQgetisnull(r, row, col)) return Variant();
+    std::string s(PQgetvalue(r, row, col), static_cast<size_t>(PQgetlength(r, row, col)));
+    switch (PQftype(r, col)) {
+    case kBool:
+        return Variant(static_cast<long long>(s == "t" ? 1 : 0));
+    case kInt2: case kInt4: case kInt8: case kOid:
+        return Variant(std::stoll(s));
+    case kFloat4: case kFloat8: case kNumeric:
+        return Variant(std::stod(s));
+    case kDate: case kTimestamp: case kTimestampTz: {
+        TDateTime d;
+        // Whole seconds and local wall time are what the program keeps ("+00" of timestamptz goes).
+        if (TrySqlDateText(s.substr(0, 19), d)) return Variant(d);
+        return Variant(std::move(s));  // infinity and the like
+    }
+    default:
+        return Variant(std::move(s));
+    }
+}
+
+SqlFailure failureOf(const std::string& state) {
+    // 40001 serialization failure, 40P01 deadlock: run again. 55P03 lock not
+    // available, 57014 cancelled by a timeout: the database stayed busy.
+    if (state == "40001" || state == "40P01") return SqlFailure::Conflict;
+    if (state == "55P03" || state == "57014") return SqlFailure::Busy;
+    return SqlFailure::Other;
+}
+
+std::string excerpt(const std::string& sql) { return sql.size() > 160 ? sql.substr(0, 160) + "..." : sql; }
+
+std::string textOf(const Variant& v, const std::string& name) {
+    switch (v.Type()) {
+    case VarType::Bool: return v.AsBoolean() ? "1" : "0";
+    case VarType::Integer: return std::to_string(v.AsInteger());
+    case VarType::Double: {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.17g", v.AsFloat());  // round-trips every double
+        return buf;
+    }
+    case VarType::String: return v.AsString();
+    case VarType::DateTime: return SqlDateText(v.AsDateTime());
+    default: throw SqlError("A " + v.TypeName() + " value cannot be a parameter: " + name);
+    }
+}
+
+}  // namespace
+
+struct PgConnection::Result {
+    PGresult* r = nullptr;
+    explicit Result(PGresult* p) : r(p) {}
+    Result(Result&& o) noexcept : r(o.r) { o.r = nullptr; }
+    Result& operator=(Result&&) = delete;
+    ~Result() { PQclear(r); }
+};
+
+struct PgConnection::Cache {
+    struct Statement {
+        std::string name;                // "" when not prepared (the cache was full)
+        std::vector<std::string> params;  // parameter n (1-based) is params[n-1]
+        std::string text;                // with $n placeholders
+    };
+    // The bound only guards against a caller that builds texts on the fly;
+    // past it, texts run unprepared.
+    static constexpr size_t kMaxStatements = 256;
+    std::unordered_map<std::string, Statement> statements;
+    int nextId = 0;
+};
+
+PgConnection::PgConnection(const std::string& conninfo) : cache_(std::make_unique<Cache>()) {
+    conn_ = PQconnectdb(conninfo.c_str());
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        std::string msg = conn_ ? PQerrorMessage(conn_) : "out of memory";
+        PQfinish(conn_);
+        conn_ = nullptr;
+        while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
+        throw SqlError("Cannot connect to the database '" + conninfo + "': " + msg, SqlFailure::Other,
+                       "08001");
+    }
+    // Notices ("already exists, skipping" ...) are not the program's output.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetClientEncoding(conn_, "UTF8");
+    simple("SET DateStyle = 'ISO, YMD'");
+}
+
+PgConnection::~PgConnection() { PQfinish(conn_); }
+
+void PgConnection::reconnectIfLost() {
+    if (PQstatus(conn_) == CONNECTION_OK) return;
+    // A server restart or a dropped socket: the work of an open transaction is
+    // lost anyway, so a fresh session (and fresh prepared statements) is all
+    // there is to do; the statement that follows reports it if it fails.
+    PQreset(conn_);
+    cache_->statements.clear();
+    if (PQstatus(conn_) == CONNECTION_OK) {
+        PQsetClientEncoding(conn_, "UTF8");
+        simple("SET DateStyle = 'ISO, YMD'");
+    }
+}
+
+namespace {
+
+[[noreturn]] void fail(PGconn* conn, const PGresult* r, const std::string& sql) {
+    std::string state, msg;
+    if (r) {
+        if (const char* s = PQresultErrorField(r, PG_DIAG_SQLSTATE)) state = s;
+        msg = PQresultErrorMessage(r);
+    }
+    if (msg.empty()) msg = PQerrorMessage(conn);
+    while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
+    throw SqlError("SQL error: " + msg + (state.empty() ? "" : " (SQLSTATE " + state + ")") + " [" +
+                       excerpt(sql) + "]",
+                   failureOf(state), state);
+}
+
+void check(PGconn* conn, const PGresult* r, const std::string& sql) {
+    ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) fail(conn, r, sql);
+}
+
+}  // namespace
+
+void PgConnection::simple(const std::string& sql) {
+    Result r(PQexec(conn_, sql.c_str()));
+    check(conn_, r.r, sql);
+}
+
+PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& params) {
+    reconnectIfLost();
+    auto it = cache_->statements.find(sql);
+    if (it == cache_->statements.end()) {
+        ParsedSql parsed = ParseNamedParams(sql, PlaceholderStyle::DollarNumber);
+        Cache::Statement st{"", std::move(parsed.names), std::move(parsed.text)};
+        if (cache_->statements.size() < Cache::kMaxStatements) {
+            st.name = "pla_" + std::to_string(++cache_->nextId);
+            Result prep(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
+            check(conn_, prep.r, sql);
+            it = cache_->statements.emplace(sql, std::move(st)).first;
+        } else {
+            it = cache_->statements.emplace(sql, std::move(st)).first;  // erased below, after use
+        }
+    }
+    const Cache::Statement& st = it->second;
+    std::vector<std::string> texts(st.params.size());
+    std::vector<const char*> values(st.params.size(), nullptr);
+    for (size_t n = 0; n < st.params.size(); ++n) {
+        const SqlParam* found = nullptr;
+        for (const auto& p : params)
+            if (text::SameText(p.name, st.params[n])) found = &p;
+        if (!found) throw SqlError("Parameter not given: " + st.params[n]);
+        if (found->value.IsNull()) continue;
+        texts[n] = textOf(found->value, st.params[n]);
+        values[n] = texts[n].c_str();
+    }
+    const int count = static_cast<int>(values.size());
+    PGresult* raw = st.name.empty()
+                        ? PQexecParams(conn_, st.text.c_str(), count, nullptr, values.data(), nullptr, nullptr, 0)
+                        : PQexecPrepared(conn_, st.name.c_str(), count, values.data(), nullptr, nullptr, 0);
+    Result r(raw);
+    if (st.name.empty()) cache_->statements.erase(it);
+    check(conn_, r.r, sql);
+    return r;
+}
+
+SqlResult PgConnection::Query(const std::string& sql, const SqlParams& params) {
+    Result res = run(sql, params);
+    const PGresult* r = res.r;
+    SqlResult out;
+    int cols = PQnfields(r), rows = PQntuples(r);
+    out.columns.reserve(static_cast<size_t>(cols));
+    for (int c = 0; c < cols; ++c) out.columns.push_back({text::Upper(PQfname(r, c)), typeName(PQftype(r, c))});
+    out.rows.reserve(static_cast<size_t>(rows));
+    for (int i = 0; i < rows; ++i) {
+        VariantArray row;
+        row.reserve(static_cast<size_t>(cols));
+        for (int c = 0; c < cols; ++c) row.push_back(readValue(r, i, c));
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+int64_t PgConnection::Execute(const std::string& sql, const SqlParams& params) {
+    Result r = run(sql, params);
+    const char* n = PQcmdTuples(r.r);
+    return n && *n ? std::stoll(n) : 0;
+}
+
+void PgConnection::ExecuteScript(const std::string& sql) {
+    reconnectIfLost();
+    simple(sql);
+}
+
+void PgConnection::Begin(TxMode mode) {
+    if (InTransaction()) throw SqlError("A transaction is already open");
+    reconnectIfLost();
+    const SqlDialect& d = DialectOf(Dialect::PostgreSQL);
+    simple(mode == TxMode::Write ? d.beginWrite : d.beginRead);
+}
+
+void PgConnection::Commit() {
+    Result r(PQexec(conn_, "COMMIT"));
+    check(conn_, r.r, "COMMIT");
+    // COMMIT of a failed transaction answers success and rolls back; say so.
+    if (const char* tag = PQcmdStatus(r.r); tag && std::string(tag) == "ROLLBACK")
+        throw SqlError("The transaction failed earlier and was rolled back", SqlFailure::Other, "25P02");
+}
+
+void PgConnection::Rollback() {
+    if (InTransaction()) simple("ROLLBACK");
+}
+
+bool PgConnection::InTransaction() const {
+    PGTransactionStatusType s = PQtransactionStatus(conn_);
+    return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
+}
+
+}  // namespace db

@@ -1,0 +1,52 @@
+#pragma once
+// PostgreSQL back end of SqlConnection, over libpq.
+//
+// Parameters go as text with no declared type, so the server gives each the
+// type its first place in the statement asks for (a timestamp column compared
+// with :D reads a timestamp). Where that first place fixes nothing (":X IS
+// NULL", a SELECT list), write CAST(:X AS type) there: portable, and the
+// server refuses the text otherwise ("could not determine data type"). Results are typed from the columns' types: integers,
+// doubles (every numeric type), date-times (date, timestamp), texts; booleans
+// come back as 1/0 like SQLite's. Unquoted names fold to upper case in the
+// result's columns, as the query texts (written for Oracle) expect.
+// Statements are prepared once per text and reused.
+#include "db/SqlConnection.h"
+
+#include <memory>
+#include <string>
+
+struct pg_conn;
+
+namespace db {
+
+class PgConnection final : public SqlConnection {
+public:
+    // conninfo: a URL "postgresql://user@host:port/dbname" (also "postgres://")
+    // or the key=value form "host=/run/pg dbname=pla". Throws SqlError with the
+    // server's text when it cannot connect.
+    explicit PgConnection(const std::string& conninfo);
+    ~PgConnection() override;
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    Dialect GetDialect() const override { return Dialect::PostgreSQL; }
+    SqlResult Query(const std::string& sql, const SqlParams& params = {}) override;
+    int64_t Execute(const std::string& sql, const SqlParams& params = {}) override;
+    void ExecuteScript(const std::string& sql) override;
+    void Begin(TxMode mode = TxMode::Write) override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
+
+private:
+    struct Cache;
+    struct Result;
+    Result run(const std::string& sql, const SqlParams& params);
+    void simple(const std::string& sql);
+    void reconnectIfLost();
+
+    pg_conn* conn_ = nullptr;
+    std::unique_ptr<Cache> cache_;
+};
+
+}  // namespace db
