@@ -8,6 +8,7 @@
 #include "core/DateTime.h"
 #include "core/Exception.h"
 #include "core/Text.h"
+#include "db/SqlConnection.h"
 #include "services/Morvena.h"
 #include "ui/Application.h"
 #include "ui/Clipboard.h"
@@ -25,7 +26,9 @@ namespace {
 
 // "{P}", "{P+3}", "{P-8}": the signed-on branch's processing date moved by
 // whole days, as dd/mm/yyyy, so that scenarios over the demo data (made
-// around the day it is created) can name its days.
+// around the day it is created) can name its days. "{P-8:sql}" is the same
+// day as SQL writes it ("YYYY-MM-DD 00:00:00"), which both databases compare
+// with their TIMESTAMP columns, so a statement needs no date functions.
 std::string expandDays(const std::string& in) {
     std::string out;
     size_t i = 0;
@@ -35,6 +38,8 @@ std::string expandDays(const std::string& in) {
         size_t close = in.find('}', open);
         if (close == std::string::npos) break;
         std::string offset = in.substr(open + 2, close - open - 2);
+        const bool asSql = offset.size() >= 4 && offset.compare(offset.size() - 4, 4, ":sql") == 0;
+        if (asSql) offset.resize(offset.size() - 4);
         int days = 0;
         bool ok = offset.empty();
         if (!ok && (offset[0] == '+' || offset[0] == '-') && offset.size() > 1 &&
@@ -43,8 +48,12 @@ std::string expandDays(const std::string& in) {
             ok = true;
         }
         out += in.substr(i, open - i);
-        out += ok ? DateToStr(IncDay(Morvena::DataProc(Morvena::FiliProc()).DateOnly(), days))
-                  : in.substr(open, close - open + 1);
+        if (ok) {
+            TDateTime day = IncDay(Morvena::DataProc(Morvena::FiliProc()).DateOnly(), days);
+            out += asSql ? db::SqlDateText(day) : DateToStr(day);
+        } else {
+            out += in.substr(open, close - open + 1);
+        }
         i = close + 1;
     }
     return out + in.substr(i);
