@@ -333,6 +333,25 @@ public:
     // item's type checked against it and against the type's products.
     void GetTipoReti();
     void Vd_TipoReti(bool required);
+    // The requisition (Requisition.cpp). The search list of the processing
+    // date +/- 10 days (its day as text, its kind calculated); a planned row
+    // chosen fills service and dates and spares the next exit its check.
+    void btpNrRequisicaoBeforePesq(TObject* Sender, bool& PodePesquisar);
+    void btpNrRequisicaoAfterPesq(TObject* Sender);
+    void cdsNrPrevRetiCalcFields(TDataSet& DataSet);
+    void dbeNrRequisicaoChange(TObject* Sender);
+    void dbeNrRequisicaoExit(TObject* Sender);
+    // While inserting: the number padded to ten ("0000000000" when empty);
+    // an extra one must be known within P +/- 10 days (its service and day
+    // fill the header), the planned one dates the header P; then
+    // Controle_de_Retirada. While altering: only a number retyped to another
+    // one goes through Controle_de_Retirada. Failures focus the edit and abort.
+    void Vd_NrRequExtr();
+    // Unless skip: an extra requisition that a withdrawal already uses is refused (NAO_PERM).
+    void Controle_de_Retirada(bool skip);
+    // Refuses (INCL_N_PERM_SERV) a product added by hand when the header's
+    // service, or the header itself, blocks it.
+    void Vd_BloqInclProd();
     // Include and alter (IncludeAlter.cpp): refused by a pending inventory
     // before anything changes.
     void sbtIncluirClick(TObject* Sender) override;
@@ -366,6 +385,7 @@ private:
     // Header helpers (header/).
     void bindHeaderHandlers();
     void posicionaFilial(const std::string& branch);   // qryFilial on the branch's row
+    void verificaRequisicaoAlterada();                 // Vd_NrRequExtr of an altered header
     [[noreturn]] void recusaData(TDBDateEdit* edit, const char* key);  // focus, catalog text, abort
     void focaColunaItem(const char* field);           // item grid focused on the field's column
     void ValidaInventario();                          // Lib00200 on netEstoque, closed again

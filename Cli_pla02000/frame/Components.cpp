@@ -128,6 +128,7 @@ void TfrmRetirada::buildControls() {
     btpNrRequisicao = CreateControl<TBtnPesquisa>(this, "btpNrRequisicao", grbDados);
     btpNrRequisicao->ListSource = &dtsNrPrevReti;
     btpNrRequisicao->Title = "Requisição";
+    btpNrRequisicao->EmptyListText = "Não há requisição cadastrada.";
     lblCdServico = label(this, "lblCdServico", grbDados, "Código");
     medCdServico = CreateControl<TMaskEdit>(this, "medCdServico", grbDados);
     medCdServico->SetEditMask("ccccc;0; ");

@@ -16,4 +16,10 @@ void TfrmRetirada::bindHeaderHandlers() {
     grbDados->OnExit = [this](TObject* s) { grbDadosExit(s); };
     panLancamento->OnEnter = [this](TObject* s) { panLancamentoEnter(s); };
     panLancamento->OnExit = [this](TObject* s) { panLancamentoExit(s); };
+
+    btpNrRequisicao->OnBeforePesq = [this](TObject* s, bool& may) { btpNrRequisicaoBeforePesq(s, may); };
+    btpNrRequisicao->OnAfterPesq = [this](TObject* s) { btpNrRequisicaoAfterPesq(s); };
+    cdsNrPrevReti.OnCalcFields = [this](TDataSet& d) { cdsNrPrevRetiCalcFields(d); };
+    dbeNrRequisicao->OnChange = [this](TObject* s) { dbeNrRequisicaoChange(s); };
+    dbeNrRequisicao->OnExit = [this](TObject* s) { dbeNrRequisicaoExit(s); };
 }

@@ -13,6 +13,14 @@
 class FieldLink {
 public:
     explicit FieldLink(TCustomEdit& owner);
+    // A control going away shows nothing more: its change handler must not
+    // run while the form around it is being torn down.
+    ~FieldLink() {
+        link_.OnStateChange = nullptr;
+        link_.OnDataChange = nullptr;
+    }
+    FieldLink(const FieldLink&) = delete;
+    FieldLink& operator=(const FieldLink&) = delete;
     TDataSource* DataSource() const { return link_.DataSource(); }
     void SetDataSource(TDataSource* source);
     const std::string& DataField() const { return dataField_; }
