@@ -386,6 +386,7 @@ private:
     void bindHeaderHandlers();
     void posicionaFilial(const std::string& branch);   // qryFilial on the branch's row
     void verificaRequisicaoAlterada();                 // Vd_NrRequExtr of an altered header
+    void datasDoCabecalho(TDateTime dia);              // both header dates := that day
     [[noreturn]] void recusaData(TDBDateEdit* edit, const char* key);  // focus, catalog text, abort
     void focaColunaItem(const char* field);           // item grid focused on the field's column
     void ValidaInventario();                          // Lib00200 on netEstoque, closed again

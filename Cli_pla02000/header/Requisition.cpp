@@ -23,6 +23,12 @@ std::string campo(const TDataSet& ds, const char* field) {
 
 }  // namespace
 
+void TfrmRetirada::datasDoCabecalho(TDateTime dia) {
+    // The menu date first, the withdrawal date the same day; the date edits keep no time.
+    cdsLanctoEst.FieldByName("DTCARDAPIO").SetAsDateTime(dia.DateOnly());
+    cdsLanctoEst.FieldByName("DTLANCESTQ").SetAsDateTime(dia.DateOnly());
+}
+
 void TfrmRetirada::btpNrRequisicaoBeforePesq(TObject*, bool&) {
     const TDateTime p = Morvena::DataProc(Filial());
     TProgressNote nota(6, msgPadrao->Msg("Get_NrPrev"));
@@ -49,9 +55,7 @@ void TfrmRetirada::btpNrRequisicaoAfterPesq(TObject*) {
     cdsLanctoEst.FieldByName("NRREQUEXTRRE").SetAsString(numero);
     if (numero != kPlanejada) return;  // an extra one is checked when the edit is left
     medCdServico->SetText(cdsNrPrevReti.FieldByName("CDSERVFILI").AsString());
-    const Variant dia = cdsNrPrevReti.FieldByName("DTLOCATE").Value();
-    cdsLanctoEst.FieldByName("DTCARDAPIO").SetValue(dia);
-    cdsLanctoEst.FieldByName("DTLANCESTQ").SetValue(dia);
+    datasDoCabecalho(cdsNrPrevReti.FieldByName("DTLOCATE").AsDateTime());
     Vd_CdServico(false);
     boReqPesquisada = true;
 }
@@ -98,12 +102,9 @@ void TfrmRetirada::Vd_NrRequExtr() {
             Consiste::MensErro(msgPadrao->Msg("Req_n_cad"), true);
         }
         medCdServico->SetText(cdsVdPrevReti.FieldByName("CDSERVFILI").AsString());
-        const Variant dia = cdsVdPrevReti.FieldByName("DTPREVRETI").Value();
-        cdsLanctoEst.FieldByName("DTCARDAPIO").SetValue(dia);
-        cdsLanctoEst.FieldByName("DTLANCESTQ").SetValue(dia);
+        datasDoCabecalho(cdsVdPrevReti.FieldByName("DTPREVRETI").AsDateTime());
     } else {
-        cdsLanctoEst.FieldByName("DTCARDAPIO").SetAsDateTime(p);
-        cdsLanctoEst.FieldByName("DTLANCESTQ").SetAsDateTime(p);
+        datasDoCabecalho(p);
     }
     Controle_de_Retirada(false);
 }
