@@ -222,58 +222,45 @@ TEST_F(HeaderTest, WithdrawalTypeIsCheckedAgainstTheListAndItsProducts) {
 }
 
 TEST_F(HeaderTest, AlteredHeaderRetypedToAnotherUsedRequisitionIsRefused) {
-    TfrmRetirada* f = OpenWithList(-1, -1);
+    TfrmRetirada* f = OpenWithList(-1, -1);  // its requisition is the planned one
     ASSERT_NE(f, nullptr);
-    ASSERT_EQ(f->cdsRomaRetirada.FieldByName("NRREQUEXTRRE").AsString(), "0000000000");
     f->sbtAlterarClick(f->sbtAlterar);
-    ASSERT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
     f->HabilitaFiltro(true);  // as when the header is entered again
     ResetCalls();
-    // 0000000002 belongs to 0001's withdrawal of today.
-    f->dbeNrRequisicao->UserSetFocus();
-    f->UserType("2");
+    f->dbeNrRequisicao->UserSetText("2");  // today's withdrawal uses 0000000002
     f->medCdServico->UserSetFocus();
-    EXPECT_NE(Shown().find("Inclusão bloqueada. Já existe outra retirada para a requisição informada."),
-              std::string::npos);
+    EXPECT_NE(Shown().find("Já existe outra retirada para a requisição informada."), std::string::npos);
     EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
-    EXPECT_EQ(Calls("GetPesqRequisicao"), 1);
-    EXPECT_EQ(Calls("GetVdPrevReti"), 0) << "an altered header is not dated from its requisition";
-    // Its own number again (typed short) is not checked.
-    f->dbeNrRequisicao->UserSetText("0");
+    f->dbeNrRequisicao->UserSetText("0");  // its own number, typed short: not checked
     f->medCdServico->UserSetFocus();
     EXPECT_EQ(f->ActiveControl(), f->medCdServico);
     EXPECT_EQ(Calls("GetPesqRequisicao"), 1);
-    f->cdsLanctoEst.Cancel();
+    EXPECT_EQ(Calls("GetVdPrevReti"), 0);
 }
 
 TEST_F(HeaderTest, ProductBlockCountsTheServiceRecordOnlyForTheHeadersService) {
-    TfrmRetirada* f = OpenWithList(0, 0);
+    TfrmRetirada* f = OpenWithList(0, 0);  // JANTAR's withdrawal
     ASSERT_NE(f, nullptr);
     f->sbtAlterarClick(f->sbtAlterar);
     TClientDataSet& h = f->cdsLanctoEst;
-    ASSERT_EQ(h.FieldByName("CDSERVFILI").AsString(), "00002");
-    const char* recusa = "Inclusão de produto não permitida para o serviço informado. Operação bloqueada.";
-    auto recusou = [&] {
-        const size_t antes = Shown().size();
+    auto recusa = [&](const char* servico, const char* bloqueio) {
+        h.FieldByName("CDSERVFILI").SetAsString(servico);
+        h.FieldByName("IDBLOQINCPRODRETIPLA").SetAsString(bloqueio);
         try {
             f->Vd_BloqInclProd();
+            return false;
         } catch (const EAbort&) {
-            return Shown().find(recusa, antes) != std::string::npos;
+            return true;
         }
-        return false;
     };
-    // CAFÉ DA MANHÃ blocks products, but the header is JANTAR's.
+    // CAFÉ DA MANHÃ (00004) blocks products.
     f->cdsVdServico.SetData(f->CallServer(f->netRetirada, "getVdServico", {Variant("0001"), Variant("00004")}));
-    ASSERT_EQ(f->cdsVdServico.FieldByName("IDBLOQINCPRODRETIPLA").AsString(), "S");
-    EXPECT_FALSE(recusou());
-    h.FieldByName("CDSERVFILI").SetAsString("00004");
-    EXPECT_TRUE(recusou());
-    // Without a service record the header's own flag decides.
+    EXPECT_FALSE(recusa("00002", "N")) << "the record is another service's";
+    EXPECT_TRUE(recusa("00004", "N"));
+    EXPECT_NE(Shown().find("Inclusão de produto não permitida para o serviço informado."), std::string::npos);
     f->cdsVdServico.Close();
-    h.FieldByName("CDSERVFILI").SetAsString("00002");
-    EXPECT_FALSE(recusou());
-    h.FieldByName("IDBLOQINCPRODRETIPLA").SetAsString("S");
-    EXPECT_TRUE(recusou());
+    EXPECT_FALSE(recusa("00002", "N"));
+    EXPECT_TRUE(recusa("00002", "S")) << "the header's own flag";
     h.Cancel();
 }
 
