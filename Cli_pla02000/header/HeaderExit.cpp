@@ -31,6 +31,11 @@ void TfrmRetirada::grbDadosExit(TObject*) {
     RetiradaUnit& u = Pla02000Unit();
     // Nothing to check or to number on a header that is not being typed.
     if (!Editando(dtsPadrao)) return;
+    // The diet prefix is the header's service's: a record left from another
+    // service (the requisition filled the code, another withdrawal was typed
+    // before) is fetched again.
+    if (!medCdServico->Text().empty() && campo(cdsVdServico, "CDSERVFILI") != medCdServico->Text())
+        Vd_CdServico(false);
     const bool dieta = campo(cdsVdServico, "IDTIPOSERV") == "D";
     Variant result = CallServer(
         netRetirada, "Verif_Alteracao",
