@@ -5,11 +5,14 @@
 #include "net/RpcProtocol.h"
 #include "store/Database.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace appserver {
 
-AppServer::AppServer(AppServerOptions options) : pool_(store::OpenPool(options.dbUrl, options.connections)) {
+AppServer::AppServer(AppServerOptions options)
+    : pool_(store::OpenPool(options.dbUrl, options.connections ? options.connections
+                                                               : std::max<size_t>(1, options.http.threads))) {
     build(options);
 }
 
@@ -20,9 +23,9 @@ AppServer::AppServer(std::unique_ptr<db::SqlConnection> conn, AppServerOptions o
 }
 
 void AppServer::build(AppServerOptions& options) {
-    sessions_ = std::make_unique<SessionStore>(options.sessionIdleLimit, options.clock);
+    sessions_ = std::make_unique<SessionStore>(options.sessionIdleLimit, options.clock, runner_.Runner());
     dispatcher_ = std::make_unique<Dispatcher>(runner_.Runner());
-    throttle_ = std::make_unique<SignOnThrottle>(options.maxSignOnFailures, options.signOnLockout, options.clock);
+    throttle_ = std::make_unique<SignOnThrottle>(options.signOn, options.clock);
     RegisterModules(*dispatcher_, *sessions_, *throttle_);
     if (options.extraModules) options.extraModules(*dispatcher_);
     service_ = std::make_shared<RpcService>(*dispatcher_, *sessions_, *pool_, options.log ? options.log : StderrLogSink(),

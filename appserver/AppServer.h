@@ -29,18 +29,16 @@
 
 namespace appserver {
 
-// The HTTP endpoint's worker threads and so the pool's default size.
-inline constexpr size_t kDefaultConnections = 8;
-
 struct AppServerOptions {
     std::string dbUrl;                 // "sqlite:PATH" or "postgresql://..."; ignored when a connection is handed in
-    size_t connections = kDefaultConnections;  // pool size: one per HTTP worker thread
+    // Pool size. 0: one connection per worker thread of the endpoint
+    // (http.threads, 4 by default; `serve --threads`), as calls run on those threads.
+    size_t connections = 0;
     LogSink log;                       // default: standard error
     LogFormat logFormat = LogFormat::Logfmt;
     std::chrono::seconds sessionIdleLimit = std::chrono::hours(8);
-    Clock clock;                       // session expiry and sign-on lockout; default: the system clock
-    int maxSignOnFailures = 5;         // consecutive failures that lock an operator out ...
-    std::chrono::seconds signOnLockout = std::chrono::seconds(60);  // ... for this long
+    Clock clock;                       // session expiry and sign-on delays; default: the system clock
+    SignOnPolicy signOn;               // delays after failed sign-ons (per operator and client address)
     HttpServerOptions http;
     // Registers further methods next to the standard modules (tests, site extensions).
     std::function<void(Dispatcher&)> extraModules;
@@ -48,7 +46,7 @@ struct AppServerOptions {
 
 class AppServer {
 public:
-    // Opens options.connections connections to options.dbUrl and migrates the
+    // Opens the pool's connections to options.dbUrl and migrates the
     // database. Throws Exception (db::SqlError) when it cannot be opened.
     explicit AppServer(AppServerOptions options);
     // Serves an already open (and migrated) database over that one connection.
@@ -71,7 +69,7 @@ public:
     net::RpcHandler Handler() const;
 
     const RpcService& Service() const { return *service_; }
-    SessionStore& Sessions() { return *sessions_; }
+    const SessionStore& Sessions() const { return *sessions_; }
     const Dispatcher& Methods() const { return *dispatcher_; }
     // Runs fn with a connection of the pool, outside any transaction (tests,
     // maintenance); a server of one connection runs no request meanwhile.

@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
     serveCmd->add_option("--max-connections", so.http.connectionLimit, "Open connections in all")
         ->capture_default_str()
         ->check(CLI::Range(1, 1000000));
-    serveCmd->add_option("--threads", so.http.threads, "Event loops serving the connections")
+    serveCmd->add_option("--threads", so.http.threads,
+                         "Worker threads (event loops) serving the connections; each holds one database connection "
+                         "of the server's pool")
         ->capture_default_str()
         ->check(CLI::Range(1, 64));
 

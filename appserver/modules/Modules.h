@@ -9,8 +9,9 @@
 
 namespace appserver {
 
-// "Session": SignOn(operator, password) -> [token, expiry]; SignOff().
-void RegisterSessionModule(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle);
+// "Session": SignOn(operator, password) -> [token, expiry]; SignOff(). The
+// objects must outlive the dispatcher.
+void RegisterSessionModule(Dispatcher& d, const SessionStore& sessions, const SignOnThrottle& throttle);
 // "Est00000.rdmEstoque": stock parameters and the stock library's services.
 void RegisterEstoqueModule(Dispatcher& d);
 // "Est.rdmAutoriza": operators' rights.
@@ -23,7 +24,7 @@ void RegisterRetiradaModule(Dispatcher& d);
 void RegisterSystemModule(Dispatcher& d);
 
 // All of the above.
-void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle);
+void RegisterModules(Dispatcher& d, const SessionStore& sessions, const SignOnThrottle& throttle);
 
 inline constexpr const char* kModuleRetirada = "Pla02000.rdmRetirada";
 inline constexpr const char* kModuleEstoque = "Est00000.rdmEstoque";

@@ -1,5 +1,6 @@
 // Sign-on: operator and password against OPERADOR (salted slow hash); the
-// session lives in the server's memory.
+// session and the count of attempts live in the database (see rpc/SessionStore.h,
+// rpc/SignOnThrottle.h).
 #include "core/Text.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
@@ -23,21 +24,26 @@ TDateTime toDateTime(std::chrono::system_clock::time_point t) {
 
 }  // namespace
 
-void RegisterSessionModule(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle) {
+void RegisterSessionModule(Dispatcher& d, const SessionStore& sessions, const SignOnThrottle& throttle) {
     d.Register(kModuleSession,
                {"SignOn",
                 {Str("operator"), Str("password")},
                 [&sessions, &throttle](CallContext& ctx, VariantArray& a) -> Variant {
                     std::string op = text::Upper(text::Trim(ArgText(a[0])));
                     ctx.Attempted = op;
-                    if (!throttle.Allowed(op))
-                        throw net::ERpcError(net::rpc_code::Unauthorized,
-                                             "Operador bloqueado temporariamente por tentativas inválidas. "
-                                             "Tente novamente em instantes.");
+                    const std::string& from = ctx.ClientAddress;
+                    int64_t wait = 0;
                     db::SqlResult r;
-                    ctx.Transact(Access::Read, [&](db::SqlConnection& c) {
-                        r = c.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", op}});
+                    ctx.Transact(Access::Write, [&](db::SqlConnection& c) {
+                        wait = throttle.Take(c, op, from);
+                        if (wait == 0)
+                            r = c.Query("SELECT CDOPERADOR, DSSENHA, IDATIVO FROM OPERADOR WHERE CDOPERADOR = :O", {{"O", op}});
                     });
+                    if (wait > 0)
+                        throw net::ERpcError(net::rpc_code::TryLater,
+                                             "Muitas tentativas inválidas deste operador a partir deste endereço. "
+                                             "Tente novamente em " + std::to_string(wait) +
+                                                 (wait == 1 ? " segundo." : " segundos."));
                     // One answer for every refusal, so the reply does not tell which operators exist.
                     const std::string refused = "Operador ou senha inválidos.";
                     // An unknown operator costs the same hashing as a wrong password, so
@@ -46,24 +52,27 @@ void RegisterSessionModule(Dispatcher& d, SessionStore& sessions, SignOnThrottle
                     static const std::string decoy = store::HashPassword("-", "decoy-salt-0000");
                     const std::string stored = r.Empty() ? decoy : r.rows[0][1].AsString();
                     const bool passwordOk = store::VerifyPassword(ArgText(a[1]), stored);
-                    if (r.Empty() || r.rows[0][2].AsString() != "S" || !passwordOk) {
-                        throttle.Failed(op);
+                    // The attempt was counted when it was taken; a refusal leaves it so.
+                    if (r.Empty() || r.rows[0][2].AsString() != "S" || !passwordOk)
                         throw net::ERpcError(net::rpc_code::Unauthorized, refused);
-                    }
-                    throttle.Succeeded(op);
+                    SessionInfo s;
+                    ctx.Transact(Access::Write, [&](db::SqlConnection& c) {
+                        throttle.Succeeded(c, op, from);
+                        s = sessions.Open(c, op);
+                    });
                     ctx.Attempted.clear();
-                    SessionInfo s = sessions.Open(op);
                     ctx.Operator = op;
                     return VarArrayOf({Variant(s.token), Variant(toDateTime(s.expires))});
                 },
                 false, Access::Own});
     d.Register(kModuleSession, {"SignOff", {}, [&sessions](CallContext& ctx, VariantArray&) -> Variant {
-                                    sessions.Close(ctx.Token);
+                                    sessions.Close(ctx.Db(), ctx.Token);
                                     return Variant(true);
-                                }});
+                                },
+                                true, Access::Write});
 }
 
-void RegisterModules(Dispatcher& d, SessionStore& sessions, SignOnThrottle& throttle) {
+void RegisterModules(Dispatcher& d, const SessionStore& sessions, const SignOnThrottle& throttle) {
     GuardBranches(d);
     RegisterSessionModule(d, sessions, throttle);
     RegisterEstoqueModule(d);

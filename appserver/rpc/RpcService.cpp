@@ -31,7 +31,7 @@ VariantArray byPosition(const MethodDef& def, const net::RpcRequest& req) {
 
 }  // namespace
 
-RpcService::RpcService(const Dispatcher& dispatcher, SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
+RpcService::RpcService(const Dispatcher& dispatcher, const SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
                        LogFormat format)
     : dispatcher_(dispatcher), sessions_(sessions), pool_(pool), log_(log ? std::move(log) : NullLogSink()),
       format_(format) {}
@@ -43,7 +43,7 @@ Dispatcher::Outcome RpcService::runCall(const MethodDef& def, VariantArray param
         if (def.requiresSession) {
             if (ctx.Token.empty())
                 throw ERpcError(rpc_code::Unauthorized, "Sessão não informada: identifique-se no servidor de aplicação.");
-            auto op = sessions_.Validate(ctx.Token);
+            auto op = sessions_.Validate(*conn, ctx.Token);
             if (!op) throw ERpcError(rpc_code::Unauthorized, "Sessão inválida ou expirada: identifique-se novamente.");
             ctx.Operator = *op;
         }
@@ -94,6 +94,7 @@ RpcService::CallAnswer RpcService::handleCall(net::RpcEntry& call, const Request
         entry.outcome = "error " + std::to_string(e.Code());
         entry.detail = e.Message();
         if (e.Code() == rpc_code::Unauthorized) answer.httpStatus = 401;
+        if (e.Code() == rpc_code::TryLater) answer.httpStatus = 429;
         answer.body = net::EncodeError(req.id, e.Code(), e.Message());
     } catch (const std::exception& e) {  // encoding the answer, out of memory ...
         entry.outcome = "error " + std::to_string(rpc_code::InternalError);

@@ -27,7 +27,7 @@ struct RequestOrigin {
 class RpcService {
 public:
     // dispatcher, sessions and pool must outlive the service.
-    RpcService(const Dispatcher& dispatcher, SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
+    RpcService(const Dispatcher& dispatcher, const SessionStore& sessions, db::ConnectionPool& pool, LogSink log,
                LogFormat format = LogFormat::Logfmt);
 
     RpcReply Handle(const std::string& request, const RequestOrigin& origin) const;
@@ -50,7 +50,7 @@ private:
     Dispatcher::Outcome runCall(const MethodDef& def, VariantArray params, CallContext& ctx) const;
 
     const Dispatcher& dispatcher_;
-    SessionStore& sessions_;
+    const SessionStore& sessions_;
     db::ConnectionPool& pool_;
     LogSink log_;
     LogFormat format_;

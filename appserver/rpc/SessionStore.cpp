@@ -2,62 +2,94 @@
 
 #include "core/Exception.h"
 
+#include <openssl/evp.h>
 #include <openssl/rand.h>
 
 namespace appserver {
 
-SessionStore::SessionStore(std::chrono::seconds idleLimit, Clock clock)
-    : idleLimit_(idleLimit), clock_(std::move(clock)) {}
+namespace {
 
-std::chrono::system_clock::time_point SessionStore::now() const {
-    return clock_ ? clock_() : std::chrono::system_clock::now();
+std::string hex(const unsigned char* bytes, size_t n) {
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    out.reserve(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+    return out;
 }
 
-void SessionStore::purgeExpired(std::chrono::system_clock::time_point t) {
-    for (auto it = sessions_.begin(); it != sessions_.end();)
-        it = it->second.expires <= t ? sessions_.erase(it) : std::next(it);
+}  // namespace
+
+int64_t EpochSeconds(const Clock& clock) {
+    auto t = clock ? clock() : std::chrono::system_clock::now();
+    return std::chrono::duration_cast<std::chrono::seconds>(t.time_since_epoch()).count();
 }
 
-SessionInfo SessionStore::Open(const std::string& operatorCode) {
+SessionStore::SessionStore(std::chrono::seconds idleLimit, Clock clock, TransactionRunner runner)
+    : idleLimit_(idleLimit), refreshStep_(std::min<std::chrono::seconds>(std::chrono::minutes(1), idleLimit / 10)),
+      clock_(std::move(clock)), runner_(std::move(runner)) {}
+
+void SessionStore::run(db::SqlConnection& conn, Access access, const std::function<void()>& body) const {
+    if (runner_)
+        runner_(conn, access, body);
+    else
+        body();
+}
+
+int64_t SessionStore::nowSeconds() const { return EpochSeconds(clock_); }
+
+std::string SessionStore::Digest(const std::string& token) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(token.data(), token.size(), digest, &length, EVP_sha256(), nullptr) != 1)
+        throw Exception("Cannot compute the digest of a session token");
+    return hex(digest, length);
+}
+
+SessionInfo SessionStore::Open(db::SqlConnection& conn, const std::string& operatorCode) const {
     unsigned char bytes[32];
     if (RAND_bytes(bytes, sizeof bytes) != 1) throw Exception("No randomness available for a session token");
-    static const char* hex = "0123456789abcdef";
-    std::string token;
-    for (unsigned char b : bytes) {
-        token += hex[b >> 4];
-        token += hex[b & 15];
-    }
-    auto t = now();
-    SessionInfo info{token, operatorCode, t + idleLimit_};
-    std::lock_guard lock(mutex_);
-    purgeExpired(t);
-    sessions_[token] = info;
-    return info;
+    const std::string token = hex(bytes, sizeof bytes);
+    const int64_t now = nowSeconds();
+    const int64_t expires = now + idleLimit_.count();
+    conn.Execute("DELETE FROM SESSAOSERV WHERE NREXPIRA <= :T", {{"T", now}});
+    conn.Execute("INSERT INTO SESSAOSERV (CDHASHSESSAO, CDOPERADOR, NRCRIADA, NREXPIRA) VALUES (:H, :O, :T, :E)",
+                 {{"H", Digest(token)}, {"O", operatorCode}, {"T", now}, {"E", expires}});
+    return {token, operatorCode, std::chrono::system_clock::time_point(std::chrono::seconds(expires))};
 }
 
-std::optional<std::string> SessionStore::Validate(const std::string& token) {
+std::optional<std::string> SessionStore::Validate(db::SqlConnection& conn, const std::string& token) const {
     if (token.empty()) return std::nullopt;
-    auto t = now();
-    std::lock_guard lock(mutex_);
-    auto it = sessions_.find(token);
-    if (it == sessions_.end()) return std::nullopt;
-    if (it->second.expires <= t) {
-        sessions_.erase(it);
-        return std::nullopt;
-    }
-    it->second.expires = t + idleLimit_;
-    return it->second.operatorCode;
+    const std::string digest = Digest(token);
+    db::SqlResult r;
+    run(conn, Access::Read, [&] {
+        r = conn.Query("SELECT CDOPERADOR, NREXPIRA FROM SESSAOSERV WHERE CDHASHSESSAO = :H", {{"H", digest}});
+    });
+    if (r.Empty()) return std::nullopt;
+    const int64_t now = nowSeconds();
+    const int64_t expires = r.rows[0][1].AsInteger();
+    if (expires <= now) return std::nullopt;  // forgotten by the next Open
+    const int64_t renewed = now + idleLimit_.count();
+    // The condition on NREXPIRA keeps two servers refreshing at once from
+    // shortening each other's extension.
+    if (renewed - expires >= refreshStep_.count())
+        run(conn, Access::Write, [&] {
+            conn.Execute("UPDATE SESSAOSERV SET NREXPIRA = :E WHERE CDHASHSESSAO = :H AND NREXPIRA < :E",
+                         {{"E", renewed}, {"H", digest}});
+        });
+    return r.rows[0][0].AsString();
 }
 
-void SessionStore::Close(const std::string& token) {
-    std::lock_guard lock(mutex_);
-    sessions_.erase(token);
+void SessionStore::Close(db::SqlConnection& conn, const std::string& token) const {
+    if (token.empty()) return;
+    conn.Execute("DELETE FROM SESSAOSERV WHERE CDHASHSESSAO = :H", {{"H", Digest(token)}});
 }
 
-size_t SessionStore::Count() {
-    std::lock_guard lock(mutex_);
-    purgeExpired(now());
-    return sessions_.size();
+size_t SessionStore::Count(db::SqlConnection& conn) const {
+    db::SqlResult r = conn.Query("SELECT COUNT(*) FROM SESSAOSERV WHERE NREXPIRA > :T", {{"T", nowSeconds()}});
+    return static_cast<size_t>(r.rows[0][0].AsInteger());
 }
 
 }  // namespace appserver

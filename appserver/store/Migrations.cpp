@@ -9,6 +9,7 @@ namespace store {
 extern const char* const kSchema001;
 extern const char* const kSchema002;
 extern const char* const kSchema003;
+extern const char* const kSchema005;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
@@ -19,6 +20,7 @@ const std::vector<Migration>& Migrations() {
          [](db::SqlConnection& conn) {
              if (const char* script = db::DialectOf(conn).functionsScript; *script) conn.ExecuteScript(script);
          }},
+        {5, "Sessions and sign-on attempts shared by every server", kSchema005, {}},
     };
     return all;
 }

@@ -28,6 +28,7 @@ inline constexpr int InternalError = -32603;
 inline constexpr int Unauthorized = -32001;     // no token, unknown or expired token, bad sign-on
 inline constexpr int BranchForbidden = -32002;  // the operator is bound to another branch
 inline constexpr int PayloadTooLarge = -32003;
+inline constexpr int TryLater = -32004;        // sign-on delayed after failed attempts (HTTP 429)
 }  // namespace rpc_code
 
 // A JSON-RPC error: raised by the server's layers, returned to clients, and

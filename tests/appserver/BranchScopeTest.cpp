@@ -28,7 +28,9 @@ struct Scoped {
         static Scoped s;
         return s;
     }
-    std::string token(const std::string& op) { return app->Sessions().Open(op).token; }
+    std::string token(const std::string& op) {
+        return app->WithDatabase([&](db::SqlConnection& c) { return app->Sessions().Open(c, op).token; });
+    }
 
     // The method's answer; ERpcError for an error answer.
     net::RpcResult call(const std::string& op, const std::string& method, const VariantArray& args) {

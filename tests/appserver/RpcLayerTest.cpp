@@ -1,10 +1,11 @@
-// The request path without a database: dispatcher, signatures, sessions,
+// The request path without a database of its own (the sessions live in one): dispatcher, signatures, sessions,
 // failure texts and the log line, through a small module of our own.
 #include "db/SqliteConnection.h"
 #include "net/RpcProtocol.h"
 #include "rpc/Dispatcher.h"
 #include "rpc/RpcService.h"
 #include "rpc/SessionStore.h"
+#include "store/Database.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,8 @@ struct Fixture {
     std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
     SessionStore sessions{std::chrono::minutes(30), [this] { return now; }};
     std::vector<std::string> log;
-    // The methods here touch no database; the pool only lends the call its (unused) connection.
-    db::ConnectionPool pool{std::make_unique<db::SqliteConnection>(":memory:")};
+    // The methods here touch no database; the pool lends the call the connection the sessions live on.
+    db::ConnectionPool pool{store::CreateDemoDatabase()};
     RpcService service{dispatcher, sessions, pool, [this](const std::string& line) { log.push_back(line); }};
 
     Fixture() {
@@ -63,13 +64,13 @@ struct Fixture {
                                                   return Variant(ctx.Operator);
                                               }});
         dispatcher.Register("Test.rdmTeste", {"Open", {{"op", ArgType::String}},
-                                              [this](CallContext&, VariantArray& a) {
-                                                  return Variant(sessions.Open(a[0].AsString()).token);
+                                              [this](CallContext& ctx, VariantArray& a) {
+                                                  return Variant(sessions.Open(ctx.Db(), a[0].AsString()).token);
                                               },
                                               false});
     }
 
-    std::string token(const std::string& op = "DEMO") { return sessions.Open(op).token; }
+    std::string token(const std::string& op = "DEMO") { return sessions.Open(*pool.Acquire(), op).token; }
     net::RpcResult call(const std::string& method, const VariantArray& args, const std::string& tok) {
         return net::DecodeResponse(service.Handle(net::EncodeRequest(1, method, args), tok).body);
     }

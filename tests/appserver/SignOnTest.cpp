@@ -1,9 +1,11 @@
 // Sign-on against the operators of the demo database: passwords, inactive
-// operators, lockout after repeated failures, sign-off.
+// operators, growing delays after failures per operator and address,
+// sessions shared through the database, sign-off.
 #include "TestDatabase.h"
 #include "AppServer.h"
 #include "core/Exception.h"
 #include "net/NetConnection.h"
+#include "net/RpcProtocol.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +25,18 @@ struct Fixture {
         o.clock = [this] { return now; };
         server = std::make_unique<AppServer>(testdb::Demo(), o);
         host = server->RegisterInProcess("signon-tests");
+    }
+    // "" on success, else the refusal text (with its code when it is not -32001).
+    std::string signOnFrom(const std::string& address, const std::string& op, const std::string& pw) {
+        try {
+            net::DecodeResponse(server->Service()
+                                    .Handle(net::EncodeRequest(1, "Session.SignOn", {Variant(op), Variant(pw)}),
+                                            RequestOrigin{"", address})
+                                    .body);
+        } catch (const net::ERpcError& e) {
+            return e.Code() == net::rpc_code::Unauthorized ? e.Message() : std::to_string(e.Code()) + " " + e.Message();
+        }
+        return "";
     }
     // "" on success, else the refusal text.
     std::string signOn(const std::string& op, const std::string& pw) {
@@ -61,18 +75,76 @@ TEST(SignOn, AFailedSignOnLogsTheNameTriedAndNeverThePassword) {
     EXPECT_EQ(f.log.back().find("tried="), std::string::npos) << f.log.back();
 }
 
-TEST(SignOn, RepeatedFailuresLockTheOperatorOutForAWhile) {
+TEST(SignOn, FailuresDelayTheOperatorAtThatAddressOnlyWithGrowingWaits) {
     Fixture f;
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(f.signOn("BRUNO", "x"), "Operador ou senha inválidos.");
-    EXPECT_NE(f.signOn("BRUNO", "bruno").find("bloqueado temporariamente"), std::string::npos);
-    EXPECT_EQ(f.signOn("DEMO", "demo"), "");  // others are not affected
-    f.now += std::chrono::seconds(61);
-    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
-    // A success clears the count.
-    for (int i = 0; i < 4; ++i) f.signOn("BRUNO", "x");
-    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
-    for (int i = 0; i < 4; ++i) f.signOn("BRUNO", "x");
-    EXPECT_EQ(f.signOn("BRUNO", "bruno"), "");
+    const std::string a = "10.0.0.1", b = "10.0.0.2";
+    // Three attempts are free; each later one sets a wait that doubles.
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
+    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "bruno"), "-32004 Muitas tentativas inválidas deste operador a partir deste "
+                                                  "endereço. Tente novamente em 1 segundo.");
+    // Guessing from A locks no one out at B, nor others at A.
+    EXPECT_EQ(f.signOnFrom(b, "BRUNO", "bruno"), "");
+    EXPECT_EQ(f.signOnFrom(a, "DEMO", "demo"), "");
+    f.now += std::chrono::seconds(1);
+    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
+    EXPECT_NE(f.signOnFrom(a, "BRUNO", "x").find("em 2 segundos"), std::string::npos);
+    f.now += std::chrono::seconds(2);
+    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
+    EXPECT_NE(f.signOnFrom(a, "BRUNO", "bruno").find("em 4 segundos"), std::string::npos);
+    f.now += std::chrono::seconds(3);
+    EXPECT_NE(f.signOnFrom(a, "BRUNO", "bruno").find("em 1 segundo."), std::string::npos);  // the time left
+    // Once the wait is over the right password passes and the count is forgotten.
+    f.now += std::chrono::seconds(1);
+    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "bruno"), "");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
+    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "bruno"), "");
+    // Unknown names are counted too, and an hour without attempts forgets them.
+    for (int i = 0; i < 5; ++i) f.signOnFrom(a, "NINGUEM", "x");
+    EXPECT_NE(f.signOnFrom(a, "NINGUEM", "x").find("Tente novamente"), std::string::npos);
+    f.now += std::chrono::hours(2);
+    EXPECT_EQ(f.signOnFrom(a, "NINGUEM", "x"), "Operador ou senha inválidos.");
+    SignOnThrottle t;
+    EXPECT_EQ(t.DelayAfter(3), std::chrono::seconds(0));
+    EXPECT_EQ(t.DelayAfter(6), std::chrono::seconds(4));
+    EXPECT_EQ(t.DelayAfter(1000), std::chrono::seconds(300));
+}
+
+TEST(SignOn, SessionsLiveInTheDatabaseSharedByEveryServerAndOutliveARestart) {
+    const std::string path = ::testing::TempDir() + "sessions-shared.db";
+    store::CreateDemoDatabase(path);
+    AppServerOptions o;
+    o.log = NullLogSink();
+    o.dbUrl = "sqlite:" + path;
+    auto one = std::make_unique<AppServer>(o);
+    AppServer two(o);
+    TNetConnection atOne("one", "Session"), atTwo("two", "System");
+    atOne.Host = one->RegisterInProcess("shared-one");
+    atTwo.Host = two.RegisterInProcess("shared-two");
+    atOne.ThrowException = atTwo.ThrowException = false;
+    atOne.Open();
+    atTwo.Open();
+    Variant signedOn = atOne.Call("SignOn", {Variant("DEMO"), Variant("demo")});
+    ASSERT_TRUE(signedOn.IsArray());
+    atOne.Token = atTwo.Token = signedOn.AsArray()[0].AsString();
+    EXPECT_TRUE(atTwo.Call("ListMethods").IsArray());
+    // Only the token's digest is stored.
+    auto stored = two.WithDatabase([](db::SqlConnection& c) { return c.Query("SELECT CDHASHSESSAO FROM SESSAOSERV"); });
+    ASSERT_EQ(stored.rows.size(), 1u);
+    EXPECT_EQ(stored.rows[0][0].AsString(), SessionStore::Digest(atOne.Token));
+    EXPECT_NE(stored.rows[0][0].AsString(), atOne.Token);
+    // A restart signs no one off.
+    one.reset();
+    one = std::make_unique<AppServer>(o);
+    TNetConnection again("again", "Session");
+    again.Host = one->RegisterInProcess("shared-one-again");
+    again.Token = atOne.Token;
+    again.ThrowException = false;
+    again.Open();
+    EXPECT_EQ(again.Call("SignOff"), Variant(true));
+    // Signed off at one, refused at the other.
+    Variant refused = atTwo.Call("ListMethods");
+    ASSERT_TRUE(refused.IsString());
+    EXPECT_NE(refused.AsString().find("Sessão inválida"), std::string::npos);
 }
 
 TEST(SignOn, SignOffEndsTheSession) {
