@@ -110,11 +110,9 @@ TEST(SignOn, FailuresDelayTheOperatorAtThatAddressOnlyWithGrowingWaits) {
 }
 
 TEST(SignOn, SessionsLiveInTheDatabaseSharedByEveryServerAndOutliveARestart) {
-    const std::string path = ::testing::TempDir() + "sessions-shared.db";
-    store::CreateDemoDatabase(path);
     AppServerOptions o;
     o.log = NullLogSink();
-    o.dbUrl = "sqlite:" + path;
+    o.dbUrl = testdb::DemoUrl();
     auto one = std::make_unique<AppServer>(o);
     AppServer two(o);
     TNetConnection atOne("one", "Session"), atTwo("two", "System");

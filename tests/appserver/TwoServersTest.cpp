@@ -1,10 +1,8 @@
 // Two pla-appserver processes over one database, reached over loopback HTTP:
 // a session opened at one serves at the other, and a sign-off at the first
-// ends it at the second. The database is PLA_TEST_DB when set (a PostgreSQL
-// URL under the postgres label), else a fresh SQLite file.
-#include "core/ScopeGuard.h"
+// ends it at the second. On a fresh demo database of each back end.
+#include "TestDatabase.h"
 #include "net/NetConnection.h"
-#include "store/Database.h"
 
 #include <gtest/gtest.h>
 
@@ -77,12 +75,7 @@ std::unique_ptr<TNetConnection> connect(int port, const std::string& module, con
 }  // namespace
 
 TEST(TwoServers, ASessionOpenedAtOneServesAtTheOtherUntilSignedOffAtTheFirst) {
-    std::string url = std::getenv("PLA_TEST_DB") ? std::getenv("PLA_TEST_DB") : "";
-    if (url.empty()) {
-        const std::string path = ::testing::TempDir() + "two-servers.db";
-        store::CreateDemoDatabase(path);
-        url = "sqlite:" + path;
-    }
+    const std::string url = testdb::DemoUrl();
     ServerProcess one(url, ::testing::TempDir() + "two-servers-1.log");
     ServerProcess two(url, ::testing::TempDir() + "two-servers-2.log");
 
