@@ -130,6 +130,7 @@ TEST(VariantJson, NestingIsBounded) {
     std::string deep(kMaxNesting + 10, '[');
     deep += std::string(kMaxNesting + 10, ']');
     EXPECT_THROW(DecodeVariant(deep), ECodecError);
+    EXPECT_THROW(DecodeVariant(std::string(200000, '[')), ECodecError);  // deep and unterminated
     std::string ok(10, '[');
     ok += std::string(10, ']');
     EXPECT_NO_THROW(DecodeVariant(ok));
