@@ -1,7 +1,6 @@
 #include "UiFixture.h"
 
 #include "core/Exception.h"
-#include "core/Text.h"
 #include "db/ConnectionUrl.h"
 #include "db/LocalConnection.h"
 #include "services/Consiste.h"
@@ -30,26 +29,6 @@ TEST_F(ConsisteT, RoundDecRoundsHalfAwayFromZeroAsTyped) {
     EXPECT_DOUBLE_EQ(Consiste::RoundDec(0.1 + 0.2, 5), 0.3);
     EXPECT_DOUBLE_EQ(Consiste::RoundDec(-0.000001, 5), 0.0);
     EXPECT_FALSE(std::signbit(Consiste::RoundDec(-0.000001, 5)));
-}
-
-TEST_F(ConsisteT, FormatFloatHonoursTheSystemSeparators) {
-    SystemFormat() = FormatSettings{',', '.'};
-    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 1234.500004), "1.234,50000");
-    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 0), "0,00000");
-    SystemFormat() = FormatSettings{'.', ','};
-    EXPECT_EQ(Consiste::FormatFloat("#,##0.00000", 1234567.5), "1,234,567.50000");
-    SystemFormat() = FormatSettings{};
-}
-
-TEST_F(ConsisteT, SmallHelpers) {
-    EXPECT_TRUE(Consiste::EmptyString("  "));
-    EXPECT_FALSE(Consiste::EmptyString(" a "));
-    EXPECT_EQ(Consiste::Replicate("ab", 3), "ababab");
-    EXPECT_EQ(Consiste::Replicate("x", 0), "");
-    EXPECT_EQ(Consiste::iif(true, "S", "N").AsString(), "S");
-    EXPECT_EQ(Consiste::iif(false, 1, 2).AsInteger(), 2);
-    EXPECT_EQ(Consiste::PriDiaMes(EncodeDateTime(2026, 12, 6, 10, 30, 0)), EncodeDate(2026, 12, 1));
-    EXPECT_EQ(Consiste::NomeSemana(EncodeDate(2026, 12, 6)), "Domingo");
 }
 
 TEST_F(ConsisteT, ServerFailureTextStopsTheOperation) {

@@ -28,13 +28,6 @@ TEST_F(Ctx, ProcessingDateOfTheBranchOrTheDefaultOrToday) {
     EXPECT_EQ(Morvena::DataProc("0002"), Date());
 }
 
-TEST_F(Ctx, PicturesByKind) {
-    Morvena::Context().PictProduto = "99.99.999;0;_";
-    EXPECT_EQ(Morvena::DBPictObj(0).TamAcNivel("3"), 7);
-    EXPECT_EQ(Morvena::DBPict(1), Morvena::Context().PictPrato);
-    EXPECT_THROW(Morvena::DBPict(2), Exception);
-}
-
 TEST_F(Ctx, LoadBPLUsesTheInstalledLoaderOrFailsClearly) {
     std::vector<std::string> opened;
     Morvena::SetScreenLoader([&](const std::string& code, const Variant& p) {
@@ -49,13 +42,6 @@ TEST_F(Ctx, LoadBPLUsesTheInstalledLoaderOrFailsClearly) {
     } catch (const Exception& e) {
         EXPECT_NE(std::string(e.what()).find("NAOEXISTE9"), std::string::npos);
     }
-}
-
-TEST_F(Ctx, MessageHookIsTheApplicationsKeyHook) {
-    Morvena::MsgEventForm() = [](TMsg&, bool& handled) { handled = true; };
-    EXPECT_TRUE(static_cast<bool>(Application().OnMessage));
-    Morvena::MsgEventForm() = nullptr;
-    EXPECT_FALSE(static_cast<bool>(Application().OnMessage));
 }
 
 }  // namespace
