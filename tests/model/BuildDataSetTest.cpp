@@ -72,8 +72,8 @@ TEST(BuildDataSet, RefusesADataSetThatAlreadyHasFieldsOrIsOpen) {
     EXPECT_EQ(items->FieldCount(), static_cast<int>(FindScreenDataSet("cdsItLanctoEst")->fields.size()));
 }
 
-// The working copies receive the items' packet whole; their different column
-// order must not matter.
+// The working copies receive the items' packet whole: the same fields, with
+// the consumed quantity moved before the type, and that order must not matter.
 TEST(BuildDataSet, ItemsCopiesTakeTheItemsPacket) {
     auto items = Build("cdsItLanctoEst");
     items->CreateDataSet();
@@ -91,5 +91,6 @@ TEST(BuildDataSet, ItemsCopiesTakeTheItemsPacket) {
         EXPECT_EQ(copy->FieldByName("CDARVPROD").AsString(), "0101001") << name;
         EXPECT_DOUBLE_EQ(copy->FieldByName("QTTOTLANCTO").AsFloat(), 2.5) << name;
         EXPECT_EQ(copy->Fields(3).FieldName(), "QTTOTLANCTO") << name;
+        EXPECT_EQ(copy->FieldCount(), items->FieldCount()) << name;
     }
 }
