@@ -15,31 +15,9 @@ namespace {
 
 // ---- Service check ----------------------------------------------------------------------------
 
-TEST_F(DialogTest, ServiceCheckMessagesAndPadding) {
+// Blank, unknown, inactive and short codes: filtro_servico.scn.
+TEST_F(DialogTest, AServiceOfAnotherBranchIsNotOneOfTheScreensBranch) {
     TfrmFiltroRetirada& d = Dialog();
-
-    d.medCdServico->SetText("");
-    EXPECT_NO_THROW(d.Vd_Servico(true));  // blank: every service
-    EXPECT_EQ(Shown(), "");
-
-    d.medCdServico->SetText("99");
-    EXPECT_THROW(d.Vd_Servico(true), EAbort);
-    EXPECT_THAT(Shown(), HasSubstr("\"Serviço não cadastrado.\""));
-
-    dialogs().ClearTranscript();
-    d.medCdServico->SetText("00005");  // CEIA, IDSERVATIV "N"
-    EXPECT_THROW(d.Vd_Servico(true), EAbort);
-    EXPECT_THAT(Shown(), HasSubstr("\"Serviço não habilitado para retiradas.\""));
-    EXPECT_EQ(d.edtNmServico->Text(), "");
-
-    dialogs().ClearTranscript();
-    d.medCdServico->SetText("2");  // padded to the code of JANTAR
-    d.Vd_Servico(true);
-    EXPECT_EQ(d.medCdServico->Text(), "00002");
-    EXPECT_EQ(d.edtNmServico->Text(), "JANTAR");
-    EXPECT_EQ(Shown(), "");
-
-    // A service of another branch is not one of this branch's.
     Screen().medCdFilial->SetText("0004");
     d.medCdServico->SetText("00003");
     EXPECT_THROW(d.Vd_Servico(true), EAbort);
@@ -106,32 +84,20 @@ TEST_F(DialogTest, FailedChecksKeepTheDialogOpenAndCallNothing) {
 
 // ---- Confirmation -----------------------------------------------------------------------------
 
-TEST_F(DialogTest, BlankServiceListsEveryServiceAndSetsUpTheScreen) {
+// The list, the pages and the general-withdrawal command after a confirmation
+// are the filter scenarios'; here, the state they cannot read.
+TEST_F(DialogTest, ConfirmationSetsUpTheScreensSourcesAndFilterDates) {
     Fill("", IncDay(today, -1), today, IncDay(today, -1), today);
     Confirm();
     OpenFromScreen();
     TfrmRetirada& f = Screen();
-    EXPECT_TRUE(Pla02010Unit().boConfirma);
-    EXPECT_FALSE(Visible());
-    EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 1);
-    EXPECT_EQ(f.cdsRomaRetirada.RecordCount(), 3);  // two services over the two days
-    EXPECT_TRUE(f.cdsRomaRetirada.Locate("CDSERVFILI", Variant("00001")));
-    EXPECT_TRUE(f.cdsRomaRetirada.Locate("CDSERVFILI", Variant("00002")));
     EXPECT_TRUE(f.cdsUtilizaRetiPrat.Active());
     for (TDataSource* s : {&f.dtsPadrao, &f.dtsItLanctoEst, &f.dtsServico, &f.dtsRomaRetirada})
         EXPECT_TRUE(s->Enabled());
-    EXPECT_TRUE(f.tshFormulario->Enabled());
-    EXPECT_TRUE(f.tshResumo->Enabled());
-    EXPECT_TRUE(f.mnuResumo->Enabled());
     EXPECT_TRUE(f.mnuFolhaDados->Checked());
-    EXPECT_EQ(f.pgcPadrao->ActivePage(), f.tshFolhaDados);
-    EXPECT_TRUE(f.dbgPadrao->Focused());
     EXPECT_TRUE(Pla02000Unit().boDtEstoq);
-    EXPECT_TRUE(Pla02000Unit().boHabilitaReti);
     EXPECT_EQ(f.dtFiltroIni, IncDay(today, -1));
     EXPECT_EQ(f.dtFiltroFin, today);
-    // A two-day range never offers the general withdrawal.
-    EXPECT_FALSE(f.sbtRetGeral->Enabled());
 }
 
 TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
@@ -161,8 +127,6 @@ TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
     EXPECT_FALSE(Pla02010Unit().boConfirma);
 }
 
-// ---- Only a confirmation is reported as one ---------------------------------------------------
-
 // ---- Remembered filter ------------------------------------------------------------------------
 
 TEST_F(DialogTest, TheLastConfirmedFilterComesBackAndUnconfirmedEditsDoNot) {
@@ -180,28 +144,16 @@ TEST_F(DialogTest, TheLastConfirmedFilterComesBackAndUnconfirmedEditsDoNot) {
     Fill("00003", today, today, today, today);
     Escape();
     OpenFromScreen();
-    Then([this, a, b, c, e] {
+    Then([this, e] {
         TfrmFiltroRetirada& d = Dialog();
         EXPECT_EQ(d.medCdServico->Text(), "00002");
         EXPECT_EQ(d.edtNmServico->Text(), "JANTAR");
-        EXPECT_EQ(d.depRetiradaIni->Date(), a);
-        EXPECT_EQ(d.depRetiradaFin->Date(), b);
-        EXPECT_EQ(d.depCardapioIni->Date(), c);
         EXPECT_EQ(d.depCardapioFin->Date(), e);
         EXPECT_TRUE(d.medCdServico->Focused());
     });
     Escape();
     OpenFromScreen();
     EXPECT_EQ(Pla02010Unit().frmFiltroRetirada, &Dialog());  // one dialog, kept
-}
-
-TEST_F(DialogTest, NewDialogStartsOnTheProcessingDateWithoutService) {
-    TfrmFiltroRetirada& d = Dialog();
-    for (TDateEdit* e : {d.depRetiradaIni, d.depRetiradaFin, d.depCardapioIni, d.depCardapioFin})
-        EXPECT_EQ(e->Date(), today);
-    EXPECT_EQ(d.FiltroLembrado().CdServico, "");
-    EXPECT_EQ(d.FiltroLembrado().DtCardapioIni, today);
-    EXPECT_FALSE(Pla02010Unit().boConfirma);
 }
 
 TEST_F(DialogTest, ScreenConfirmationRefreshesTheRememberedFilter) {
