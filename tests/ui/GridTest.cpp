@@ -153,18 +153,6 @@ TEST_F(GridForm, PresentationHookAndEllipsis) {
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(GridForm, ColumnsAddDeleteAndCopy) {
-    TColumn copy = grid->Columns()[1];
-    grid->Columns().Delete(1);
-    EXPECT_EQ(grid->Columns().Count(), 2);
-    EXPECT_EQ(grid->ColumnIndexOf("qty"), -1);
-    grid->Columns().Insert(1, copy);
-    EXPECT_EQ(grid->ColumnIndexOf("QTY"), 1);
-    EXPECT_EQ(grid->Columns()[1].Title.Caption, "Quantidade");
-    EXPECT_EQ(grid->Columns()[1].Field(), cds.FindField("QTY"));
-    EXPECT_THROW(grid->Columns().Delete(7), Exception);
-}
-
 TEST_F(GridForm, GridExitPostsTheEditorText) {
     grid->UserType("K");
     edt->UserSetFocus();

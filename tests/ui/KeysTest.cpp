@@ -39,29 +39,7 @@ TEST_F(KeyForm, RoutingOrderHookFormControlDefault) {
     EXPECT_EQ(e1->Text(), "a");
 }
 
-TEST_F(KeyForm, HookRewritesEnterIntoTabButNotCtrlEnter) {
-    Application().OnMessage = [](TMsg& m, bool&) {
-        if (m.Key == VK_RETURN && !m.Shift.Ctrl) m.Key = VK_TAB;
-    };
-    e1->UserKeyDown(VK_RETURN);
-    EXPECT_EQ(form->ActiveControl(), e2);
-    e2->UserKeyDown(VK_RETURN, ssCtrl);
-    EXPECT_EQ(form->ActiveControl(), e2);
-    Application().OnMessage = nullptr;  // removed: Enter no longer moves
-    e2->UserKeyDown(VK_RETURN);
-    EXPECT_EQ(form->ActiveControl(), e2);
-}
-
-TEST_F(KeyForm, RewrittenDecimalKeyTypesComma) {
-    Application().OnMessage = [](TMsg& m, bool&) {
-        if (m.Key == VK_OEM_PERIOD || m.Key == VK_DECIMAL) m.Key = VK_OEM_COMMA;
-    };
-    e1->UserType("1.5");
-    EXPECT_EQ(e1->Text(), "1,5");
-    e1->UserKeyDown(VK_DECIMAL);
-    EXPECT_EQ(e1->Text(), "1,5,");
-}
-
+// A hook that rewrites keys is the screen's (screen/KeysTest, retirada_teclas.scn).
 TEST_F(KeyForm, HandlersConsumeOrRewriteKeysAndHookMayHandle) {
     form->SetKeyPreview(true);
     form->OnKeyDown = [](TObject*, WORD& k, TShiftState) {
