@@ -14,7 +14,6 @@
 #include "ui/DBGrid.h"
 #include "ui/Form.h"
 #include "ui/Menus.h"
-#include "ui/Pages.h"
 #include "ui/PublishedDataSet.h"
 #include "ui/StdCtrls.h"
 
@@ -103,46 +102,22 @@ public:
 
         auto* pan = add<TPanel>("panTopo", this);
         auto* edtNome = add<TEdit>("edtNome", pan);
-        edtNome->OnExit = [edtNome](TObject*) {
-            if (edtNome->Text() == "erro") throw Exception("Nome inválido.");
-        };
         edtNome->OnKeyDown = [edtNome](TObject*, WORD& key, TShiftState shift) {
             if (key == 'V' && shift.Ctrl) {
                 edtNome->SetText(Clipboard().AsText());
                 key = 0;
             }
         };
-        auto* med = add<TMaskEdit>("medCodigo", pan);
-        med->SetEditMask(">LL-000;1;_");
-        auto* chb = add<TCheckBox>("chbAtivo", pan);
-        chb->SetCaption("Ativo");
         add<TRadioButton>("rdbUm", pan)->SetChecked(true);
         add<TRadioButton>("rdbDois", pan);
         auto* lbl = TComponent::Create<TLabel>(this, "lblFilial");
         lbl->SetParent(pan);
 
-        auto* pgc = add<TPageControl>("pgcPaginas", this);
-        auto* tshUm = TComponent::Create<TTabSheet>(this, "tshUm");
-        tshUm->SetPageControl(pgc);
-        tshUm->SetCaption("Um");
-        auto* tshDois = TComponent::Create<TTabSheet>(this, "tshDois");
-        tshDois->SetPageControl(pgc);
-        tshDois->SetCaption("Dois");
-        pgc->SetActivePage(tshUm);
-        pgc->OnChanging = [edtNome](TObject*, bool& allow) {
-            if (edtNome->Text().empty()) {
-                ShowMessage("Informe o nome.");
-                allow = false;
-            }
-        };
-
-        auto* grid = add<TDBGrid>("dbgItens", tshUm);
+        auto* grid = add<TDBGrid>("dbgItens", this);
         grid->SetDataSource(&dtsItens);
         grid->Columns().Add("CODIGO", "Código");
         grid->Columns().Add("QTDE", "Quantidade");
         grid->Columns().Add("DATA", "Data");
-
-        add<TEdit>("edtObs", tshDois);
 
         auto button = [&](const char* name, std::function<void()> fn) {
             auto* b = add<TButton>(name, this);
