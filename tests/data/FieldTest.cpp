@@ -114,16 +114,4 @@ TEST_F(Fields, IndexMovesColumns) {
     EXPECT_EQ(f->DisplayLabel(), "F");
 }
 
-TEST_F(Fields, ValuesSurviveFieldReorderingAcrossCopies) {
-    s->SetAsString("k");
-    f->SetAsFloat(7);
-    ds.Post();
-    TClientDataSet other;
-    other.AddField("F", TFieldType::ftFloat);  // another column order
-    other.AddField("S", TFieldType::ftString, 5);
-    other.SetData(ds.Data());
-    EXPECT_EQ(other.FieldByName("S").AsString(), "k");
-    EXPECT_EQ(other.FieldByName("F").AsFloat(), 7.0);
-}
-
 }  // namespace

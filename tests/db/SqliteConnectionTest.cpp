@@ -1,5 +1,4 @@
 #include "db/ConnectionUrl.h"
-#include "db/LocalConnection.h"
 #include "db/SqliteConnection.h"
 
 #include <gtest/gtest.h>
@@ -149,13 +148,4 @@ TEST(SqliteFile, WalForeignKeysAndCopy) {
     EXPECT_THROW(OpenConnection("sqlite:"), SqlError);
     EXPECT_THROW(OpenConnection("nopath"), SqlError);
     EXPECT_THROW(SqliteConnection("/nonexistent-dir/x.db"), SqlError);
-}
-
-TEST(LocalConnection, SetAndRequire) {
-    SetLocalConnection(nullptr);
-    EXPECT_THROW(RequireLocalConnection(), Exception);
-    auto c = std::make_shared<SqliteConnection>(":memory:");
-    SetLocalConnection(c);
-    EXPECT_EQ(RequireLocalConnection().get(), c.get());
-    SetLocalConnection(nullptr);
 }
