@@ -156,17 +156,14 @@ TEST_F(DialogTest, TheLastConfirmedFilterComesBackAndUnconfirmedEditsDoNot) {
     EXPECT_EQ(Pla02010Unit().frmFiltroRetirada, &Dialog());  // one dialog, kept
 }
 
-TEST_F(DialogTest, ScreenConfirmationRefreshesTheRememberedFilter) {
+// The screen's service replacing the dialog's is screen/BranchFilterTest's.
+TEST_F(DialogTest, ScreenConfirmationKeepsABlankServiceBlank) {
     TfrmFiltroRetirada& d = Dialog();
     d.depRetiradaIni->SetDate(IncDay(today, -7));
     d.medCdServico->SetText("");
     d.LembraFiltro("00001", "ALMOÇO");
-    EXPECT_EQ(d.FiltroLembrado().CdServico, "");  // the dialog had no service: kept
+    EXPECT_EQ(d.FiltroLembrado().CdServico, "");
     EXPECT_EQ(d.FiltroLembrado().DtRetiradaIni, IncDay(today, -7));
-    d.medCdServico->SetText("00002");
-    d.LembraFiltro("00001", "ALMOÇO");
-    EXPECT_EQ(d.FiltroLembrado().CdServico, "00001");
-    EXPECT_EQ(d.FiltroLembrado().NmServico, "ALMOÇO");
 }
 
 // ---- Suggested dates --------------------------------------------------------------------------
