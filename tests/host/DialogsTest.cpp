@@ -148,31 +148,32 @@ private slots:
     }
 
     void keysAsTheToolkitNamesThem() {
-        using qtview::TranslateKey;
-        QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
-        auto k = TranslateKey(backtab);
-        QCOMPARE(k.Key, VK_TAB);
-        QVERIFY(k.Shift.Shift);
-        QKeyEvent slash(QEvent::KeyPress, Qt::Key_Slash, Qt::NoModifier, "/");
-        k = TranslateKey(slash);
-        QCOMPARE(k.Key, VK_OEM_2);
-        QVERIFY(k.Typed == U'/');
-        QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, ".");
-        k = TranslateKey(keypad);
-        QCOMPARE(k.Key, VK_DECIMAL);
-        QVERIFY(k.Typed == 0);  // the toolkit types the system's decimal separator
-        QKeyEvent ctrlDel(QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
-        k = TranslateKey(ctrlDel);
-        QCOMPARE(k.Key, VK_DELETE);
-        QVERIFY(k.Shift.Ctrl && !k.Shift.Shift);
-        QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::AltModifier);
-        QCOMPARE(TranslateKey(pageDown).Key, VK_NEXT);
+        struct Case {
+            int qt;
+            Qt::KeyboardModifiers mods;
+            const char* text;
+            WORD key;
+            char32_t typed;
+            bool shift, ctrl;
+        } cases[] = {
+            {Qt::Key_Backtab, Qt::ShiftModifier, "", VK_TAB, 0, true, false},
+            {Qt::Key_Slash, Qt::NoModifier, "/", VK_OEM_2, U'/', false, false},
+            // The toolkit types the system's decimal separator for the keypad's key.
+            {Qt::Key_Period, Qt::KeypadModifier, ".", VK_DECIMAL, 0, false, false},
+            {Qt::Key_Delete, Qt::ControlModifier, "", VK_DELETE, 0, false, true},
+            {Qt::Key_PageDown, Qt::AltModifier, "", VK_NEXT, 0, false, false},
+            {Qt::Key_Enter, Qt::KeypadModifier, "\r", VK_RETURN, 0, false, false},
+        };
+        for (const Case& c : cases) {
+            QKeyEvent e(QEvent::KeyPress, c.qt, c.mods, QString::fromUtf8(c.text));
+            auto k = qtview::TranslateKey(e);
+            QCOMPARE(k.Key, c.key);
+            QVERIFY(k.Typed == c.typed);
+            QCOMPARE(k.Shift.Shift, c.shift);
+            QCOMPARE(k.Shift.Ctrl, c.ctrl);
+        }
         QKeyEvent shiftAlone(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
-        QVERIFY(TranslateKey(shiftAlone).Modifier);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, "\r");
-        k = TranslateKey(enter);
-        QCOMPARE(k.Key, VK_RETURN);
-        QVERIFY(k.Typed == 0);
+        QVERIFY(qtview::TranslateKey(shiftAlone).Modifier);
         QCOMPARE(qtview::QtKeyOf(VK_F5), int(Qt::Key_F5));
     }
 

@@ -80,16 +80,15 @@ private slots:
     }
 
     void signOnRefusals() {
-        QCOMPARE(failureOf([&] { host::SignOn(address, {"DEMO", "errada", "0001"}, *lookups); }),
-                 std::string("Operador ou senha inválidos."));
-        QCOMPARE(failureOf([&] { host::SignOn(address, {"NINGUEM", "x", "0001"}, *lookups); }),
-                 std::string("Operador ou senha inválidos."));
-        QCOMPARE(failureOf([&] { host::SignOn(address, {"", "demo", "0001"}, *lookups); }),
-                 std::string("Operador deve ser informado."));
-        QCOMPARE(failureOf([&] { host::SignOn(address, {"DEMO", "demo", ""}, *lookups); }),
-                 std::string("Filial deve ser informada."));
-        QCOMPARE(failureOf([&] { host::SignOn(address, {"DEMO", "demo", "9999"}, *lookups); }),
-                 std::string("Filial não cadastrada."));
+        const std::pair<host::SignOnRequest, std::string> refused[] = {
+            {{"DEMO", "errada", "0001"}, "Operador ou senha inválidos."},
+            {{"NINGUEM", "x", "0001"}, "Operador ou senha inválidos."},
+            {{"", "demo", "0001"}, "Operador deve ser informado."},
+            {{"DEMO", "demo", ""}, "Filial deve ser informada."},
+            {{"DEMO", "demo", "9999"}, "Filial não cadastrada."},
+        };
+        for (const auto& [request, why] : refused)
+            QCOMPARE(failureOf([&] { host::SignOn(address, request, *lookups); }), why);
         // An operator bound to a branch works there only, and needs not type it.
         QVERIFY(!failureOf([&] { host::SignOn(address, {"ANA", "ana", "0002"}, *lookups); }).empty());
         auto r = host::SignOn(address, {"ana", "ana", ""}, *lookups);

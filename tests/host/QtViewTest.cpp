@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -202,26 +201,8 @@ private slots:
         QCOMPARE(t->cds.CurrentRow(), 1);
     }
 
-    void modalFormsRunOnTheQtLoop() {
-        TForm* dlg = Application().CreateForm<TForm>("frmDialogo");
-        dlg->SetBounds(0, 0, 200, 120);
-        auto* ok = TComponent::Create<TButton>(dlg, "btnConfirma");
-        ok->SetParent(dlg);
-        ok->SetBounds(10, 10, 80, 25);
-        ok->SetCaption("Confirma");
-        ok->ModalResult = mrOk;
-        bool sawModal = false;
-        QTimer::singleShot(50, [&] {
-            QWidget* w = views->WindowOf(dlg);
-            sawModal = w && w->isVisible() && w->isModal();
-            auto* b = views->ViewOf(dlg)->findChild<QPushButton*>("btnConfirma");
-            if (b) QTest::mouseClick(b, Qt::LeftButton);
-        });
-        int r = dlg->ShowModal();
-        QCOMPARE(r, mrOk);
-        QVERIFY(sawModal);
-        QVERIFY(!views->WindowOf(dlg)->isVisible());
-    }
+    // A modal form on the Qt loop, closed by a click on its button: ScreenTest
+    // does it with the browse filter dialog.
 
     void cursorLocksAndClosingFollowTheToolkit() {
         Application().SetCursor(TCursor::crHourGlass);
