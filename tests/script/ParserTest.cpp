@@ -112,24 +112,25 @@ TEST(ScenarioSyntax, ExpectationsReadRowsArgumentsAndQueries) {
 }
 
 TEST(ScenarioKeys, NamesModifiersAndCharacters) {
-    auto k = ParseKey("Ctrl+Delete", 1);
-    EXPECT_EQ(k.key, VK_DELETE);
-    EXPECT_TRUE(k.shift.Ctrl);
-    EXPECT_EQ(k.typed, 0u);
-    k = ParseKey("alt+pagedown", 1);
-    EXPECT_EQ(k.key, VK_NEXT);
-    EXPECT_TRUE(k.shift.Alt);
-    EXPECT_EQ(ParseKey("F12", 1).key, VK_F12);
-    EXPECT_EQ(ParseKey("Decimal", 1).key, VK_DECIMAL);
-    EXPECT_EQ(ParseKey("Period", 1).key, VK_OEM_PERIOD);
-    k = ParseKey("Ctrl+V", 1);
-    EXPECT_EQ(k.key, 'V');
-    EXPECT_TRUE(k.shift.Ctrl);
-    EXPECT_EQ(k.typed, 0u);  // a shortcut, not a character
-    k = ParseKey("a", 1);
-    EXPECT_EQ(k.typed, U'a');
-    k = ParseKey("ç", 1);
-    EXPECT_EQ(k.typed, U'ç');
+    struct Case {
+        const char* text;
+        WORD key;
+        bool ctrl, alt;
+        char32_t typed;
+    } cases[] = {
+        {"Ctrl+Delete", VK_DELETE, true, false, 0}, {"alt+pagedown", VK_NEXT, false, true, 0},
+        {"F12", VK_F12, false, false, 0},           {"Decimal", VK_DECIMAL, false, false, 0},
+        {"Period", VK_OEM_PERIOD, false, false, 0},
+        {"Ctrl+V", 'V', true, false, 0},  // a shortcut, not a character
+        {"a", 0, false, false, U'a'},               {"ç", 0, false, false, U'ç'},
+    };
+    for (const Case& c : cases) {
+        auto k = ParseKey(c.text, 1);
+        if (c.key) EXPECT_EQ(k.key, c.key) << c.text;
+        EXPECT_EQ(k.shift.Ctrl, c.ctrl) << c.text;
+        EXPECT_EQ(k.shift.Alt, c.alt) << c.text;
+        EXPECT_EQ(k.typed, c.typed) << c.text;
+    }
     EXPECT_THROW(ParseKey("F13", 1), ScenarioError);
     EXPECT_THROW(ParseKey("Enterr", 1), ScenarioError);
 }
