@@ -31,14 +31,7 @@ TEST_F(Catalog, BadResourceIsRefusedAndKeepsTheCatalog) {
     EXPECT_THROW(msg->LoadFromFile("/nonexistent/msg.txt"), Exception);
 }
 
-TEST_F(Catalog, ShowMsgAsksWithTheCatalogText) {
-    msg->LoadFromText("Confirma|Confirma operação?\n");
-    dialogs->Queue(ScriptedAnswer::Button(mrYes));
-    EXPECT_EQ(msg->ShowMsg("confirma", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}), mrYes);
-    EXPECT_EQ(dialogs->Transcript().back().Line(),
-              "MessageBox[Confirmation] \"Confirma operação?\" {Yes,No} -> Yes");
-}
-
+// A confirmation asked with a catalog text: retirada_implantacao.scn.
 TEST_F(Catalog, OptionDialogReturnsTenElevenTwelve) {
     dialogs->Queue(ScriptedAnswer::Option(11));
     EXPECT_EQ(Tmsgaler::MsgAlertEx("Escolha", TMsgDlgType::mtConfirmation, {"Valida", "Grava", "Cancela"}, 1, 0, 0),
