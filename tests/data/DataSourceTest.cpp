@@ -8,10 +8,13 @@
 
 namespace {
 
-TEST(DataSources, StateFollowsTheDataSetUnlessDisabled) {
+struct DataSources : ::testing::Test {
     TClientDataSet ds;
-    DeclareItems(ds);
     TDataSource src;
+    void SetUp() override { DeclareItems(ds); }
+};
+
+TEST_F(DataSources, StateFollowsTheDataSetUnlessDisabled) {
     EXPECT_EQ(src.State(), TDataSetState::dsInactive);
     src.SetDataSet(&ds);
     std::vector<TDataSetState> states;
@@ -30,11 +33,8 @@ TEST(DataSources, StateFollowsTheDataSetUnlessDisabled) {
     EXPECT_EQ(src.State(), TDataSetState::dsEdit);
 }
 
-TEST(DataSources, DataChangeNamesTheField) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(DataSources, DataChangeNamesTheField) {
     ds.SetData(Variant(ItemsPacket(2)));
-    TDataSource src;
     src.SetDataSet(&ds);
     std::vector<std::string> seen;
     src.OnDataChange = [&](TDataSource&, TField* f) { seen.push_back(f ? f->FieldName() : "*"); };
@@ -44,11 +44,8 @@ TEST(DataSources, DataChangeNamesTheField) {
     EXPECT_EQ(seen, (std::vector<std::string>{"*", "*", "QTY"}));
 }
 
-TEST(DataSources, LinksHearUpdateDataBeforePost) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(DataSources, LinksHearUpdateDataBeforePost) {
     ds.CreateDataSet();
-    TDataSource src;
     src.SetDataSet(&ds);
     TDataLink edit;
     edit.SetDataSource(&src);
@@ -61,11 +58,8 @@ TEST(DataSources, LinksHearUpdateDataBeforePost) {
     EXPECT_TRUE(edit.Active());
 }
 
-TEST(DataSources, DisableControlsSendsOneNoticeAtTheEnd) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(DataSources, DisableControlsSendsOneNoticeAtTheEnd) {
     ds.SetData(Variant(ItemsPacket(5)));
-    TDataSource src;
     src.SetDataSet(&ds);
     int data = 0, state = 0, scrolls = 0;
     src.OnDataChange = [&](TDataSource&, TField*) { ++data; };
@@ -87,7 +81,7 @@ TEST(DataSources, DisableControlsSendsOneNoticeAtTheEnd) {
     EXPECT_EQ(scrolls, 6);  // dataset events still run
 }
 
-TEST(DataSources, EitherSideMayGoFirst) {
+TEST(DataSourceLifetime, EitherSideMayGoFirst) {
     auto ds = std::make_unique<TClientDataSet>();
     DeclareItems(*ds);
     ds->SetData(Variant(ItemsPacket(1)));

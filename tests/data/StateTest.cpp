@@ -6,9 +6,13 @@
 
 namespace {
 
-TEST(States, OpenNeedsDataAndFieldsMatch) {
+struct States : ::testing::Test {
     TClientDataSet ds;
-    DeclareItems(ds);
+    void SetUp() override { DeclareItems(ds); }
+    void Load(int rows) { ds.SetData(Variant(ItemsPacket(rows))); }
+};
+
+TEST_F(States, OpenNeedsDataAndFieldsMatch) {
     EXPECT_EQ(ds.State(), TDataSetState::dsInactive);
     EXPECT_THROW(ds.Open(), Exception);  // no data
     EXPECT_FALSE(ds.Active());
@@ -33,7 +37,7 @@ TEST(States, OpenNeedsDataAndFieldsMatch) {
     EXPECT_FALSE(none.Active());
 }
 
-TEST(States, FieldsComeFromThePacketWhenNoneDeclared) {
+TEST(PacketFields, ComeFromThePacketWhenNoneDeclared) {
     TClientDataSet ds;
     ds.Name = "cdsRetorno";
     ds.SetData(Variant(ItemsPacket(2)));
@@ -47,10 +51,8 @@ TEST(States, FieldsComeFromThePacketWhenNoneDeclared) {
     EXPECT_THROW(ds.AddField("X", TFieldType::ftString), Exception);  // open
 }
 
-TEST(States, NavigationBofEofRecNo) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(3)));
+TEST_F(States, NavigationBofEofRecNo) {
+    Load(3);
     EXPECT_TRUE(ds.Bof());
     EXPECT_FALSE(ds.Eof());
     EXPECT_EQ(ds.RecNo(), 1);
@@ -68,9 +70,7 @@ TEST(States, NavigationBofEofRecNo) {
     EXPECT_EQ(ds.RecordCount(), 3);
 }
 
-TEST(States, EmptyDataSetBehaviour) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(States, EmptyDataSetBehaviour) {
     ds.CreateDataSet();
     EXPECT_TRUE(ds.IsEmpty());
     EXPECT_TRUE(ds.Eof() && ds.Bof());
@@ -88,10 +88,8 @@ TEST(States, EmptyDataSetBehaviour) {
     EXPECT_EQ(ds.ChangeCount(), 0);
 }
 
-TEST(States, InsertPutsTheRecordBeforeTheCurrentAppendAtTheEnd) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(3)));
+TEST_F(States, InsertPutsTheRecordBeforeTheCurrentAppendAtTheEnd) {
+    Load(3);
     ds.SetRecNo(2);
     ds.Insert();
     EXPECT_EQ(ds.RecNo(), 2);
@@ -105,10 +103,8 @@ TEST(States, InsertPutsTheRecordBeforeTheCurrentAppendAtTheEnd) {
     EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "NEW", "C2", "C3", "END"}));
 }
 
-TEST(States, DeleteLoopEndsAndKeepsTheRest) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(9)));
+TEST_F(States, DeleteLoopEndsAndKeepsTheRest) {
+    Load(9);
     ds.First();
     while (!ds.Eof()) {
         if (ds.FieldByName("GRP").AsString() != "G1") ds.Delete();
@@ -117,11 +113,9 @@ TEST(States, DeleteLoopEndsAndKeepsTheRest) {
     EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "C4", "C7"}));
 }
 
-TEST(States, ReadOnlyDataSetRefusesChanges) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(States, ReadOnlyDataSetRefusesChanges) {
     ds.ReadOnly = true;
-    ds.SetData(Variant(ItemsPacket(2)));
+    Load(2);
     EXPECT_THROW(ds.Edit(), Exception);
     EXPECT_THROW(ds.Append(), Exception);
     EXPECT_THROW(ds.Delete(), Exception);
@@ -129,10 +123,8 @@ TEST(States, ReadOnlyDataSetRefusesChanges) {
     EXPECT_EQ(ds.Locate("CODE", "C2"), true);  // reading still works
 }
 
-TEST(States, PostAndFieldsOutsideEditing) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(1)));
+TEST_F(States, PostAndFieldsOutsideEditing) {
+    Load(1);
     try {
         ds.Post();
         FAIL();
@@ -143,9 +135,7 @@ TEST(States, PostAndFieldsOutsideEditing) {
     EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C1");
 }
 
-TEST(States, RequiredFieldStopsThePostAndFocusesTheField) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(States, RequiredFieldStopsThePostAndFocusesTheField) {
     TField& name = ds.FieldByName("NAME");
     name.Required = true;
     name.SetDisplayLabel("Nome");
@@ -167,10 +157,8 @@ TEST(States, RequiredFieldStopsThePostAndFocusesTheField) {
     EXPECT_EQ(ds.RecordCount(), 1);
 }
 
-TEST(States, BookmarksFollowRecords) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetData(Variant(ItemsPacket(5)));
+TEST_F(States, BookmarksFollowRecords) {
+    Load(5);
     ds.SetRecNo(4);
     TBookmark b = ds.Bookmark();
     ds.First();
@@ -182,15 +170,9 @@ TEST(States, BookmarksFollowRecords) {
     EXPECT_THROW(ds.GotoBookmark(b), Exception);
 }
 
-}  // namespace
-
-namespace {
-
-TEST(GridAccess, RowsIncludeThePendingInsertAndTheEditBuffer) {
-    TClientDataSet ds;
-    DeclareItems(ds);
+TEST_F(States, GridRowsIncludeThePendingInsertAndTheEditBuffer) {
     ds.FieldByName("QTY").DisplayFormat = "#,##0.00";
-    ds.SetData(Variant(ItemsPacket(3)));
+    Load(3);
     TField& code = ds.FieldByName("CODE");
     ds.SetRecNo(2);
     ds.Insert();
