@@ -114,37 +114,25 @@ TEST(ScriptDriver, AFailingExpectationShowsLineAndWhatWasFound) {
 }
 
 TEST(ScriptDriver, MalformedScenariosExitTwoNamingTheLine) {
-    auto unknownCommand = run(kOpen + "hover btnOk\n");
-    EXPECT_EQ(unknownCommand.status, 2);
-    EXPECT_NE(unknownCommand.out.find("line 3: unknown command hover"), std::string::npos) << unknownCommand.out;
+    const std::pair<std::string, std::string> cases[] = {
+        {kOpen + "hover btnOk\n", "line 3: unknown command hover"},
+        {kOpen + "click btnNada\n", "line 3: no control named btnNada"},
+        {kOpen + "expect cdsItens.PRECO = 1\n", "line 3: dataset cdsItens has no field PRECO"},
+        {kOpen + "cell dbgItens PRECO\n", ""},
+        {kOpen + "expect edtNome.colour = red\n", ""},
+        {kOpen + "expect unit.boNada = true\n", ""},
+        {"signon operator=DEMO branch=0001\nclick btnOk\n", "no form has the input"},
+        {"open\n", ""},
+        {kOpen + "database empty\n", ""},
+        {"signon operator=DEMO branch=0001 password=errada\nopen\n", "Operador ou senha inválidos."},
+    };
+    for (const auto& [scenario, why] : cases) {
+        auto o = run(scenario);
+        EXPECT_EQ(o.status, 2) << scenario << o.out;
+        EXPECT_NE(o.out.find(why), std::string::npos) << o.out;
+    }
     // Caught before anything runs: the screen never opened.
-    EXPECT_EQ(unknownCommand.out.find("signon"), std::string::npos) << unknownCommand.out;
-
-    auto unknownControl = run(kOpen + "click btnNada\n");
-    EXPECT_EQ(unknownControl.status, 2);
-    EXPECT_NE(unknownControl.out.find("line 3: no control named btnNada"), std::string::npos) << unknownControl.out;
-
-    auto unknownField = run(kOpen + "expect cdsItens.PRECO = 1\n");
-    EXPECT_EQ(unknownField.status, 2);
-    EXPECT_NE(unknownField.out.find("line 3: dataset cdsItens has no field PRECO"), std::string::npos)
-        << unknownField.out;
-
-    auto unknownColumn = run(kOpen + "cell dbgItens PRECO\n");
-    EXPECT_EQ(unknownColumn.status, 2) << unknownColumn.out;
-    auto unknownProperty = run(kOpen + "expect edtNome.colour = red\n");
-    EXPECT_EQ(unknownProperty.status, 2) << unknownProperty.out;
-    auto unknownUnit = run(kOpen + "expect unit.boNada = true\n");
-    EXPECT_EQ(unknownUnit.status, 2) << unknownUnit.out;
-    auto beforeOpen = run("signon operator=DEMO branch=0001\nclick btnOk\n");
-    EXPECT_EQ(beforeOpen.status, 2);
-    EXPECT_NE(beforeOpen.out.find("no form has the input"), std::string::npos) << beforeOpen.out;
-    auto noSignOn = run("open\n");
-    EXPECT_EQ(noSignOn.status, 2);
-    auto setupAfterOpen = run(kOpen + "database empty\n");
-    EXPECT_EQ(setupAfterOpen.status, 2);
-    auto badPassword = run("signon operator=DEMO branch=0001 password=errada\nopen\n");
-    EXPECT_EQ(badPassword.status, 2);
-    EXPECT_NE(badPassword.out.find("Operador ou senha inválidos."), std::string::npos) << badPassword.out;
+    EXPECT_EQ(run(kOpen + "hover btnOk\n").out.find("signon"), std::string::npos);
     auto badModule = runCommand(std::string(PLA_SCRIPT_BIN) + " --module /nonexistent/libx.so " +
                                 scenarioFile(kOpen));
     EXPECT_EQ(badModule.status, 2);
