@@ -130,6 +130,14 @@ int main(int argc, char** argv) {
     serveCmd->add_option("--idle-timeout", idleSeconds, "Seconds a connection may stay silent before it is closed")
         ->capture_default_str()
         ->check(CLI::Range(1, 3600));
+    unsigned requestSeconds = static_cast<unsigned>(so.http.requestTimeout.count());
+    serveCmd->add_option("--request-timeout", requestSeconds,
+                         "Seconds a request may take to arrive whole (and its answer to leave), however busy the "
+                         "client keeps the connection")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 3600));
+    serveCmd->add_option("--trusted-proxy", so.http.trustedProxies,
+                         "Address of a load balancer whose X-Forwarded-For names the client (repeatable)");
     serveCmd->add_option("--per-address-limit", so.http.perAddressLimit, "Open connections one client address may hold")
         ->capture_default_str()
         ->check(CLI::Range(1, 100000));
@@ -154,6 +162,7 @@ int main(int argc, char** argv) {
         if (*serveCmd) {
             so.dbUrl = dbUrl;
             so.http.idleTimeout = std::chrono::seconds(idleSeconds);
+            so.http.requestTimeout = std::chrono::seconds(requestSeconds);
             return serve(so);
         }
         if (*initCmd) return initDb(dbUrl, demo, seed);

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace appserver {
@@ -37,6 +38,27 @@ std::string peerOf(MHD_Connection* c) {
     return host;
 }
 
+// The client's address: the socket's peer, or for a trusted proxy the last
+// address of its X-Forwarded-For.
+std::string clientOf(const HttpServer& s, MHD_Connection* c) {
+    std::string peer = peerOf(c);
+    const auto& trusted = s.Options().trustedProxies;
+    if (std::find(trusted.begin(), trusted.end(), peer) == trusted.end()) return peer;
+    const char* forwarded = MHD_lookup_connection_value(c, MHD_HEADER_KIND, "X-Forwarded-For");
+    if (!forwarded) return peer;
+    std::string list = forwarded;
+    auto comma = list.rfind(',');
+    std::string last = comma == std::string::npos ? list : list.substr(comma + 1);
+    const auto first = last.find_first_not_of(" \t");
+    const auto end = last.find_last_not_of(" \t");
+    if (first == std::string::npos) return peer;
+    last = last.substr(first, end - first + 1);
+    // Only an address is taken: anything else would end up in the log and the throttle's key.
+    unsigned char buf[sizeof(in6_addr)];
+    if (inet_pton(AF_INET, last.c_str(), buf) != 1 && inet_pton(AF_INET6, last.c_str(), buf) != 1) return peer;
+    return last;
+}
+
 MHD_Result answer(MHD_Connection* c, unsigned status, const std::string& body, const char* contentType = "application/json") {
     MHD_Response* r = MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
     if (!r) return MHD_NO;
@@ -50,7 +72,7 @@ MHD_Result answer(MHD_Connection* c, unsigned status, const std::string& body, c
 // clients report it like any other error.
 MHD_Result refuse(const HttpServer& s, MHD_Connection* c, unsigned status, int code, const std::string& message,
                   const std::string& what) {
-    s.Service().LogRefusal(RequestOrigin{"", peerOf(c)}, static_cast<int>(status), what);
+    s.Service().LogRefusal(RequestOrigin{"", clientOf(s, c)}, static_cast<int>(status), what);
     return answer(c, status, net::EncodeError({}, code, message));
 }
 
@@ -104,21 +126,75 @@ MHD_Result onRequest(void* cls, MHD_Connection* c, const char* url, const char* 
     }
     if (ex.tooLarge) return tooLarge(server, c, verb + " " + path);
     RequestOrigin origin;
-    origin.peer = peerOf(c);
+    origin.peer = clientOf(server, c);
     const char* auth = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_AUTHORIZATION);
     if (auth && std::strncmp(auth, "Bearer ", 7) == 0) origin.bearerToken = auth + 7;
+    server.Suspend(c);
     RpcReply reply = server.Service().Handle(ex.body, origin);
+    server.Rearm(c);  // the answer must leave in time too
     return answer(c, static_cast<unsigned>(reply.httpStatus), reply.body);
 }
 
-void onCompleted(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+void onCompleted(void* cls, MHD_Connection* c, void** state, MHD_RequestTerminationCode) {
     std::unique_ptr<HttpServer::Exchange> done(static_cast<HttpServer::Exchange*>(*state));
     *state = nullptr;
+    static_cast<HttpServer*>(cls)->Rearm(c);  // the next request on this connection
+}
+
+void onConnection(void* cls, MHD_Connection* c, void**, MHD_ConnectionNotificationCode code) {
+    auto& server = *static_cast<HttpServer*>(cls);
+    if (code == MHD_CONNECTION_NOTIFY_CLOSED) {
+        server.Forget(c);
+        return;
+    }
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CONNECTION_FD);
+    if (info) server.Watch(c, info->connect_fd, peerOf(c));
 }
 
 }  // namespace
 
 void HttpServer::DaemonStop::operator()(MHD_Daemon* d) const { MHD_stop_daemon(d); }
+
+void HttpServer::Watch(MHD_Connection* c, int fd, const std::string& peer) {
+    std::lock_guard lock(watchMutex_);
+    watched_[c] = {fd, peer, std::chrono::steady_clock::now() + options_.requestTimeout};
+}
+
+void HttpServer::Forget(MHD_Connection* c) {
+    // The event loop tells this before it closes the socket, so the watchdog
+    // never shuts down a descriptor that another connection got since.
+    std::lock_guard lock(watchMutex_);
+    watched_.erase(c);
+}
+
+void HttpServer::Rearm(MHD_Connection* c) {
+    std::lock_guard lock(watchMutex_);
+    if (auto it = watched_.find(c); it != watched_.end())
+        it->second.deadline = std::chrono::steady_clock::now() + options_.requestTimeout;
+}
+
+void HttpServer::Suspend(MHD_Connection* c) {
+    std::lock_guard lock(watchMutex_);
+    if (auto it = watched_.find(c); it != watched_.end()) it->second.deadline = std::chrono::steady_clock::time_point::max();
+}
+
+void HttpServer::watchdog() {
+    const auto step = std::clamp<std::chrono::milliseconds>(options_.requestTimeout / 4, std::chrono::milliseconds(50),
+                                                            std::chrono::milliseconds(500));
+    std::unique_lock lock(watchMutex_);
+    while (watching_) {
+        watchWake_.wait_for(lock, step);
+        const auto now = std::chrono::steady_clock::now();
+        for (auto& [c, w] : watched_) {
+            if (w.deadline > now) continue;
+            // The event loop sees the shut socket, closes the connection and tells Forget.
+            ::shutdown(w.fd, SHUT_RDWR);
+            w.deadline = std::chrono::steady_clock::time_point::max();
+            service_.LogRefusal(RequestOrigin{"", w.peer}, 408,
+                                "request not complete within " + std::to_string(options_.requestTimeout.count()) + " s");
+        }
+    }
+}
 
 HttpServer::HttpServer(const RpcService& service, HttpServerOptions options)
     : service_(service), options_(std::move(options)) {
@@ -182,7 +258,8 @@ void HttpServer::Start() {
         MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(options_.idleTimeout.count()),  //
         MHD_OPTION_PER_IP_CONNECTION_LIMIT, options_.perAddressLimit,                          //
         MHD_OPTION_CONNECTION_LIMIT, options_.connectionLimit,                                 //
-        MHD_OPTION_NOTIFY_COMPLETED, &onCompleted, nullptr,                                    //
+        MHD_OPTION_NOTIFY_COMPLETED, &onCompleted, this,                                       //
+        MHD_OPTION_NOTIFY_CONNECTION, &onConnection, this,                                     //
         MHD_OPTION_ARRAY, tls,                                                                 //
         MHD_OPTION_END);
     if (!d)
@@ -191,6 +268,11 @@ void HttpServer::Start() {
     listenFd_ = -1;  // the daemon closes it when it stops
     daemon_.reset(d);
     running_ = true;
+    {
+        std::lock_guard watch(watchMutex_);
+        watching_ = true;
+    }
+    watchdog_ = std::thread([this] { watchdog(); });
 }
 
 void HttpServer::Run() {
@@ -207,6 +289,12 @@ void HttpServer::Stop() {
         running_ = false;
     }
     d.reset();  // waits for the event loops, outside the lock
+    {
+        std::lock_guard watch(watchMutex_);
+        watching_ = false;
+    }
+    watchWake_.notify_all();
+    if (watchdog_.joinable() && watchdog_.get_id() != std::this_thread::get_id()) watchdog_.join();
     stopped_.notify_all();
 }
 

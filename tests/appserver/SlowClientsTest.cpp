@@ -1,7 +1,8 @@
 // Many idle and slow connections against the HTTP endpoint, loopback only:
 // legitimate calls keep being answered, a silent connection is closed after
 // the idle timeout, one address cannot take more than its share, and
-// requests the endpoint will not serve are refused before their body.
+// requests the endpoint will not serve are refused before their body, a
+// request trickled in is cut off, a trusted proxy names the client.
 #include "TestDatabase.h"
 #include "AppServer.h"
 #include "net/NetConnection.h"
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 using namespace appserver;
 
@@ -61,6 +63,13 @@ public:
             if (n < 0) return out;  // timed out, still open
             out.append(buf, static_cast<size_t>(n));
         }
+    }
+
+    // True once the server has closed its side (nothing waits to be read).
+    bool ClosedByPeer() {
+        char c;
+        ssize_t n = ::recv(fd_, &c, 1, MSG_DONTWAIT);
+        return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
     }
 
 private:
@@ -171,4 +180,44 @@ TEST(SlowClients, WhatIsNotServedIsRefusedBeforeTheBodyAndLogged) {
     EXPECT_NE(e.log[0].find("peer=127.0.0.40"), std::string::npos) << e.log[0];
     EXPECT_NE(e.log[0].find("status=405"), std::string::npos) << e.log[0];
     EXPECT_NE(e.log[1].find("status=413"), std::string::npos) << e.log[1];
+}
+
+TEST(SlowClients, ARequestTrickledByteByByteIsCutOffAtTheRequestTimeout) {
+    HttpServerOptions o;
+    o.idleTimeout = std::chrono::seconds(60);  // never reached: every byte is activity
+    o.requestTimeout = std::chrono::seconds(1);
+    Endpoint e(o);
+    // Headers that never end, and a body that never ends.
+    for (const char* head : {"POST /rpc HTTP/1.1\r\nHost: x\r\nX-Slow: ",
+                             "POST /rpc HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n\r\n"}) {
+        SCOPED_TRACE(head);
+        Socket s("127.0.0.60", e.port);
+        ASSERT_TRUE(s.Send(head));
+        bool cut = false;
+        for (int i = 0; i < 60 && !cut; ++i) {  // at most 12 s
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            cut = !s.Send("a") || s.ClosedByPeer();
+        }
+        EXPECT_TRUE(cut);
+    }
+    EXPECT_TRUE(e.client()->Call("GetTipoReti").IsPacket());  // the endpoint goes on
+    std::lock_guard lock(e.logMutex);
+    EXPECT_NE(e.log.front().find("peer=127.0.0.60 id=- method=- operator=- status=408"), std::string::npos) << e.log.front();
+}
+
+TEST(SlowClients, TheClientAddressComesFromTheForwardedHeaderOfATrustedProxyOnly) {
+    HttpServerOptions o;
+    o.trustedProxies = {"127.0.0.50"};
+    Endpoint e(o);
+    auto ask = [&](const char* from, const std::string& forwarded) {
+        Socket s(from, e.port);
+        s.Send("GET /nada HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Forwarded-For: " + forwarded + "\r\n\r\n");
+        bool closed = false;
+        s.ReadAll(closed);
+        std::lock_guard lock(e.logMutex);
+        return e.log.back();
+    };
+    EXPECT_NE(ask("127.0.0.50", "192.0.2.1, 198.51.100.7").find("peer=198.51.100.7 "), std::string::npos);
+    EXPECT_NE(ask("127.0.0.51", "198.51.100.7").find("peer=127.0.0.51 "), std::string::npos);
+    EXPECT_NE(ask("127.0.0.50", "not an address").find("peer=127.0.0.50 "), std::string::npos);
 }
