@@ -185,14 +185,20 @@ void HttpServer::watchdog() {
     while (watching_) {
         watchWake_.wait_for(lock, step);
         const auto now = std::chrono::steady_clock::now();
+        std::vector<std::string> cut;
         for (auto& [c, w] : watched_) {
             if (w.deadline > now) continue;
             // The event loop sees the shut socket, closes the connection and tells Forget.
             ::shutdown(w.fd, SHUT_RDWR);
             w.deadline = std::chrono::steady_clock::time_point::max();
-            service_.LogRefusal(RequestOrigin{"", w.peer}, 408,
-                                "request not complete within " + std::to_string(options_.requestTimeout.count()) + " s");
+            cut.push_back(w.peer);
         }
+        if (cut.empty()) continue;
+        lock.unlock();  // the log may be slow; the event loops must not wait for it
+        for (const auto& peer : cut)
+            service_.LogRefusal(RequestOrigin{"", peer}, 408,
+                                "request not complete within " + std::to_string(options_.requestTimeout.count()) + " s");
+        lock.lock();
     }
 }
 

@@ -87,9 +87,4 @@ void SessionStore::Close(db::SqlConnection& conn, const std::string& token) cons
     conn.Execute("DELETE FROM SESSAOSERV WHERE CDHASHSESSAO = :H", {{"H", Digest(token)}});
 }
 
-size_t SessionStore::Count(db::SqlConnection& conn) const {
-    db::SqlResult r = conn.Query("SELECT COUNT(*) FROM SESSAOSERV WHERE NREXPIRA > :T", {{"T", nowSeconds()}});
-    return static_cast<size_t>(r.rows[0][0].AsInteger());
-}
-
 }  // namespace appserver

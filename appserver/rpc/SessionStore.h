@@ -9,7 +9,7 @@
 // most once per refresh step (a minute, or a tenth of the limit when that is
 // shorter) so that reads do not turn into writes.
 //
-// Open, Close and Count run on the connection they are handed, in the
+// Open and Close run on the connection they are handed, in the
 // caller's transaction. Validate runs outside any transaction of the caller,
 // in short ones of its own through the injected runner (a read, and a write
 // when the session is due for its extension). Throws db::SqlError on database
@@ -45,8 +45,6 @@ public:
     std::optional<std::string> Validate(db::SqlConnection& conn, const std::string& token) const;
     // Ends the session everywhere; an unknown token is no error.
     void Close(db::SqlConnection& conn, const std::string& token) const;
-    // Live sessions.
-    size_t Count(db::SqlConnection& conn) const;
 
     // The stored form of a token (SHA-256 in hex).
     static std::string Digest(const std::string& token);
