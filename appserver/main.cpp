@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     serveCmd->add_option("--max-body-mb", maxBodyMb, "Largest request body accepted, in MiB")
         ->capture_default_str()
         ->check(CLI::Range(1, 1024));
-    serveCmd->add_option("--session-hours", sessionHours, "Hours of inactivity before a session expires")
+    serveCmd->add_option("--session-hours", sessionHours, "Hours of inactivity before a session expires (sessions live in the database, shared by every server over it)")
         ->capture_default_str()
         ->check(CLI::Range(1, 24 * 30));
     serveCmd->add_option("--log-format", logFormat, "Request log lines on standard error: logfmt or json")

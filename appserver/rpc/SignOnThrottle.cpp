@@ -9,8 +9,17 @@ namespace {
 constexpr size_t kMaxName = 40;
 constexpr size_t kMaxAddress = 64;
 
+// The first bytes of text up to max, never cutting a UTF-8 character in two
+// (PostgreSQL refuses broken UTF-8).
+std::string cut(const std::string& text, size_t max) {
+    if (text.size() <= max) return text;
+    size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return text.substr(0, n);
+}
+
 db::SqlParams keyOf(const std::string& op, const std::string& address) {
-    return {{"O", op.substr(0, kMaxName)}, {"A", address.substr(0, kMaxAddress)}};
+    return {{"O", cut(op, kMaxName)}, {"A", cut(address, kMaxAddress)}};
 }
 
 }  // namespace

@@ -103,6 +103,10 @@ TEST(SignOn, FailuresDelayTheOperatorAtThatAddressOnlyWithGrowingWaits) {
     EXPECT_NE(f.signOnFrom(a, "NINGUEM", "x").find("Tente novamente"), std::string::npos);
     f.now += std::chrono::hours(2);
     EXPECT_EQ(f.signOnFrom(a, "NINGUEM", "x"), "Operador ou senha inválidos.");
+    // A long name is counted under its first characters, never half of one.
+    std::string longName = "A";
+    for (int i = 0; i < 30; ++i) longName += "Ç";
+    EXPECT_EQ(f.signOnFrom(a, longName, "x"), "Operador ou senha inválidos.");
     SignOnThrottle t;
     EXPECT_EQ(t.DelayAfter(3), std::chrono::seconds(0));
     EXPECT_EQ(t.DelayAfter(6), std::chrono::seconds(4));
