@@ -50,6 +50,8 @@ constexpr std::array kcdsLanctoEstFields{
     StringField("NRSEQUITRETI", 4),
     StringField("IDRETIPRAT", 1).Hidden(),
     StringField("IDBLOQINCPRODRETIPLA", 1).Hidden(),
+    // The key of one sending of the header to the server: a repeat is answered once.
+    StringField("CDCHAVEENVIO", 32).Hidden(),
 };
 
 // cdsItLanctoEst: The items of the current withdrawal (grid dbgItens).

@@ -55,7 +55,8 @@ const Fields& LanctoEst() {
                              D("DTRETIRADA"),      S("NRREQUEXTRRE", 10), S("NMSERVICO", 40),  S("CDSERVFILI", 5),
                              S("IDESTONLINE", 1),  S("IDPERMESTNEG", 1), D("DTCARDAPIO"),      S("CDOPERADOR", 12),
                              D("DTMESCARD"),       S("CDFILANCESTQ", 4), S("NRLANCTONF", 10),  S("NRSEQUITRETI", 4),
-                             S("IDRETIPRAT", 1),   S("IDBLOQINCPRODRETIPLA", 1)};
+                             S("IDRETIPRAT", 1),   S("IDBLOQINCPRODRETIPLA", 1),
+                             S("CDCHAVEENVIO", 32)};
     return f;
 }
 

@@ -8,6 +8,7 @@
 #include "modules/HeaderReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
+#include "modules/RetiradaQueries.h"
 
 #include <cstdio>
 
@@ -20,12 +21,7 @@ namespace {
 constexpr const char* kPlanned = "0000000000";
 constexpr int kSearchDays = 10;  // the screen's own window around the processing date
 
-// A withdrawal counts as using its requisition unless every item it has is
-// marked deleted (such a withdrawal is on its way out).
-constexpr const char* kLiveWithdrawal = R"SQL(
-   (EXISTS (SELECT 1 FROM ITLANCTOEST I
-             WHERE I.CDFILIAL = L.CDFILIAL AND I.NRLANCESTQ = L.NRLANCESTQ AND I.IDSTATUS <> 'D')
-    OR NOT EXISTS (SELECT 1 FROM ITLANCTOEST I WHERE I.CDFILIAL = L.CDFILIAL AND I.NRLANCESTQ = L.NRLANCESTQ)))SQL";
+using sql::kLiveWithdrawal;
 
 std::string code(const Variant& v) { return text::Trim(ArgText(v)); }
 

@@ -3,6 +3,13 @@
 // is found by its branch of movement (:M) or its branch (:F) and its number (:R).
 namespace appserver::sql {
 
+// A withdrawal (alias L) counts as using its requisition unless every item it
+// has is marked deleted (such a withdrawal is on its way out).
+inline constexpr const char* kLiveWithdrawal = R"SQL(
+   (EXISTS (SELECT 1 FROM ITLANCTOEST I
+             WHERE I.CDFILIAL = L.CDFILIAL AND I.NRLANCESTQ = L.NRLANCESTQ AND I.IDSTATUS <> 'D')
+    OR NOT EXISTS (SELECT 1 FROM ITLANCTOEST I WHERE I.CDFILIAL = L.CDFILIAL AND I.NRLANCESTQ = L.NRLANCESTQ)))SQL";
+
 inline constexpr const char* kRomaRetirada = R"SQL(
 SELECT L.CDSERVFILI, S.NMSERVICO, L.DTLANCESTQ, L.DTCARDAPIO, L.NRREQUEXTRRE, L.NRLANCESTQ,
        L.CDFILIAL, L.NRRETIRADA, L.CDFILIMOVI, L.NRCARDAPIO, L.IDRETIPRAT

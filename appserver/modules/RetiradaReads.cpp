@@ -3,6 +3,7 @@
 // dataset they fill (Datasets.h). Failures come back as texts.
 #include "core/Text.h"
 #include "modules/Datasets.h"
+#include "modules/GravaRequisicao.h"
 #include "modules/HeaderReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
@@ -160,6 +161,7 @@ void RegisterRetiradaModule(Dispatcher& d) {
         [](CallContext& ctx, VariantArray& a) { return verifItens(ctx.Db(), a); });
     reg("GetTipoReti", {}, [](CallContext& ctx, VariantArray&) { return getTipoReti(ctx.Db()); });
     RegisterHeaderReads(d);
+    RegisterGravaRequisicao(d);
 }
 
 }  // namespace appserver

@@ -1,4 +1,5 @@
 #include "store/DemoData.h"
+#include "store/DemoRequisitions.h"
 
 #include "core/Text.h"
 #include "store/Password.h"
@@ -699,6 +700,7 @@ private:
 
 void LoadDemoData(db::SqlConnection& conn, uint32_t seed, TDateTime today) {
     Generator(conn, seed, today).Run();
+    LoadRequisitionPaths(conn, today);
 }
 
 }  // namespace store::demo

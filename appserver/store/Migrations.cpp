@@ -10,6 +10,7 @@ extern const char* const kSchema001;
 extern const char* const kSchema002;
 extern const char* const kSchema003;
 extern const char* const kSchema005;
+extern const char* const kSchema006;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
@@ -21,6 +22,7 @@ const std::vector<Migration>& Migrations() {
              if (const char* script = db::DialectOf(conn).functionsScript; *script) conn.ExecuteScript(script);
          }},
         {5, "Sessions and sign-on attempts shared by every server", kSchema005, {}},
+        {6, "Extra requisitions in use, answers of recorded sendings", kSchema006, {}},
     };
     return all;
 }

@@ -135,7 +135,7 @@ TEST_P(Methods, AWithdrawalLoadsAsHeaderDishTypesAndItems) {
         const DataPacket& header = v.AsArray()[0].AsPacket();
         const DataPacket& dishes = v.AsArray()[1].AsPacket();
         const DataPacket& items = v.AsArray()[2].AsPacket();
-        EXPECT_EQ(header.fields.size(), 26u);
+        EXPECT_EQ(header.fields.size(), 27u);
         EXPECT_EQ(items.fields.size(), 42u);
         EXPECT_EQ(dishes.fields.size(), 9u);
         ASSERT_EQ(header.rows.size(), 1u);

@@ -1,0 +1,201 @@
+// GravaRequisicao on a fresh demo database: the items it makes, its numbers,
+// refusals that leave the database as it was, racing calls for one extra
+// requisition and a repeated sending.
+#include "TestDatabase.h"
+#include "AppServer.h"
+#include "core/Text.h"
+#include "modules/Datasets.h"
+#include "net/RpcProtocol.h"
+#include "store/DemoData.h"
+#include "store/DemoRequisitions.h"
+#include "store/Sequences.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+using namespace appserver;
+namespace demo = store::demo;
+
+namespace {
+
+TDateTime day(int offset) { return IncDay(Date(), offset); }
+
+struct Call {
+    std::string branch = demo::kBranchLocations, service = demo::kServicePlain, requisition = "0000000000";
+    int menuDay = 0, length = 0;
+    std::string key, newMenu = "N", menu = "NOVOCODRET";
+    Call& Branch(std::string b) { branch = std::move(b); return *this; }
+    Call& Service(std::string s) { service = std::move(s); return *this; }
+    Call& Requisition(std::string r) { requisition = std::move(r); return *this; }
+    Call& Day(int d) { menuDay = d; return *this; }
+    Call& Length(int l) { length = l; return *this; }
+    Call& Key(std::string k) { key = std::move(k); return *this; }
+    Call& NewMenu() { newMenu = "S"; return *this; }
+    VariantArray args() const {
+        DataPacket h;
+        h.fields = datasets::LanctoEst();
+        PacketRow row;
+        row.change = RowChange::Inserted;
+        row.values.resize(h.fields.size());
+        auto set = [&](const char* f, Variant v) { row.values[static_cast<size_t>(h.FieldIndex(f))] = std::move(v); };
+        for (const char* f : {"CDFILIAL", "CDFILIMOVI"}) set(f, Variant(branch));
+        for (const char* f : {"NRLANCESTQ", "NRRETIRADA"}) set(f, Variant("NOVOCODRET"));
+        set("DTLANCESTQ", Variant(day(menuDay)));
+        set("CDCHAVEENVIO", key.empty() ? Variant() : Variant(key));
+        h.rows.push_back(row);
+        return {Variant(h), Variant(newMenu), Variant(branch), Variant(branch), Variant(menu), Variant("N"),
+                Variant("S"), Variant(service), Variant(requisition), Variant(length), Variant(day(menuDay)),
+                Variant("01"), Variant(day(menuDay)), Variant(day(menuDay)), Variant(day(0).Val)};
+    }
+};
+
+struct Fixture {
+    std::unique_ptr<AppServer> app;
+    net::RpcHandler handler;
+    std::string token;
+    explicit Fixture(size_t connections = 1) {
+        AppServerOptions o;
+        o.log = NullLogSink();
+        o.connections = connections;
+        o.dbUrl = testdb::DemoUrl();
+        app = std::make_unique<AppServer>(o);
+        handler = app->Handler();
+        token = app->WithDatabase([&](db::SqlConnection& c) { return app->Sessions().Open(c, demo::kOperator).token; });
+    }
+    net::RpcResult call(const Call& c) const {
+        return net::DecodeResponse(
+            handler(net::EncodeRequest(1, "Pla02000.rdmRetirada.GravaRequisicao", c.args()), token));
+    }
+    std::string one(const std::string& sql) const {
+        return app->WithDatabase([&](db::SqlConnection& c) {
+            auto r = c.Query(sql);
+            return r.Empty() || r.rows[0][0].IsNull() ? std::string("null") : text::Trim(r.rows[0][0].AsString());
+        });
+    }
+    // Everything the method may write, as one text to compare.
+    std::string footprint() const {
+        std::string s;
+        for (const char* t : {"LANCTOEST", "ITLANCTOEST", "RETITIPOPRAT", "CARDAPIO", "ITCARDAPIO", "USOREQUEXTR",
+                              "ENVIOREQUI"})
+            s += one(std::string("SELECT COUNT(*) FROM ") + t) + ",";
+        return s + one("SELECT SUM(NRULTIMO) FROM NUMSEQ");
+    }
+};
+
+const DataPacket& packet(const net::RpcResult& r, size_t i) { return r.value.AsArray().at(i).AsPacket(); }
+std::string field(const DataPacket& p, size_t row, const char* f) {
+    return p.rows.at(row).values.at(static_cast<size_t>(p.FieldIndex(f))).AsString();
+}
+
+}  // namespace
+
+TEST(GravaRequisicao, ItemsAreSummedByPrefixAndDishNumberedAndPriced) {
+    Fixture fx;
+    // 0002 by subgroup: every item is a four-character group holding the requisition's sums.
+    Call plain = Call().Branch(demo::kBranchPlain).Length(4);
+    const std::string nextRet = std::to_string(std::stoi(fx.one(
+        "SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = '0002' AND CDSEQUENCIA = 'RETIRADA'")) + 1);
+    auto r = fx.call(plain);
+    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
+    const DataPacket &header = packet(r, 0), &items = packet(r, 2);
+    EXPECT_EQ(std::stoi(field(header, 0, "NRRETIRADA")), std::stoi(nextRet));
+    const std::string posting = field(header, 0, "NRLANCESTQ");
+    EXPECT_EQ(field(header, 0, "NRSEQUITRETI"), store::FormatNumber(static_cast<int64_t>(items.rows.size()), 4));
+    double sum = 0;
+    for (size_t i = 0; i < items.rows.size(); ++i) {
+        EXPECT_EQ(field(items, i, "CDARVPROD").size(), 4u);
+        EXPECT_EQ(field(items, i, "IDEVOLESTOQ"), "N");
+        EXPECT_EQ(field(items, i, "CDTIPORETI"), "01");
+        sum += items.rows[i].values[static_cast<size_t>(items.FieldIndex("QTPREVISRETI"))].AsFloat();
+    }
+    EXPECT_DOUBLE_EQ(sum, std::stod(fx.one("SELECT SUM(QTPREVISRETI) FROM ITPREVRETI WHERE CDFILIAL = '0002'"
+                                           " AND CDSERVFILI = '00002' AND NRREQUEXTR = '0000000000' AND DTPREVRETI = '" +
+                                           db::SqlDateText(day(0)) + "'")));
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM ITLANCTOEST WHERE CDFILIAL = '0002' AND NRLANCESTQ = '" + posting + "'"),
+              std::to_string(items.rows.size()));
+
+    // By dish, whole codes: rice twice in one dish is one item; dish rows are the requisition's.
+    Call dish = Call().Service(demo::kServiceDishLocked).Day(demo::kLockedDishesAgree);
+    r = fx.call(dish);
+    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
+    EXPECT_EQ(packet(r, 1).rows.size(), 2u);
+    const DataPacket& di = packet(r, 2);
+    ASSERT_EQ(di.rows.size(), 3u);
+    EXPECT_EQ(field(di, 1, "CDARVPROD"), demo::kProductRice);
+    EXPECT_EQ(field(di, 1, "CDPRATO"), "03001");
+    EXPECT_DOUBLE_EQ(di.rows[1].values[static_cast<size_t>(di.FieldIndex("QTPREVISRETI"))].AsFloat(), 7.5);
+    const double unit = di.rows[1].values[static_cast<size_t>(di.FieldIndex("VRUNILANCTO"))].AsFloat();
+    EXPECT_GT(unit, 0);
+    EXPECT_NEAR(di.rows[1].values[static_cast<size_t>(di.FieldIndex("VRTOTLANCTO"))].AsFloat(), 7.5 * unit, 0.01);
+
+    // A day without a menu gets one, and the flag comes back "N".
+    Call breakfast = Call().Service(demo::kServiceBlockedAdd).NewMenu();
+    r = fx.call(breakfast);
+    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
+    EXPECT_EQ(r.refs.at(1), Variant("N"));
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM CARDAPIO WHERE CDFILIAL = '0001' AND CDSERVFILI = '00004'"), "1");
+    EXPECT_EQ(field(packet(r, 0), 0, "NRCARDAPIO"),
+              fx.one("SELECT NRCARDAPIO FROM CARDAPIO WHERE CDFILIAL = '0001' AND CDSERVFILI = '00004'"));
+}
+
+TEST(GravaRequisicao, RefusalsAndNothingToLoadSaveNothing) {
+    Fixture fx;
+    const std::string before = fx.footprint();
+    auto first = [&](const Call& c) { return fx.call(c).value.AsArray().at(0); };
+    EXPECT_EQ(first(Call().Requisition(demo::kRequisitionUsed).Key("k-used")), Variant("NAO_PERM"));
+    EXPECT_EQ(first(Call().Service(demo::kServiceDishLocked).Day(demo::kLockedDishesDiffer).Key("k-bloq")),
+              Variant("BLOQ_ALT"));
+    Variant none = first(Call().Service(demo::kServiceOccasional).Key("k-none"));
+    EXPECT_TRUE(none.IsNull());
+    EXPECT_EQ(fx.call(Call().Service("99999")).value, Variant("Serviço 99999 não cadastrado."));
+    // The extra requisition of another day and service than the header's.
+    EXPECT_EQ(fx.call(Call().Requisition(demo::kRequisitionFree).Day(1)).value,
+              Variant("Serviço e data do cardápio não correspondem à requisição informada."));
+    // A product tree prefix no product has (one character) is refused, after numbering.
+    EXPECT_TRUE(fx.call(Call().Length(1)).value.IsString());
+    EXPECT_EQ(fx.footprint(), before);
+}
+
+TEST(GravaRequisicao, RacingCallsForOneExtraRequisitionAndARepeatedSending) {
+    Fixture fx(4);
+    // Four sendings race for the free extra requisition; two of them are one sending sent twice.
+    std::vector<Call> calls(4, Call().Requisition(demo::kRequisitionFree).Day(-1));
+    calls[0].key = calls[1].key = "twin";
+    calls[2].key = "other";
+    std::vector<std::future<net::RpcResult>> running;
+    for (const Call& c : calls) running.push_back(std::async(std::launch::async, [&fx, c] { return fx.call(c); }));
+    std::vector<net::RpcResult> answers;
+    for (auto& f : running) answers.push_back(f.get());
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM LANCTOEST WHERE CDFILIAL = '0001' AND NRREQUEXTRRE = '0000000001'"), "1");
+    const std::string winner =
+        fx.one("SELECT NRRETIRADA FROM LANCTOEST WHERE CDFILIAL = '0001' AND NRREQUEXTRRE = '0000000001'");
+    int won = 0;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        Variant r0 = answers[i].value.AsArray().at(0);
+        if (r0.IsPacket()) {
+            EXPECT_EQ(field(r0.AsPacket(), 0, "NRRETIRADA"), winner);
+            ++won;
+        } else {
+            EXPECT_EQ(r0, Variant("NAO_PERM")) << i;
+        }
+    }
+    // The twins answer alike: both won or both were refused.
+    EXPECT_EQ(answers[0].value.AsArray().at(0).IsPacket(), answers[1].value.AsArray().at(0).IsPacket());
+    EXPECT_EQ(won, answers[0].value.AsArray().at(0).IsPacket() ? 2 : 1);
+    // The branch's numbers have no gap: the winner took the next one.
+    EXPECT_EQ(fx.one("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = '0001' AND CDSEQUENCIA = 'RETIRADA'"),
+              std::to_string(std::stoi(winner)));
+
+    // A sending repeated after its answer was lost gets that answer, and nothing more is written.
+    const std::string before = fx.footprint();
+    Call again = Call().Service(demo::kServiceByDish).Key("again");
+    auto r1 = fx.call(again);
+    ASSERT_TRUE(r1.value.IsArray() && r1.value.AsArray()[0].IsPacket()) << r1.value.AsString();
+    const std::string after = fx.footprint();
+    EXPECT_NE(after, before);
+    auto r2 = fx.call(again);
+    EXPECT_EQ(r2.value, r1.value);
+    EXPECT_EQ(r2.refs, r1.refs);
+    EXPECT_EQ(fx.footprint(), after);
+}
