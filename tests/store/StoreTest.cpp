@@ -87,9 +87,9 @@ TEST(DemoData, FixedNamesAndShape) {
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PRODUTO WHERE CDNVPRODUTO = '3' AND LENGTH(CDARVPROD) <> 7"), 0);
     EXPECT_EQ(c->Query("SELECT IDCNTRESTOQ FROM PRODUTO WHERE CDARVPROD = :A", {{"A", demo::kProductNoStockControl}})
                   .rows[0][0].AsString(), "N");
-    // Requisitions: the planned ones of today (four services) and extra ones.
+    // Requisitions: the planned ones of today (five services) and extra ones.
     EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE CDFILIAL = '0001' AND NRREQUEXTR = '0000000000'"
-                        " AND DTPREVRETI = :D", {{"D", Date()}}), 4);
+                        " AND DTPREVRETI = :D", {{"D", Date()}}), 5);
     EXPECT_GE(count(*c, "SELECT COUNT(*) FROM PREVRETI WHERE NRREQUEXTR <> '0000000000'"), 4);
     // Withdrawals: items belong to their headers, dish rows to the dish-type one.
     EXPECT_GE(count(*c, "SELECT COUNT(*) FROM LANCTOEST"), 4);
