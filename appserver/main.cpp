@@ -1,6 +1,8 @@
 // pla-appserver: the application server program.
-//   pla-appserver serve   --db sqlite:PATH --listen 127.0.0.1:8211
-//   pla-appserver init-db --db sqlite:PATH [--demo] [--seed N]
+//   pla-appserver serve   --db URL --listen 127.0.0.1:8211
+//   pla-appserver init-db --db URL [--demo] [--seed N]
+// URL: sqlite:PATH, postgresql://user@host:port/dbname (postgres://...), or
+// libpq's key=value form ("host=/run/postgresql dbname=pla").
 #include "AppServer.h"
 #include "db/ConnectionUrl.h"
 #include "store/Database.h"
@@ -80,7 +82,7 @@ int serve(ServeOptions so) {
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     int bound = server.Listen(host, port);
-    std::fprintf(stderr, "pla-appserver: serving %s on %s://%s:%d/rpc\n", dbUrl.c_str(),
+    std::fprintf(stderr, "pla-appserver: serving %s on %s://%s:%d/rpc\n", db::RedactPassword(dbUrl).c_str(),
                  so.tlsCert.empty() ? "http" : "https", host.c_str(), bound);
     int sig = 0;
     sigwait(&signals, &sig);
@@ -104,6 +106,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::string dbUrl = "sqlite:pla.db";
+    const char* dbHelp =
+        "Database: sqlite:PATH, postgresql://USER@HOST:PORT/DBNAME (also postgres://), "
+        "or libpq's key=value form in quotes, e.g. \"host=/run/postgresql dbname=pla\"";
     ServeOptions so;
     so.listen = "127.0.0.1:8211";
     so.logFormat = "logfmt";
@@ -113,7 +118,7 @@ int main(int argc, char** argv) {
     auto& logFormat = so.logFormat;
     unsigned idleSeconds = static_cast<unsigned>(so.http.idleTimeout.count());
     auto* serveCmd = app.add_subcommand("serve", "Serve the remote modules over HTTP");
-    serveCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
+    serveCmd->add_option("--db", dbUrl, dbHelp)->capture_default_str();
     serveCmd->add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)")->capture_default_str();
     serveCmd->add_option("--max-body-mb", maxBodyMb, "Largest request body accepted, in MiB")
         ->capture_default_str()
@@ -153,7 +158,7 @@ int main(int argc, char** argv) {
     bool demo = false;
     uint32_t seed = store::demo::kDefaultSeed;
     auto* initCmd = app.add_subcommand("init-db", "Create or migrate the database");
-    initCmd->add_option("--db", dbUrl, "Database URL (sqlite:PATH)")->capture_default_str();
+    initCmd->add_option("--db", dbUrl, dbHelp)->capture_default_str();
     initCmd->add_flag("--demo", demo, "Load the demo data into a new database");
     initCmd->add_option("--seed", seed, "Seed of the demo data")->capture_default_str();
 

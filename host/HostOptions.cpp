@@ -10,7 +10,8 @@ bool ParseHostOptions(int argc, char** argv, HostOptions& o, int& exitCode) {
     CLI::App app{"pla-host: planejamento (retirada) no desktop"};
     app.add_option("--server", o.Server, "URL de um servidor de aplicação em execução (http://host:porta ou https://host:porta)");
     app.add_flag("--embedded", o.Embedded, "servidor de aplicação no próprio processo, sobre o banco de demonstração");
-    app.add_option("--db", o.Db, "banco das consultas do cliente (sqlite:CAMINHO ou postgresql://...)");
+    app.add_option("--db", o.Db, "banco das consultas do cliente: sqlite:CAMINHO, postgresql://USUARIO@HOST:PORTA/BANCO (ou postgres://) "
+                   "ou a forma chave=valor da libpq (\"host=/run/postgresql dbname=pla\")");
     app.add_flag("--smoke", o.Smoke, "entra como operador de demonstração, abre a tela, salva a imagem e sai");
     app.add_option("--screenshot", o.Screenshot, "arquivo PNG da imagem do --smoke");
     app.add_option("--data-dir", o.DataDir, "pasta do banco de demonstração");

@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     script::DriverOptions options;
     app.add_option("files", files, "scenario files; - reads standard input")->required();
     app.add_option("--module", options.modulePath, "screen module to load (default: ../lib/libpla02000.so)");
-    app.add_option("--db", options.dbUrl, "database to run against instead of a fresh one (sqlite:PATH)");
+    app.add_option("--db", options.dbUrl, "database to run against instead of a fresh one: sqlite:PATH, postgresql://USER@HOST:PORT/DBNAME "
+                   "(also postgres://) or libpq's key=value form (\"host=/run/postgresql dbname=pla\")");
     app.add_option("--server", options.serverUrl, "running application server (http://HOST:PORT) instead of one in process");
     bool lenient = false;
     app.add_flag("--lenient", lenient, "a message shown and never expected is only a note, not a failure");

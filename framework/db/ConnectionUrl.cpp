@@ -51,6 +51,25 @@ bool isKeyValueForm(const std::string& url) {
 }
 }  // namespace
 
+std::string RedactPassword(const std::string& url) {
+    std::string out = url;
+    if (size_t scheme = out.find("://"); scheme != std::string::npos) {
+        size_t start = scheme + 3, end = out.find_first_of("/?", start);
+        size_t at = out.rfind('@', end == std::string::npos ? out.size() : end);
+        if (at != std::string::npos && at > start) {
+            size_t colon = out.find(':', start);
+            if (colon != std::string::npos && colon < at) out.replace(colon + 1, at - colon - 1, "***");
+        }
+    }
+    // password=... as a key of the key=value form or a query parameter of a URL.
+    for (size_t p = text::Lower(out).find("password="); p != std::string::npos;
+         p = text::Lower(out).find("password=", p + 1)) {
+        size_t v = p + 9, end = out.find_first_of(" &", v);
+        out.replace(v, (end == std::string::npos ? out.size() : end) - v, "***");
+    }
+    return out;
+}
+
 std::unique_ptr<SqlConnection> OpenConnection(const std::string& url) {
     if (isKeyValueForm(url)) return std::make_unique<PgConnection>(url);
     size_t colon = url.find(':');

@@ -1,6 +1,7 @@
 #include "db/PgConnection.h"
 
 #include "core/Text.h"
+#include "db/ConnectionUrl.h"
 #include "db/SqlDialect.h"
 #include "db/SqlParams.h"
 
@@ -83,7 +84,10 @@ struct PgConnection::Result {
     PGresult* r = nullptr;
     explicit Result(PGresult* p) : r(p) {}
     Result(Result&& o) noexcept : r(o.r) { o.r = nullptr; }
-    Result& operator=(Result&&) = delete;
+    Result& operator=(Result&& o) noexcept {
+        std::swap(r, o.r);
+        return *this;
+    }
     ~Result() { PQclear(r); }
 };
 
@@ -107,7 +111,7 @@ PgConnection::PgConnection(const std::string& conninfo) : cache_(std::make_uniqu
         PQfinish(conn_);
         conn_ = nullptr;
         while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
-        throw SqlError("Cannot connect to the database '" + conninfo + "': " + msg, SqlFailure::Other,
+        throw SqlError("Cannot connect to the database '" + RedactPassword(conninfo) + "': " + msg, SqlFailure::Other,
                        "08001");
     }
     // Notices ("already exists, skipping" ...) are not the program's output.
@@ -120,9 +124,15 @@ PgConnection::~PgConnection() { PQfinish(conn_); }
 
 void PgConnection::reconnectIfLost() {
     if (PQstatus(conn_) == CONNECTION_OK) return;
-    // A server restart or a dropped socket: the work of an open transaction is
-    // lost anyway, so a fresh session (and fresh prepared statements) is all
-    // there is to do; the statement that follows reports it if it fails.
+    // Inside a transaction the work so far is gone with the session: a fresh
+    // one would run the rest of it on its own, so the caller hears of it and
+    // rolls back, which reconnects.
+    if (txOpen_)
+        throw SqlError("The connection to the database was lost; the transaction was rolled back",
+                       SqlFailure::Other, "08006");
+    // A server restart or a dropped socket between transactions: a fresh
+    // session (and fresh prepared statements); what follows reports it if the
+    // server is still away.
     PQreset(conn_);
     cache_->statements.clear();
     if (PQstatus(conn_) == CONNECTION_OK) {
@@ -166,7 +176,24 @@ PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& 
         Cache::Statement st{"", std::move(parsed.names), std::move(parsed.text)};
         if (cache_->statements.size() < Cache::kMaxStatements) {
             st.name = "pla_" + std::to_string(++cache_->nextId);
+            // A failed prepare would abort the caller's transaction; a savepoint
+            // keeps it usable for the second try below (once per text and session).
+            const bool inTx = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+            if (inTx) simple("SAVEPOINT PLA_PREPARE");
             Result prep(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
+            if (const char* state = PQresultErrorField(prep.r, PG_DIAG_SQLSTATE); state && std::string(state) == "42P08") {
+                // One name in places of different types (":F" in a SELECT list
+                // and against a VARCHAR column): one parameter per place.
+                if (inTx) simple("ROLLBACK TO SAVEPOINT PLA_PREPARE");
+                parsed = ParseNamedParams(sql, PlaceholderStyle::DollarNumber, true);
+                st.params = std::move(parsed.names);
+                st.text = std::move(parsed.text);
+                prep = Result(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
+            }
+            if (inTx) {
+                ExecStatusType ps = prep.r ? PQresultStatus(prep.r) : PGRES_FATAL_ERROR;
+                simple(ps == PGRES_COMMAND_OK ? "RELEASE SAVEPOINT PLA_PREPARE" : "ROLLBACK TO SAVEPOINT PLA_PREPARE");
+            }
             check(conn_, prep.r, sql);
             it = cache_->statements.emplace(sql, std::move(st)).first;
         } else {
@@ -227,10 +254,20 @@ void PgConnection::Begin(TxMode mode) {
     if (InTransaction()) throw SqlError("A transaction is already open");
     reconnectIfLost();
     const SqlDialect& d = DialectOf(Dialect::PostgreSQL);
-    simple(mode == TxMode::Write ? d.beginWrite : d.beginRead);
+    const char* begin = mode == TxMode::Write ? d.beginWrite : d.beginRead;
+    Result r(PQexec(conn_, begin));
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        // The session died while idle (server restart, idle timeout): nothing was
+        // under way, so a fresh session may begin the transaction.
+        reconnectIfLost();
+        r = Result(PQexec(conn_, begin));
+    }
+    check(conn_, r.r, begin);
+    txOpen_ = true;
 }
 
 void PgConnection::Commit() {
+    txOpen_ = false;  // whatever the answer, the server has ended the transaction or lost it
     Result r(PQexec(conn_, "COMMIT"));
     check(conn_, r.r, "COMMIT");
     // COMMIT of a failed transaction answers success and rolls back; say so.
@@ -239,12 +276,18 @@ void PgConnection::Commit() {
 }
 
 void PgConnection::Rollback() {
-    if (InTransaction()) simple("ROLLBACK");
+    txOpen_ = false;
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        reconnectIfLost();  // the server rolled the work back when the session went
+        return;
+    }
+    PGTransactionStatusType s = PQtransactionStatus(conn_);
+    if (s == PQTRANS_INTRANS || s == PQTRANS_INERROR) simple("ROLLBACK");
 }
 
 bool PgConnection::InTransaction() const {
     PGTransactionStatusType s = PQtransactionStatus(conn_);
-    return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
+    return txOpen_ || s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
 }
 
 }  // namespace db

@@ -5,11 +5,14 @@
 // type its first place in the statement asks for (a timestamp column compared
 // with :D reads a timestamp). Where that first place fixes nothing (":X IS
 // NULL", a SELECT list), write CAST(:X AS type) there: portable, and the
-// server refuses the text otherwise ("could not determine data type"). Results are typed from the columns' types: integers,
+// server refuses the text otherwise ("could not determine data type"). A name
+// used in places of different types becomes one parameter per place. Results are typed from the columns' types: integers,
 // doubles (every numeric type), date-times (date, timestamp), texts; booleans
 // come back as 1/0 like SQLite's. Unquoted names fold to upper case in the
 // result's columns, as the query texts (written for Oracle) expect.
-// Statements are prepared once per text and reused.
+// Statements are prepared once per text and reused. A session lost between
+// transactions is opened again by the next one; lost inside a transaction,
+// every statement fails until Rollback, which reconnects.
 #include "db/SqlConnection.h"
 
 #include <memory>
@@ -47,6 +50,7 @@ private:
 
     pg_conn* conn_ = nullptr;
     std::unique_ptr<Cache> cache_;
+    bool txOpen_ = false;  // between Begin and Commit/Rollback, even when the session is lost
 };
 
 }  // namespace db

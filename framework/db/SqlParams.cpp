@@ -31,7 +31,7 @@ size_t copyQuoted(const std::string& sql, size_t i, std::string& out) {
 
 }  // namespace
 
-ParsedSql ParseNamedParams(const std::string& sql, PlaceholderStyle style) {
+ParsedSql ParseNamedParams(const std::string& sql, PlaceholderStyle style, bool eachPlace) {
     ParsedSql r;
     r.text.reserve(sql.size());
     size_t i = 0;
@@ -57,7 +57,8 @@ ParsedSql ParseNamedParams(const std::string& sql, PlaceholderStyle style) {
             while (j < sql.size() && identChar(sql[j])) ++j;
             std::string name = text::Upper(sql.substr(i + 1, j - i - 1));
             size_t n = 0;
-            while (n < r.names.size() && r.names[n] != name) ++n;
+            while (!eachPlace && n < r.names.size() && r.names[n] != name) ++n;
+            if (eachPlace) n = r.names.size();
             if (n == r.names.size()) r.names.push_back(name);
             r.text += style == PlaceholderStyle::QuestionNumber ? '?' : '$';
             r.text += std::to_string(n + 1);

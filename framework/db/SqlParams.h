@@ -11,9 +11,11 @@ enum class PlaceholderStyle { QuestionNumber /* ?1 */, DollarNumber /* $1 */ };
 
 struct ParsedSql {
     std::string text;                // the text with numbered placeholders
-    std::vector<std::string> names;  // distinct names, upper case; placeholder n is names[n-1]
+    std::vector<std::string> names;  // upper case; placeholder n is names[n-1]
 };
 
-ParsedSql ParseNamedParams(const std::string& sql, PlaceholderStyle style);
+// A name used several times is one placeholder, unless eachPlace asks for
+// one placeholder per place (names then repeat).
+ParsedSql ParseNamedParams(const std::string& sql, PlaceholderStyle style, bool eachPlace = false);
 
 }  // namespace db
