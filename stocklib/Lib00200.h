@@ -27,7 +27,8 @@ void Confirma_Liberacao(TNetConnection& netEstoque, TNetConnection& netAutoriza,
                         TDateTime date, bool& released);
 
 // The stock position of a product (CDPRODUTO) at the end of the day, in the
-// product's own unit, with its unit cost: a data packet with the fields of
+// product's own unit, with the cost of one stock unit (VRFATOCONV of them
+// make one product unit): a data packet with the fields of
 // cdsPosEstDia (CDPRODUTO, NMPRODUTO, SGUNIDADE, QTESTOQDIA, IDCNTRESTOQ,
 // CDPRODESTO, VRCUSTOPROD). Storeroom, location, lot and sub-lot narrow the
 // position when given (an empty or blank " " text means any). Cost type 1 is

@@ -106,6 +106,12 @@ const Fields& PosEstDia() {
     return f;
 }
 
+const Fields& ValidProd() {
+    static const Fields f = {S("CDARVPROD", 20), S("CDPRODUTO", 10),  S("NMPRODUTO", 50), S("SGUNIDADE", 10),
+                             F("VRFATOCONV"),    F("QTESTOQDIA"),     S("QTNEG", 30)};
+    return f;
+}
+
 const Fields& VdServico() {
     static const Fields f = {S("CDSERVFILI", 5), S("NMSERVICO", 40), S("IDSERVATIV", 1), S("IDTIPOSERV", 1),
                              S("IDBLOQINCPRODRETIPLA", 1)};
@@ -153,6 +159,7 @@ const std::vector<Shape>& All() {
         {"cdsRetiTipoPrat", RetiTipoPrat()}, {"cdsResumo", Resumo()},
         {"cdsTipoReti", TipoReti()},         {"cdsLocalizacao", Localizacao()},
         {"cdsPosEstDia", PosEstDia()},       {"cdsVdServico", VdServico()},
+        {"cdsValidProd", ValidProd()},
         {"cdsPrevRetiAux", PrevRetiAux()},   {"cdsNrPrevReti", NrPrevReti()},
         {"cdsVdPrevReti", VdPrevReti()},     {"cdsPesqRequisicao", PesqRequisicao()},
         {"cdsVerifCardapio", VerifCardapio()}};

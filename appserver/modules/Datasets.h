@@ -23,6 +23,7 @@ const Fields& Resumo();          // cdsResumo
 const Fields& TipoReti();        // cdsTipoReti
 const Fields& Localizacao();     // cdsLocalizacao
 const Fields& PosEstDia();       // cdsPosEstDia (stock library)
+const Fields& ValidProd();       // cdsValidProd
 const Fields& VdServico();       // cdsVdServico
 const Fields& PrevRetiAux();     // cdsPrevRetiAux
 const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO travels empty: the client calculates it)

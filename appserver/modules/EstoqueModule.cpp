@@ -99,10 +99,12 @@ Variant consultaPosEstDia(db::SqlConnection& c, VariantArray& a) {
     store::StockPlace place{placeFilter(a[2]), placeFilter(a[3]), placeFilter(a[4]), placeFilter(a[5])};
     store::StockPosition pos = store::PositionOfDay(c, branch, row[4].AsString(), day, place);
     double branchCost = row[6].IsNull() ? 0.0 : row[6].AsFloat();
-    // Cost type 1 is the ledger's average cost (per stock unit, so times the
-    // factor); any other type, or no entries yet, is the branch's product cost.
+    // The cost is per stock unit, the unit the item's stock quantity counts in
+    // (its value is that quantity times this cost). Cost type 1 is the
+    // ledger's average cost; any other type, or no entries yet, the branch's
+    // cost of the product, which is per product unit.
     int costType = a[7].IsNull() ? 0 : static_cast<int>(a[7].AsInteger());
-    double cost = costType == 1 && pos.averageCost > 0 ? pos.averageCost * factor : branchCost;
+    double cost = costType == 1 && pos.averageCost > 0 ? pos.averageCost : branchCost / factor;
     bool controls = row[3].AsString() == "S" && row[7].AsString() == "S";
     DataPacket p = EmptyPacket(ds::PosEstDia());
     p.rows.push_back({{row[0], row[1], row[2], Variant(pos.quantity / factor), Variant(controls ? "S" : "N"), row[4],

@@ -5,6 +5,7 @@
 #include "modules/Datasets.h"
 #include "modules/GravaRequisicao.h"
 #include "modules/HeaderReads.h"
+#include "modules/ItemReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
 #include "modules/RetiradaQueries.h"
@@ -162,6 +163,7 @@ void RegisterRetiradaModule(Dispatcher& d) {
     reg("GetTipoReti", {}, [](CallContext& ctx, VariantArray&) { return getTipoReti(ctx.Db()); });
     RegisterHeaderReads(d);
     RegisterGravaRequisicao(d);
+    RegisterItemReads(d);
 }
 
 }  // namespace appserver

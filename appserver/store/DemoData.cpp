@@ -1,5 +1,6 @@
 #include "store/DemoData.h"
 #include "store/DemoRequisitions.h"
+#include "store/DemoItems.h"
 
 #include "core/Text.h"
 #include "store/Password.h"
@@ -701,6 +702,7 @@ private:
 void LoadDemoData(db::SqlConnection& conn, uint32_t seed, TDateTime today) {
     Generator(conn, seed, today).Run();
     LoadRequisitionPaths(conn, today);
+    LoadDemoItems(conn, today);
 }
 
 }  // namespace store::demo

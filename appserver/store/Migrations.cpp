@@ -11,6 +11,7 @@ extern const char* const kSchema002;
 extern const char* const kSchema003;
 extern const char* const kSchema005;
 extern const char* const kSchema006;
+extern const char* const kSchema007;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
@@ -23,6 +24,7 @@ const std::vector<Migration>& Migrations() {
          }},
         {5, "Sessions and sign-on attempts shared by every server", kSchema005, {}},
         {6, "Extra requisitions in use, answers of recorded sendings", kSchema006, {}},
+        {7, "Bar codes of the products", kSchema007, {}},
     };
     return all;
 }

@@ -60,7 +60,8 @@ StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, 
          {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
     StockPosition pos;
     const auto& row = r.rows.at(0);
-    if (!row[0].IsNull()) pos.quantity = row[0].AsFloat();
+    pos.moved = !row[0].IsNull();
+    if (pos.moved) pos.quantity = row[0].AsFloat();
     if (!row[2].IsNull() && row[2].AsFloat() > 0) pos.averageCost = row[1].AsFloat() / row[2].AsFloat();
     return pos;
 }
@@ -72,6 +73,19 @@ void LockLedger(db::SqlConnection& conn, const std::string& branch) {
     conn.Query(std::string("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :CDFILIAL AND CDSEQUENCIA = :CDSEQUENCIA") +
                    d.forUpdate,
                key);
+}
+
+double ItemQuantityOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
+                         const std::string& posting, const std::string& item, TDateTime day, const StockPlace& f) {
+    auto r = conn.Query(
+        "SELECT SUM(QTMOVIESTQ) FROM MOVIESTQ"
+        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTMOVIESTQ < :D AND NRLANCESTQ = :NL AND NRSEQUITEM = :NS"
+        " AND (:A = '' OR CDALMOXARIFE = :A) AND (:L = '' OR CDLOCALESTOQ = :L)"
+        " AND (:LT = '' OR NRLOTEESTQ = :LT) AND (:SL = '' OR NRSUBLOTE = :SL)",
+        {{"F", branch}, {"P", stockProduct}, {"D", IncDay(day.DateOnly(), 1)}, {"NL", posting}, {"NS", item},
+         {"A", f.storeroom}, {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
+    const auto& row = r.rows.at(0);
+    return row[0].IsNull() ? 0.0 : row[0].AsFloat();
 }
 
 void RebuildDailyBalances(db::SqlConnection& conn) {

@@ -43,6 +43,7 @@ struct StockMovement {
 struct StockPosition {
     double quantity = 0;
     double averageCost = 0;  // weighted by the entries up to the day; 0 without entries
+    bool moved = false;      // any movement up to the day for the filter
 };
 
 // Appends a movement and returns its number (sequence "MOVIESTQ" of the branch).
@@ -57,5 +58,12 @@ void RebuildDailyBalances(db::SqlConnection& conn);
 // Position at the end of day (time of day ignored) for the place filter.
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                             TDateTime day, const StockPlace& filter = {});
+
+// What one document item (posting NRLANCESTQ, item NRSEQUITEM) moved of the
+// product up to the end of the day within the place filter: the part of a
+// position that re-posting that item replaces. 0 when it moved nothing.
+double ItemQuantityOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
+                         const std::string& posting, const std::string& item, TDateTime day,
+                         const StockPlace& filter = {});
 
 }  // namespace store
