@@ -357,6 +357,52 @@ public:
     void sbtIncluirClick(TObject* Sender) override;
     void sbtAlterarClick(TObject* Sender) override;
 
+    // ---- Items (items/) ----------------------------------------------------------------------
+    // Record events of cdsItLanctoEst (ItemRecord.cpp): the inventory, the
+    // product block of the service and the date window before an insert or an
+    // edit (refusals abort, the window's silently), the defaults of a new item,
+    // the snapshot cdsItlanctoVdAux, the marks ESTOQUEOK / IDERRO.
+    void cdsItLanctoEstBeforeInsert(TDataSet& DataSet);
+    void cdsItLanctoEstAfterInsert(TDataSet& DataSet);
+    void cdsItLanctoEstBeforeEdit(TDataSet& DataSet);
+    void cdsItLanctoEstAfterEdit(TDataSet& DataSet);
+    void cdsItLanctoEstAfterPost(TDataSet& DataSet);
+    void cdsItLanctoEstAfterCancel(TDataSet& DataSet);
+    void cdsItLanctoEstAfterScroll(TDataSet& DataSet);
+    void cdsItLanctoEstCalcFields(TDataSet& DataSet);
+    void cdsItLanctoEstQTDEVOLVRETIValidate(TField& Sender);
+    void dtsItLanctoEstStateChange(TDataSource& Sender);
+    // Whether cdsRetorno holds a row for the product (CDOBJETO, without regard
+    // to case); moves cdsRetorno's cursor to it, as the error review wants.
+    bool ResultErroItem(const std::string& product);
+    // Column-by-column entry (ColumnFlow.cpp). Refusals select the column and
+    // stop the move with the catalog text.
+    void dbgItensEnter(TObject* Sender);
+    void dbgItensExit(TObject* Sender);
+    void dbgItensColEnter(TObject* Sender);
+    void dbgItensColExit(TObject* Sender);
+    void dbgItensEditButtonClick(TObject* Sender);
+    void qryProdutoBeforeOpen(TDataSet& DataSet);
+    void qryPesqProdutoBeforeOpen(TDataSet& DataSet);
+    // The current item takes the product of the tree code (Prod_Cad, Prod_Comp otherwise).
+    void ValidaProduto(const std::string& code);
+    // Dish type and dish of the current cdsRetiTipoPrat row (empty refused when mandatory).
+    void Vd_TipoPrat(bool mandatory);
+    void Vd_Prato(bool mandatory);
+    // Discards a decimal separator typed first or twice into the field's column.
+    void Vd_Virgula(TDBGrid* grid, const std::string& fieldName, char32_t& key);
+    // Assigns the value when it differs, putting the item into edit first.
+    void Atualiza_Valores(TField& field, double value);
+    // The field's text, or " " when null or blank.
+    static std::string ResultValue(const TField& field);
+    // The consumed quantity against the stock of the day (Quantity.cpp); only
+    // while the item is edited or inserted. Refuses with the catalog texts, or
+    // silently after a No to the negative-stock question.
+    void Vd_Quantidade();
+    // Item post (Posting.cpp): the checks in order, the keys and the cost.
+    void cdsItLanctoEstBeforePost(TDataSet& DataSet);
+    void btfCalculaTotCustoClick(TObject* Sender);
+
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
     // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
     // a stand-in here.
@@ -404,6 +450,19 @@ private:
     // Loads the browse row's withdrawal into the form page's datasets.
     void carregaLancamento();
 
+    // Items (items/).
+    void bindItemHandlers();
+    void janelaItens();                        // boGridReadOnly for the items, from the header's date
+    void copiaItens();                         // cdsItlanctoVdAux := the items as they are
+    void completaCodigo(TField& code);         // a short tree code completed or checked
+    double quantidadeEstoque(double consumed); // in stock units, by the product's factor
+    void custoDoDia(bool defaultType);         // unit and total value from the position of the day
+    void descEstoque();                        // the product's usual place (Lib00206)
+    void leCodigoBarra();                      // the bar-code reader into the product column
+    bool itemDuplicado();
+    bool temErroItem(const std::string& product) const;  // ResultErroItem without moving cdsRetorno
+    [[noreturn]] void erroItem(const char* field, const char* key);  // column selected, catalog text, abort
+    int postandoItem_ = 0;                     // item BeforePost running (a nested post skips the checks)
     std::map<retirada::Comando, bool> pedidos_;  // HabilitaComando's last request per command
     TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
     int mudandoPagina_ = 0;          // page-change handling running

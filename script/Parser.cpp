@@ -35,6 +35,7 @@ std::vector<Token> Tokenize(std::string_view line, int lineNo) {
                     char e = line[i++];
                     if (e == '"' || e == '\\') t.text += e;
                     else if (e == 'n') t.text += '\n';
+                    else if (e == 'r') t.text += '\r';
                     else throw ScenarioError(lineNo, std::string("unknown escape \\") + e);
                     continue;
                 }

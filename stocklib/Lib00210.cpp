@@ -14,7 +14,8 @@ void Validacao_Produto(db::SqlConnection& conn, const std::string& branch, const
         "  FROM PRODUTO P LEFT JOIN PRODFILI F ON F.CDFILIAL = :F AND F.CDPRODUTO = P.CDPRODUTO"
         " WHERE P.CDARVPROD = :A",
         {{"F", branch}, {"A", code}});
-    if (r.Empty()) stocklib::Refuse("Produto " + code + " não cadastrado.");
+    // An unknown code is the caller's to name: the screens check the product table themselves.
+    if (r.Empty()) return;
     const auto& row = r.rows[0];
     const std::string name = text::TrimRight(row[1].AsString());
     if (row[3].AsString() == "I") stocklib::Refuse("Produto " + code + " - " + name + " inativo na filial " + branch + ".");

@@ -7,10 +7,11 @@
 
 namespace Lib00210 {
 
-// Returns only for a product (by tree code CDARVPROD) that exists, is not
-// inactive in the branch (PRODFILI.IDPRODATIV "I") and, when the branch's
-// parameter IDBLPRCOMEST is "S", controls stock (products without stock control
-// are blocked then). Refuses otherwise (shown, then EAbort).
+// Returns for a product (by tree code CDARVPROD) that is not inactive in the
+// branch (PRODFILI.IDPRODATIV "I") and, when the branch's parameter
+// IDBLPRCOMEST is "S", controls stock (products without stock control are
+// blocked then); refuses those (shown, then EAbort). A code that names no
+// product passes: the caller's own product check reports it in its words.
 void Validacao_Produto(db::SqlConnection& conn, const std::string& branch, const std::string& productTreeCode,
                        const std::string& blockParam);
 // The same on the process's shared local connection (db/LocalConnection.h).

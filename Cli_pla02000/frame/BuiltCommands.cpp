@@ -5,7 +5,8 @@ namespace retirada {
 bool Construido(Comando c) {
     switch (c) {
         case Comando::Incluir:
-        case Comando::Alterar: return true;
+        case Comando::Alterar:
+        case Comando::EdicaoItens: return true;
         case Comando::Excluir:
         case Comando::Confirmar:
         case Comando::Cancelar:
@@ -13,8 +14,7 @@ bool Construido(Comando c) {
         case Comando::AtuaEstoque:
         case Comando::RetGeral:
         case Comando::VisualizaErros:
-        case Comando::AtuQtCons:
-        case Comando::EdicaoItens: return false;
+        case Comando::AtuQtCons: return false;
     }
     return false;
 }

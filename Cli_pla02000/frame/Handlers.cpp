@@ -25,4 +25,5 @@ void TfrmRetirada::bindHandlers() {
     dbgPadrao->OnEnter = [this](TObject* s) { dbgPadraoEnter(s); };
     sbtFiltro->OnClick = mnuFiltraLanc->OnClick = [this](TObject* s) { sbtFiltroClick(s); };
     bindHeaderHandlers();
+    bindItemHandlers();
 }

@@ -614,8 +614,9 @@ private:
         withdrawal(f, kServiceByDish, day(-1), "0000000000", byDish, kOperatorAllRights);
         Item pending{&tree("0105003"), qty(), 0, 0};
         pending.posted = false;
+        // Items are the branch's own stock products, as the screen takes them (a package is refused there).
         withdrawal(f, kServicePlain, day(0), FormatNumber(2, 10),
-                   {{&tree("0103002"), qty(), 2, 0}, {&tree(kProductRicePack), 1, 0, 0}, pending}, kOperator);
+                   {{&tree("0103002"), qty(), 2, 0}, {&tree("0101012"), 1, 0, 0}, pending}, kOperator);
         withdrawal(kBranchPlain, kServicePlain, day(0), "0000000000",
                    {{&tree("0101001"), qty(), 0, 0}, {&tree("0104001"), qty(), 0, 0},
                     {&tree("0301002"), 2, 0, 0, kTypeCleaning}},

@@ -38,7 +38,9 @@ struct TfrmCodigoBarra : TForm {
 
 }  // namespace
 
-bool CodigoBarra(TDBGrid* grid, const std::string& fieldName) {
+bool CodigoBarra(TDBGrid* grid, const std::string& fieldName) { return CodigoBarra(grid, fieldName, {}); }
+
+bool CodigoBarra(TDBGrid* grid, const std::string& fieldName, const TTraducaoCodigo& traduz) {
     if (!grid || !grid->DataSet()) throw Exception("A leitura de código de barras precisa de uma grade com dados.");
     TDataSet& ds = *grid->DataSet();
     TField& field = ds.FieldByName(fieldName);
@@ -52,6 +54,7 @@ bool CodigoBarra(TDBGrid* grid, const std::string& fieldName) {
         code = text::Trim(frm->edtCodigo->Text());
     }
     if (result != mrOk || code.empty()) return false;
+    if (traduz) code = traduz(code);
     if (ds.State() == TDataSetState::dsBrowse) ds.Edit();
     field.SetText(code);
     grid->SetSelectedField(fieldName);

@@ -145,6 +145,10 @@ TEST_F(HeaderTest, EveryItemTakesTheWithdrawalDateAndTheDishFilterComesBack) {
     itens.SetFiltered(true);
     itens.GotoBookmark(atual);
 
+    // Each redated item is posted again; the stock check is not what this looks at.
+    f->cdsParamEstoque.Edit();
+    f->cdsParamEstoque.FieldByName("IDESTONLINE").SetAsString("N");
+    f->cdsParamEstoque.Post();
     const TDateTime d = EncodeDate(2026, 4, 2);
     f->dbdRetirada->SetDate(d);
     f->GravDtItem();
