@@ -121,7 +121,7 @@ void BM_PostItem(benchmark::State& state) {
 }
 BENCHMARK(BM_PostItem)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
-// The remote calls one post makes, alone, with the same arguments.
+// The remote calls one edit and post of the item make, alone, with the same arguments.
 void BM_PostCallsOnly(benchmark::State& state) {
     Screen s(static_cast<int>(state.range(0)));
     TfrmRetirada& f = *s.form;
@@ -131,6 +131,7 @@ void BM_PostCallsOnly(benchmark::State& state) {
     const std::string seq = it.FieldByName("NRSEQUITEM").AsString();
     const double day = IncDay(f.cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime(), 1).Val;
     for (auto _ : state) {
+        f.CallServer(f.netEstoque, "ValidaInventario", {Variant("0001"), Variant(Date())});
         f.CallServer(f.netRetirada, "GetValidProd",
                      {Variant("0001"), Variant("000001"), Variant("A01"), Variant(" "), Variant(" "), Variant("0001"),
                       Variant(nr), Variant(seq), Variant("300002"), Variant("300002"), Variant(day), Variant(2.0)});

@@ -22,9 +22,12 @@ void TfrmRetirada::CalculaCustoTotal() {
         cdsItLanctoSumAux.SetData(cdsItLanctoEst.Data());
     }
     cdsItLanctoSumAux.SetFiltered(false);
+    // Read row by row without walking the cursor: each post recomputes the total.
     TField& valor = cdsItLanctoSumAux.FieldByName("VRTOTLANCTO");
-    for (cdsItLanctoSumAux.First(); !cdsItLanctoSumAux.Eof(); cdsItLanctoSumAux.Next())
-        if (!valor.IsNull()) total += valor.AsFloat();
+    for (int row = 0, n = cdsItLanctoSumAux.RowCount(); row < n; ++row) {
+        const Variant v = cdsItLanctoSumAux.ValueAt(row, valor);
+        if (!v.IsNull()) total += v.AsFloat();
+    }
     const std::string texto = Consiste::FormatFloat("#,##0.00000", static_cast<double>(total));
     ledTotCusto->SetCaption(texto);
     ledTotCustoResumo->SetCaption(texto);

@@ -28,23 +28,28 @@ bool TfrmRetirada::itemDuplicado() {
     qryValidProduto.Open();
     const std::string estoque = qryValidProduto.IsEmpty() ? "" : qryValidProduto.FieldByName("CDPRODESTO").AsString();
     // With a quantity the place tells items apart; without one only product and dish do.
+    // The product first: most rows differ there, and are left after one read.
     const bool porLocal = it.FieldByName("QTRETIRADA").AsFloat() > 0;
-    std::vector<std::pair<const char*, std::string>> campos = {
-        {"CDFILIAL", chave(it.FieldByName("CDFILIAL").Value())},
-        {"NRRETIRADA", chave(cdsLanctoEst.FieldByName("NRRETIRADA").Value())},
-        {"CDPRODUTO", chave(Variant(estoque))}};
+    std::vector<std::pair<TField*, std::string>> campos = {
+        {&aux.FieldByName("CDPRODUTO"), chave(Variant(estoque))},
+        {&aux.FieldByName("CDFILIAL"), chave(it.FieldByName("CDFILIAL").Value())},
+        {&aux.FieldByName("NRRETIRADA"), chave(cdsLanctoEst.FieldByName("NRRETIRADA").Value())}};
     if (porLocal)
         for (const char* f : {"CDALMOXARIFE", "CDLOCALESTOQ", "NRLOTEESTQ", "NRSUBLOTE"})
-            campos.emplace_back(f, chave(it.FieldByName(f).Value()));
-    for (const char* f : {"CDTIPOPRAT", "CDFILAUXPRAT", "CDPRATO"}) campos.emplace_back(f, chave(it.FieldByName(f).Value()));
+            campos.emplace_back(&aux.FieldByName(f), chave(it.FieldByName(f).Value()));
+    for (const char* f : {"CDTIPOPRAT", "CDFILAUXPRAT", "CDPRATO"})
+        campos.emplace_back(&aux.FieldByName(f), chave(it.FieldByName(f).Value()));
     // Every matching row of the snapshot counts, not only the first: the
     // item's own earlier state may come before another item.
     const std::string proprio = chave(it.FieldByName("NRSEQUITRETI").Value());
     TField& seq = aux.FieldByName("NRSEQUITRETI");
+    TField& produto = *campos[0].first;
     for (int row = 0, n = aux.RowCount(); row < n; ++row) {
+        // Codes are short: this first test allocates nothing.
+        if (!text::SameText(text::Trim(aux.ValueAt(row, produto).AsString()), estoque)) continue;
         bool igual = true;
         for (const auto& [f, v] : campos)
-            if (chave(aux.ValueAt(row, aux.FieldByName(f))) != v) {
+            if (chave(aux.ValueAt(row, *f)) != v) {
                 igual = false;
                 break;
             }
