@@ -1,5 +1,7 @@
 #include "rpc/CallRunner.h"
 
+#include "db/SqlDialect.h"
+
 #include <chrono>
 #include <random>
 #include <thread>
@@ -32,7 +34,7 @@ void CallRunner::Run(db::SqlConnection& conn, Access access, const std::function
         once(conn, db::TxMode::Read, body);
         return;
     }
-    if (conn.GetDialect() == db::Dialect::SQLite) {
+    if (db::DialectOf(conn).oneWriterAtATime) {
         std::lock_guard lock(sqliteWriter_);
         once(conn, db::TxMode::Write, body);
         return;

@@ -172,7 +172,7 @@ PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& 
     reconnectIfLost();
     auto it = cache_->statements.find(sql);
     if (it == cache_->statements.end()) {
-        ParsedSql parsed = ParseNamedParams(sql, PlaceholderStyle::DollarNumber);
+        ParsedSql parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders);
         Cache::Statement st{"", std::move(parsed.names), std::move(parsed.text)};
         if (cache_->statements.size() < Cache::kMaxStatements) {
             st.name = "pla_" + std::to_string(++cache_->nextId);
@@ -185,7 +185,7 @@ PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& 
                 // One name in places of different types (":F" in a SELECT list
                 // and against a VARCHAR column): one parameter per place.
                 if (inTx) simple("ROLLBACK TO SAVEPOINT PLA_PREPARE");
-                parsed = ParseNamedParams(sql, PlaceholderStyle::DollarNumber, true);
+                parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders, true);
                 st.params = std::move(parsed.names);
                 st.text = std::move(parsed.text);
                 prep = Result(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));

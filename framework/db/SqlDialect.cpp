@@ -22,11 +22,11 @@ const SqlDialect kSqlite{Dialect::SQLite, PlaceholderStyle::QuestionNumber,
                          // IMMEDIATE takes the write lock now, so two writers wait on the busy
                          // timeout instead of failing when a reader would upgrade. A reader takes
                          // its snapshot at its first statement and blocks no one (WAL).
-                         "BEGIN DEFERRED", "BEGIN IMMEDIATE", "", ""};
+                         "BEGIN DEFERRED", "BEGIN IMMEDIATE", true, "", ""};
 
 const SqlDialect kPostgres{Dialect::PostgreSQL, PlaceholderStyle::DollarNumber,
                            "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY",
-                           "BEGIN ISOLATION LEVEL READ COMMITTED", " FOR UPDATE", kPgFunctions};
+                           "BEGIN ISOLATION LEVEL READ COMMITTED", false, " FOR UPDATE", kPgFunctions};
 
 std::string joined(const std::vector<std::string>& items, const std::string& prefix = "") {
     std::string s;

@@ -17,6 +17,9 @@ struct SqlDialect {
     PlaceholderStyle placeholders;  // what :NAME becomes in the text sent
     const char* beginRead;          // opens a read transaction (one snapshot for all its statements)
     const char* beginWrite;         // opens a write transaction
+    // Writers exclude each other for their whole transaction (SQLite's one
+    // write lock): a server queues them in process rather than on the lock.
+    bool oneWriterAtATime;
     // Appended to a SELECT that reads rows it is about to change, so concurrent
     // writers queue on them. Empty on SQLite, whose write transaction already
     // holds the whole database.

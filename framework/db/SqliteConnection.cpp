@@ -111,7 +111,7 @@ void SqliteConnection::fail(const std::string& what, const std::string& sql) con
 SqliteConnection::Statement& SqliteConnection::prepare(const std::string& sql) {
     auto it = cache_->statements.find(sql);
     if (it != cache_->statements.end()) return *it->second;
-    ParsedSql parsed = ParseNamedParams(sql, PlaceholderStyle::QuestionNumber);
+    ParsedSql parsed = ParseNamedParams(sql, DialectOf(Dialect::SQLite).placeholders);
     auto st = std::make_unique<Statement>();
     const char* tail = nullptr;
     if (sqlite3_prepare_v3(db_, parsed.text.c_str(), static_cast<int>(parsed.text.size()),
@@ -213,11 +213,27 @@ void SqliteConnection::Begin(TxMode mode) {
     if (InTransaction()) throw SqlError("A transaction is already open");
     const SqlDialect& d = DialectOf(Dialect::SQLite);
     ExecuteScript(mode == TxMode::Write ? d.beginWrite : d.beginRead);
+    // A read transaction refuses writes, as PostgreSQL's READ ONLY does, so a
+    // method that writes in one fails here too and not only there.
+    if (mode == TxMode::Read) {
+        ExecuteScript("PRAGMA query_only = 1");
+        readOnly_ = true;
+    }
 }
 
-void SqliteConnection::Commit() { ExecuteScript("COMMIT"); }
+void SqliteConnection::endReadOnly() {
+    if (!readOnly_) return;
+    readOnly_ = false;
+    ExecuteScript("PRAGMA query_only = 0");
+}
+
+void SqliteConnection::Commit() {
+    TScopeExit writable([this] { endReadOnly(); });
+    ExecuteScript("COMMIT");
+}
 
 void SqliteConnection::Rollback() {
+    TScopeExit writable([this] { endReadOnly(); });
     if (InTransaction()) ExecuteScript("ROLLBACK");
 }
 

@@ -98,6 +98,18 @@ TEST_F(SqliteTest, TransactionGuardRollsBackUnlessCommitted) {
     EXPECT_EQ(count(), 1);
 }
 
+// A read transaction refuses writes, as on PostgreSQL; the next write transaction may write.
+TEST_F(SqliteTest, ReadTransactionMayNotWrite) {
+    {
+        Transaction t(conn, TxMode::Read);
+        EXPECT_EQ(count(), 2);
+        EXPECT_THROW(conn.Execute("DELETE FROM T"), SqlError);
+        t.Commit();
+    }
+    Transaction t(conn);
+    EXPECT_EQ(conn.Execute("DELETE FROM T"), 2);
+}
+
 TEST_F(SqliteTest, NestedGuardIsASavepoint) {
     Transaction outer(conn);
     EXPECT_THROW(conn.Begin(), SqlError);
