@@ -402,6 +402,44 @@ public:
     // Item post (Posting.cpp): the checks in order, the keys and the cost.
     void cdsItLanctoEstBeforePost(TDataSet& DataSet);
     void btfCalculaTotCustoClick(TObject* Sender);
+    // ---- Loading the requisition's items (header/LoadItems.cpp) -----------------------------
+    // Entering the items of a header being typed posts it and sends it with its
+    // requisition (GravaRequisicao): the recorded withdrawal with its items and
+    // dish rows and a new browse row, or a refusal shown with the header
+    // editable again, or nothing to load (the header stays unsaved, in edit).
+    // Leaving the items enables the header's inputs again.
+    void panItensEnter(TObject* Sender);
+    void panItensExit(TObject* Sender);
+    // A header not recorded yet: inserting, or edited while its number is still "NOVOCODRET".
+    bool CabecalhoNovo() const;
+    // grbTipoPrat, dbgTipoPrat and splPratos shown exactly for a service by dish (cdsUtilizaRetiPrat).
+    void MostraTipoPrat();
+    // Characters of the product tree code the requisition is summed by (stock parameters' level).
+    int TamanhoAgrupamento() const;
+
+    // ---- Dish types (dishtypes/DishTypes.cpp) -------------------------------------------------
+    // Record events of cdsRetiTipoPrat: a new row only on a visible grid, within
+    // the date window and not on a service that blocks dish changes; checked
+    // (type, dish, no duplicate group) before it is posted. AfterScroll
+    // filters the items to the current row's group.
+    void cdsRetiTipoPratBeforeInsert(TDataSet& DataSet);
+    void cdsRetiTipoPratAfterInsert(TDataSet& DataSet);
+    void cdsRetiTipoPratBeforePost(TDataSet& DataSet);
+    void cdsRetiTipoPratAfterPost(TDataSet& DataSet);
+    void cdsRetiTipoPratAfterScroll(TDataSet& DataSet);
+    void dtsRetiTipoPratStateChange(TDataSource& Sender);
+    void dbgTipoPratKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void dbgTipoPratKeyPress(TObject* Sender, char32_t& Key);
+    void dbgTipoPratEditButtonClick(TObject* Sender);
+    void dbgTipoPratColExit(TObject* Sender);
+    void dbgTipoPratEnter(TObject* Sender);
+    void dbgTipoPratExit(TObject* Sender);
+    // A new group repeating one of cdsValidaRetiTpPrat is refused (RetiTpPrato_Cad).
+    void Vd_ChaveTipoPrat();
+    // The service of the browse row works by dish and blocks dish changes.
+    bool PratoBloqueado() const;
+    // The item filter text of the dataset's current group.
+    std::string FiltroTipoPrat(const TDataSet& ds) const;
 
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
     // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
@@ -463,6 +501,15 @@ private:
     bool temErroItem(const std::string& product) const;  // ResultErroItem without moving cdsRetorno
     [[noreturn]] void erroItem(const char* field, const char* key);  // column selected, catalog text, abort
     int postandoItem_ = 0;                     // item BeforePost running (a nested post skips the checks)
+    // Requisition items and dish types (header/LoadItems.cpp, dishtypes/).
+    void bindDishTypeHandlers();
+    void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer
+    void recebeServico(const Variant& servico);          // cdsUtilizaRetiPrat := the packet, grid shown or not
+    void reabreCabecalho();                              // header back in edit, a new sending key next time
+    [[noreturn]] void recusaRequisicao(const std::string& texto, const Variant* servico);
+    void novaLinhaRomaneio();                            // the recorded header as a browse row
+    void focaProdutoDoPrato();                           // the item grid's product column
+    bool saindoTipoPrat_ = false;                        // dbgTipoPrat's exit running
     std::map<retirada::Comando, bool> pedidos_;  // HabilitaComando's last request per command
     TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
     int mudandoPagina_ = 0;          // page-change handling running

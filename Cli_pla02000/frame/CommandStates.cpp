@@ -190,9 +190,8 @@ void TfrmRetirada::ControlaBloqAltPra() {
     const bool linhas = aberto && !fonte.DataSet()->IsEmpty();
     bool incluir = parado && aberto;
     bool alterar = parado && linhas && !u.boGridReadOnly;
-    const bool bloqueado = dbgTipoPrat->Focused() && RetiPorPrato() && cdsUtilizaRetiPrat.Active() &&
-                           !cdsUtilizaRetiPrat.IsEmpty() &&
-                           cdsUtilizaRetiPrat.FieldByName("IDBLOQALTPRA").AsString() == "S";
+    // Only while the dish grid has the focus (its exit asks again, as leaving it).
+    const bool bloqueado = dbgTipoPrat->Focused() && !saindoTipoPrat_ && PratoBloqueado();
     if (bloqueado) incluir = alterar = false;
     HabilitaComando(Comando::Incluir, incluir);
     HabilitaComando(Comando::Alterar, alterar);

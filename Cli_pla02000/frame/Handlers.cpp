@@ -26,4 +26,5 @@ void TfrmRetirada::bindHandlers() {
     sbtFiltro->OnClick = mnuFiltraLanc->OnClick = [this](TObject* s) { sbtFiltroClick(s); };
     bindHeaderHandlers();
     bindItemHandlers();
+    bindDishTypeHandlers();
 }

@@ -40,7 +40,9 @@ void TfrmRetirada::Vd_DataRetirada() {
         ConfirmaLiberacao(d);
     }
     if (dtsPadrao.State() == TDataSetState::dsEdit) {
-        if (!dbdDtCardapio->IsEmpty() && dbdDtCardapio->Date() > d) recusaData(dbdRetirada, "DtSaid_Inv");
+        // The rule of an altered withdrawal; one not recorded yet keeps the include's.
+        if (!CabecalhoNovo() && !dbdDtCardapio->IsEmpty() && dbdDtCardapio->Date() > d)
+            recusaData(dbdRetirada, "DtSaid_Inv");
         GravDtItem();
     }
 }

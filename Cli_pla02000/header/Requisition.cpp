@@ -76,12 +76,14 @@ void TfrmRetirada::dbeNrRequisicaoExit(TObject*) {
 }
 
 void TfrmRetirada::Vd_NrRequExtr() {
+    // A header the server has not recorded (still "NOVOCODRET" after a refusal
+    // or an answer with nothing to load) is checked as a new one.
     const TDataSetState estado = dtsPadrao.State();
-    if (estado == TDataSetState::dsEdit) {
+    if (estado == TDataSetState::dsEdit && !CabecalhoNovo()) {
         verificaRequisicaoAlterada();
         return;
     }
-    if (estado != TDataSetState::dsInsert) return;
+    if (!CabecalhoNovo()) return;
     std::optional<TProgressNote> nota;
     TScopeFailure foco([this] {
         if (dbeNrRequisicao->CanFocus()) dbeNrRequisicao->SetFocus();

@@ -104,6 +104,8 @@ TEST_F(KeysTest, F12MovesFromTheHeaderGroupToTheItemsAndBackNeverToTheBranch) {
     ASSERT_EQ(f->ActiveControl(), f->dbdRetirada);
     f->UserKeyDown(VK_F12);
     EXPECT_EQ(f->ActiveControl(), f->dbgItens) << "past the rest of the header, on to the items";
+    // Entering the items closed the header's inputs; typing a header opens them.
+    f->HabilitaFiltro(true);
     f->UserKeyDown(VK_F12);
     EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao) << "wraps to the header's first field";
     f->UserKeyDown(VK_F12, ssShift);

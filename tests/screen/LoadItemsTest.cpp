@@ -1,0 +1,50 @@
+// Entering the items with a header the server answers in ways the header's
+// own checks leave out: a plain failure text, and a recorded withdrawal whose
+// browse row cannot be posted.
+#include "ScreenFixture.h"
+
+using namespace screen_test;
+
+namespace {
+
+class LoadItemsTest : public ScreenTest {
+protected:
+    // A new JANTAR header of the day `menu` with the extra requisition 0000000001 (JANTAR, P-1).
+    TfrmRetirada* header(int menu) {
+        TfrmRetirada* f = OpenWithList(-1, 0);
+        if (!f) return nullptr;
+        f->sbtIncluirClick(f->sbtIncluir);
+        f->cdsLanctoEst.FieldByName("NRREQUEXTRRE").SetAsString("0000000001");
+        f->dbdRetirada->SetDate(IncDay(Date(), -1));
+        f->dbdDtCardapio->SetDate(IncDay(Date(), menu));
+        f->medCdServico->SetText("00002");
+        return f;
+    }
+};
+
+}  // namespace
+
+TEST_F(LoadItemsTest, APlainFailureTextIsShownAsItStandsWithTheHeaderOpenAgain) {
+    TfrmRetirada* f = header(0);  // the requisition is of P-1
+    ASSERT_NE(f, nullptr);
+    EXPECT_THROW(f->panItensEnter(f->panItens), EAbort);
+    EXPECT_NE(Shown().find("Serviço e data do cardápio não correspondem à requisição informada."), std::string::npos)
+        << Shown();
+    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
+    EXPECT_TRUE(f->dbeNrRequisicao->Enabled());
+    EXPECT_FALSE(f->boCarregandoItens);
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("CDCHAVEENVIO").AsString(), "");
+}
+
+TEST_F(LoadItemsTest, AFailedBrowseRowIsCancelledAndTheListScrollsAgain) {
+    TfrmRetirada* f = header(-1);
+    ASSERT_NE(f, nullptr);
+    const int rows = f->cdsRomaRetirada.RecordCount();
+    f->cdsRomaRetirada.BeforePost = [](TDataSet&) { throw Exception("lista cheia"); };
+    EXPECT_THROW(f->panItensEnter(f->panItens), Exception);
+    EXPECT_NE(f->cdsLanctoEst.FieldByName("NRRETIRADA").AsString(), "NOVOCODRET") << "recorded before the row";
+    EXPECT_FALSE(Pla02000Unit().boAtuaRoma);
+    EXPECT_EQ(f->cdsRomaRetirada.State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows);
+    EXPECT_FALSE(f->boCarregandoItens);
+}
