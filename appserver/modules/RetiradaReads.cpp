@@ -2,6 +2,7 @@
 // Argument orders are the screen's; packets carry the fields of the client
 // dataset they fill (Datasets.h). Failures come back as texts.
 #include "core/Text.h"
+#include "modules/Confirmation.h"
 #include "modules/Datasets.h"
 #include "modules/GravaRequisicao.h"
 #include "modules/HeaderReads.h"
@@ -163,6 +164,7 @@ void RegisterRetiradaModule(Dispatcher& d) {
     reg("GetTipoReti", {}, [](CallContext& ctx, VariantArray&) { return getTipoReti(ctx.Db()); });
     RegisterHeaderReads(d);
     RegisterGravaRequisicao(d);
+    RegisterConfirmation(d);
     RegisterItemReads(d);
 }
 

@@ -12,6 +12,7 @@ extern const char* const kSchema003;
 extern const char* const kSchema005;
 extern const char* const kSchema006;
 extern const char* const kSchema007;
+extern const char* const kSchema008;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
@@ -25,6 +26,7 @@ const std::vector<Migration>& Migrations() {
         {5, "Sessions and sign-on attempts shared by every server", kSchema005, {}},
         {6, "Extra requisitions in use, answers of recorded sendings", kSchema006, {}},
         {7, "Bar codes of the products", kSchema007, {}},
+        {8, "Answers of recorded confirmations, billed meals of the services", kSchema008, {}},
     };
     return all;
 }

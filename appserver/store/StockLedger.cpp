@@ -4,6 +4,10 @@
 
 #include "db/SqlDialect.h"
 
+#include "core/Text.h"
+
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -117,6 +121,103 @@ void RebuildDailyBalances(db::SqlConnection& conn) {
                       {"A", std::get<3>(k)}, {"L", std::get<4>(k)}, {"LT", std::get<5>(k)}, {"SL", std::get<6>(k)},
                       {"Q", s.qty}, {"QE", s.entered}, {"VE", s.value}});
     t.Commit();
+}
+
+namespace {
+
+// Quantities are kept to 5 decimals: anything smaller is rounding noise.
+constexpr double kNoise = 5e-6;
+
+bool samePlace(const StockPlace& a, const StockPlace& b) {
+    return text::Trim(a.storeroom) == text::Trim(b.storeroom) && text::Trim(a.location) == text::Trim(b.location) &&
+           text::Trim(a.lot) == text::Trim(b.lot) && text::Trim(a.sublot) == text::Trim(b.sublot);
+}
+
+}  // namespace
+
+std::vector<Holding> ItemHoldings(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
+                                  const std::string& item) {
+    auto r = conn.Query(
+        "SELECT CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE, DTMOVIESTQ, QTMOVIESTQ FROM MOVIESTQ"
+        " WHERE CDFILIAL = :F AND NRLANCESTQ = :L AND NRSEQUITEM = :I ORDER BY NRMOVIESTQ",
+        {{"F", branch}, {"L", posting}, {"I", item}});
+    std::vector<Holding> out;
+    for (const auto& row : r.rows) {
+        TDateTime d;
+        db::ToDateTime(row[5], d);
+        Holding h{text::Trim(row[0].AsString()),
+                  {row[1].AsString(), row[2].AsString(), row[3].AsString(), row[4].AsString()},
+                  d.DateOnly(),
+                  row[6].AsFloat()};
+        auto same = [&](const Holding& o) {
+            return o.stockProduct == h.stockProduct && samePlace(o.place, h.place) && o.day.Val == h.day.Val;
+        };
+        auto it = std::find_if(out.begin(), out.end(), same);
+        if (it == out.end())
+            out.push_back(std::move(h));
+        else
+            it->quantity += h.quantity;
+    }
+    std::erase_if(out, [](const Holding& h) { return std::fabs(h.quantity) < kNoise; });
+    for (Holding& h : out) h.quantity = std::round(h.quantity * 1e5) / 1e5;
+    return out;
+}
+
+std::vector<StockMovement> MovementsToTarget(db::SqlConnection& conn, const std::string& branch,
+                                             const std::string& posting, const std::string& item,
+                                             const ItemTarget& target) {
+    std::vector<StockMovement> out;
+    auto movement = [&](const std::string& product, const StockPlace& place, TDateTime day, double qty, double cost) {
+        StockMovement m;
+        m.branch = branch;
+        m.stockProduct = product;
+        m.place = {orBlank(place.storeroom), orBlank(place.location), orBlank(place.lot), orBlank(place.sublot)};
+        m.date = day.DateOnly();
+        m.kind = qty < 0 ? 'S' : 'D';
+        m.quantity = std::round(qty * 1e5) / 1e5;
+        m.unitCost = cost;
+        m.posting = posting;
+        m.item = item;
+        out.push_back(std::move(m));
+    };
+    double heldAtTarget = 0;
+    for (const Holding& h : ItemHoldings(conn, branch, posting, item)) {
+        if (h.stockProduct == target.stockProduct && samePlace(h.place, target.place) &&
+            h.day.Val == target.day.DateOnly().Val)
+            heldAtTarget += h.quantity;
+        else
+            movement(h.stockProduct, h.place, h.day, -h.quantity, target.unitCost);
+    }
+    const double diff = target.quantity - heldAtTarget;
+    if (std::fabs(diff) >= kNoise) movement(target.stockProduct, target.place, target.day, diff, target.unitCost);
+    return out;
+}
+
+double LowestPosition(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
+                      TDateTime from, TDateTime to, const StockPlace& f) {
+    double pos = PositionOfDay(conn, branch, stockProduct, from, f).quantity;
+    double lowest = pos;
+    if (to.DateOnly().Val <= from.DateOnly().Val) return lowest;
+    auto r = conn.Query(
+        "SELECT DTSALDO, SUM(QTMOVIDIA) FROM SALDODIA"
+        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTSALDO > :D AND DTSALDO <= :E"
+        " AND (:A = '' OR CDALMOXARIFE = :A) AND (:L = '' OR CDLOCALESTOQ = :L)"
+        " AND (:LT = '' OR NRLOTEESTQ = :LT) AND (:SL = '' OR NRSUBLOTE = :SL)"
+        " GROUP BY DTSALDO ORDER BY DTSALDO",
+        {{"F", branch}, {"P", stockProduct}, {"D", from.DateOnly()}, {"E", to.DateOnly()}, {"A", f.storeroom},
+         {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
+    for (const auto& row : r.rows) {
+        pos += row[1].AsFloat();
+        lowest = std::min(lowest, pos);
+    }
+    return lowest;
+}
+
+double ItemLedgerTotal(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
+                       const std::string& item) {
+    auto r = conn.Query("SELECT SUM(QTMOVIESTQ) FROM MOVIESTQ WHERE CDFILIAL = :F AND NRLANCESTQ = :L AND NRSEQUITEM = :I",
+                        {{"F", branch}, {"L", posting}, {"I", item}});
+    return r.rows.at(0)[0].IsNull() ? 0.0 : r.rows[0][0].AsFloat();
 }
 
 }  // namespace store

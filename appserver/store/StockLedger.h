@@ -19,6 +19,7 @@
 #include "db/SqlConnection.h"
 
 #include <string>
+#include <vector>
 
 namespace store {
 
@@ -65,5 +66,47 @@ StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, 
 double ItemQuantityOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                          const std::string& posting, const std::string& item, TDateTime day,
                          const StockPlace& filter = {});
+
+// What the ledger holds for one document item (posting NRLANCESTQ, item
+// NRSEQUITEM) of the branch, by stock product, place (as stored) and whole
+// day; places and days where its movements cancel out are left out.
+struct Holding {
+    std::string stockProduct;
+    StockPlace place;
+    TDateTime day;
+    double quantity = 0;
+};
+std::vector<Holding> ItemHoldings(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
+                                  const std::string& item);
+
+// Where a document item's stock should stand: quantity (signed, stock units;
+// 0 for nothing) of the stock product at the place on the day.
+struct ItemTarget {
+    std::string stockProduct;
+    StockPlace place;  // " " or "" for none
+    TDateTime day;
+    double quantity = 0;
+    double unitCost = 0;
+};
+
+// The movements that bring what the ledger holds for the item to the target,
+// computed from the ledger alone (never from what a client believes was
+// posted): each holding at another product, place or day is reversed on its
+// own day, and the target's key gets target minus what it holds there. Empty
+// when the ledger already stands at the target. Kinds: 'S' for what leaves
+// stock, 'D' for what returns to it. Reads only; post them with AddMovement.
+std::vector<StockMovement> MovementsToTarget(db::SqlConnection& conn, const std::string& branch,
+                                             const std::string& posting, const std::string& item,
+                                             const ItemTarget& target);
+
+// The lowest end-of-day position of the stock product within the place
+// filter over the whole days from `from` through `to` (only `from` when `to`
+// is earlier). A product that never moved stands at 0.
+double LowestPosition(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
+                      TDateTime from, TDateTime to, const StockPlace& filter = {});
+
+// The sum of every movement of a document item in the branch (0 when none).
+double ItemLedgerTotal(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
+                       const std::string& item);
 
 }  // namespace store
