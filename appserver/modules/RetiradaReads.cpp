@@ -4,12 +4,14 @@
 #include "core/Text.h"
 #include "modules/Confirmation.h"
 #include "modules/Datasets.h"
+#include "modules/Deletion.h"
 #include "modules/GravaRequisicao.h"
 #include "modules/HeaderReads.h"
 #include "modules/ItemReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
 #include "modules/RetiradaQueries.h"
+#include "modules/StockUpdate.h"
 #include "store/StockLedger.h"
 
 namespace appserver {
@@ -118,15 +120,6 @@ Variant getLocalizacao(db::SqlConnection& c, VariantArray& a) {
     return Variant(BuildPacket(ds::Localizacao(), c.Query(sql::kLocalizacao, {{"F", ArgText(a[0])}, {"R", ArgText(a[1])}})));
 }
 
-Variant verifItens(db::SqlConnection& c, VariantArray& a) {
-    auto r = c.Query(
-        "SELECT I.NRSEQUITEM FROM LANCTOEST L, ITLANCTOEST I"
-        " WHERE L.CDFILIAL = :F AND L.NRRETIRADA = :R AND I.CDFILIAL = L.CDFILIAL AND I.NRLANCESTQ = L.NRLANCESTQ"
-        "   AND I.IDEVOLESTOQ = 'N' AND I.IDSTATUS <> 'D'",
-        {{"F", ArgText(a[0])}, {"R", ArgText(a[1])}});
-    return Variant(!r.Empty());
-}
-
 Variant getTipoReti(db::SqlConnection& c) {
     return Variant(BuildPacket(ds::TipoReti(), c.Query("SELECT CDTIPORETI, NMTIPORETI FROM TIPORETI ORDER BY CDTIPORETI")));
 }
@@ -159,12 +152,12 @@ void RegisterRetiradaModule(Dispatcher& d) {
         [](CallContext& ctx, VariantArray& a) { return getItLanctoEst(ctx.Db(), a); });
     reg("GetLocalizacao", {Branch("CDFILIAL"), Str("NRRETIRADA")},
         [](CallContext& ctx, VariantArray& a) { return getLocalizacao(ctx.Db(), a); });
-    reg("verifitens", {Branch("CDFILIAL"), Str("NRRETIRADA")},
-        [](CallContext& ctx, VariantArray& a) { return verifItens(ctx.Db(), a); });
     reg("GetTipoReti", {}, [](CallContext& ctx, VariantArray&) { return getTipoReti(ctx.Db()); });
     RegisterHeaderReads(d);
     RegisterGravaRequisicao(d);
     RegisterConfirmation(d);
+    RegisterStockUpdate(d);
+    RegisterDeletion(d);
     RegisterItemReads(d);
 }
 

@@ -1,0 +1,172 @@
+// DelLancto on a fresh demo database: what a withdrawal took comes back,
+// a withdrawal deleted twice is a success, billed meals refuse, the right and
+// the branch are the server's, a reversal that a position cannot bear keeps
+// its item.
+#include "StockWriting.h"
+#include "store/StockLedger.h"
+
+using namespace stockwriting;
+namespace demo = store::demo;
+
+namespace {
+
+struct Saved {
+    std::string branch, posting, withdrawal;
+};
+
+Saved confirmNew(const Fixture& fx, const std::string& branch, const std::vector<Item>& items,
+                 const std::string& service = demo::kServicePlain) {
+    Header h;
+    h.branch = branch;
+    h.service = service;
+    auto r = fx.call("Confirma_Lanc", confirmArgs(headerDelta(h), itemsDelta(h.branch, items), h));
+    auto rows = rowsOf(r.value);
+    EXPECT_TRUE(errorsOf(rows).empty()) << ::testing::PrintToString(rows);
+    return {branch, number(rows, "NRLANCESTQ"), number(rows, "NRRETIRADA")};
+}
+
+net::RpcResult del(const Fixture& fx, const Saved& s, const std::string& ignore = "0", const std::string& as = "") {
+    return fx.call("DelLancto",
+                   {Variant(s.branch), Variant(s.branch), Variant(s.posting), Variant(s.withdrawal), Variant(day(0)),
+                    Variant(day(0)), Variant("N"), Variant(ignore), Variant(""), Variant(day(0)), Variant("0000000000")},
+                   as);
+}
+
+double stockOf(const Fixture& fx, const std::string& branch, const std::string& product) {
+    return fx.number("SELECT SUM(QTMOVIDIA) FROM SALDODIA WHERE CDFILIAL = '" + branch + "' AND CDPRODESTO = '" +
+                     product + "'");
+}
+
+std::string count(const Fixture& fx, const char* table, const Saved& s) {
+    return fx.one(std::string("SELECT COUNT(*) FROM ") + table + " WHERE CDFILIAL = '" + s.branch +
+                  "' AND NRLANCESTQ = '" + s.posting + "'");
+}
+
+}  // namespace
+
+TEST(DelLancto, GivesBackExactlyWhatTheWithdrawalTookAndTwiceIsASuccess) {
+    Fixture fx;
+    const double corn = stockOf(fx, "0001", kStock5), paste = stockOf(fx, "0001", kStock10);
+    Item a{"0001", kStock5, 2, "000001", "A01"}, b{"0002", kStock10, 3, "000001", "A01"};
+    Saved s = confirmNew(fx, "0001", {a, b});
+    // An alteration in between: the deletion gives back what the ledger holds, not the first quantities.
+    a.consumed = 4;
+    a.posting = s.posting;
+    a.withdrawal = s.withdrawal;
+    a.change = RowChange::Modified;
+    Header h;
+    h.posting = s.posting;
+    h.withdrawal = s.withdrawal;
+    fx.call("Confirma_Lanc", confirmArgs(Variant(), itemsDelta("0001", {a}), h));
+    ASSERT_DOUBLE_EQ(stockOf(fx, "0001", kStock5), corn - 4);
+
+    auto r = del(fx, s);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_TRUE(rowsOf(r.value).empty());
+    EXPECT_DOUBLE_EQ(stockOf(fx, "0001", kStock5), corn);
+    EXPECT_DOUBLE_EQ(stockOf(fx, "0001", kStock10), paste);
+    EXPECT_EQ(count(fx, "LANCTOEST", s), "0");
+    EXPECT_EQ(count(fx, "ITLANCTOEST", s), "0");
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM RETITIPOPRAT WHERE CDFILIAL = '0001' AND NRRETIRADA = '" + s.withdrawal + "'"),
+              "0");
+    EXPECT_TRUE(fx.violations().empty()) << ::testing::PrintToString(fx.violations());
+
+    const std::string after = fx.footprint();
+    r = del(fx, s);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_TRUE(rowsOf(r.value).empty());
+    EXPECT_EQ(fx.footprint(), after);
+}
+
+TEST(DelLancto, DishRowsAndTheExtraRequisitionGoWithTheWithdrawal) {
+    Fixture fx;
+    // The demo's withdrawal of 0001 by dish (ALMOÇO, P-1), and the one using extra requisition 0000000002.
+    Saved byDish{"0001", fx.one("SELECT NRLANCESTQ FROM LANCTOEST WHERE CDFILIAL = '0001' AND IDRETIPRAT = 'S'"), ""};
+    byDish.withdrawal = fx.one("SELECT NRRETIRADA FROM LANCTOEST WHERE CDFILIAL = '0001' AND NRLANCESTQ = '" +
+                               byDish.posting + "'");
+    ASSERT_NE(fx.one("SELECT COUNT(*) FROM RETITIPOPRAT WHERE CDFILIAL = '0001' AND NRRETIRADA = '" +
+                     byDish.withdrawal + "'"),
+              "0");
+    auto r = del(fx, byDish);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM RETITIPOPRAT WHERE CDFILIAL = '0001' AND NRRETIRADA = '" +
+                     byDish.withdrawal + "'"),
+              "0");
+
+    Saved extra{"0001", fx.one("SELECT NRLANCESTQ FROM USOREQUEXTR WHERE CDFILIAL = '0001' AND NRREQUEXTR = '" +
+                               std::string(demo::kRequisitionUsed) + "'"),
+                ""};
+    ASSERT_NE(extra.posting, "null");
+    r = del(fx, extra);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM USOREQUEXTR WHERE CDFILIAL = '0001' AND NRREQUEXTR = '" +
+                     std::string(demo::kRequisitionUsed) + "'"),
+              "0");
+    EXPECT_TRUE(fx.violations().empty()) << ::testing::PrintToString(fx.violations());
+}
+
+TEST(DelLancto, BilledMealsRightAndBranchRefuseAndKeepEverything) {
+    Fixture fx;
+    Saved s = confirmNew(fx, "0001", {{"0001", kStock10, 3, "000001", "A01"}});
+    const std::string before = fx.footprint();
+    auto r = del(fx, s, "0", fx.tokenOf(demo::kOperatorNoRights));
+    ASSERT_TRUE(r.value.IsString());
+    EXPECT_NE(r.value.AsString().find("sem direito"), std::string::npos) << r.value.AsString();
+    EXPECT_THROW(del(fx, s, "0", fx.tokenOf(demo::kOperatorAlterOnly)), net::ERpcError);
+    // CARLA holds only the right to alter: in her own branch the deletion is refused too.
+    Saved plain = confirmNew(fx, "0002", {{"0001", kStock10, 1}});
+    r = del(fx, plain, "0", fx.tokenOf(demo::kOperatorAlterOnly));
+    EXPECT_TRUE(r.value.IsString());
+    EXPECT_EQ(count(fx, "LANCTOEST", plain), "1");
+
+    fx.app->WithDatabase([&](db::SqlConnection& c) {
+        c.Execute("INSERT INTO EFETIVOSERV (CDFILIAL, CDSERVFILI, DTEFETIVO, QTEFETIVO, IDFATURADO)"
+                  " VALUES ('0001', '00002', :D, 120, 'S')",
+                  {{"D", day(0)}});
+        return 0;
+    });
+    const std::string billed = fx.footprint();
+    r = del(fx, s);
+    ASSERT_TRUE(r.value.IsString());
+    EXPECT_EQ(r.value.AsString(), "EFET_FATU");
+    EXPECT_EQ(fx.footprint(), billed);
+    EXPECT_EQ(count(fx, "ITLANCTOEST", s), "1");
+    (void)before;
+}
+
+TEST(DelLancto, AReversalNoPositionCanBearKeepsItsItem) {
+    Fixture fx;
+    // An item whose ledger rows had added stock (two units more than it took), and that stock issued since.
+    Saved s = confirmNew(fx, "0001", {{"0001", kStock5, 1, "000001", "A01"}, {"0002", kStock10, 2, "000001", "A01"}});
+    fx.app->WithDatabase([&](db::SqlConnection& c) {
+        db::Transaction t(c);
+        store::AddMovement(c, {"0001", kStock5, {"000001", "A01", " ", " "}, day(0), 'D', 3, 8.4, s.posting, "0001"});
+        store::AddMovement(c, {"0001", kStock5, {"000001", "A01", " ", " "}, day(0), 'S',
+                               -store::PositionOfDay(c, "0001", kStock5, day(0)).quantity, 8.4, "", ""});
+        t.Commit();
+        return 0;
+    });
+    const double held = fx.ledger("0001", s.posting, "0001");
+    ASSERT_DOUBLE_EQ(held, 2);
+    auto r = del(fx, s);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_EQ(rowsOf(r.value), (std::vector<Row>{{"LIB00200_3", kStock5, "000001", "A01"}}));
+    // The other item went; this one stays with what it holds, and so does the header.
+    EXPECT_EQ(count(fx, "ITLANCTOEST", s), "1");
+    EXPECT_EQ(count(fx, "LANCTOEST", s), "1");
+    EXPECT_DOUBLE_EQ(fx.ledger("0001", s.posting, "0001"), held);
+    EXPECT_DOUBLE_EQ(fx.ledger("0001", s.posting, "0002"), 0);
+    // Accepted through the ignore list, but 0001 does not allow negative stock: still kept.
+    r = del(fx, s, "#LIB00200_3#");
+    EXPECT_EQ(rowsOf(r.value).size(), 1u);
+    EXPECT_EQ(count(fx, "LANCTOEST", s), "1");
+    fx.app->WithDatabase([&](db::SqlConnection& c) {
+        return c.Execute("UPDATE PARAMESTOQUE SET IDPERMESTNEG = 'S' WHERE CDFILIAL = '0001'");
+    });
+    r = del(fx, s, "#LIB00200_3#");
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_TRUE(rowsOf(r.value).empty());
+    EXPECT_EQ(count(fx, "LANCTOEST", s), "0");
+    EXPECT_DOUBLE_EQ(fx.ledger("0001", s.posting, "0001"), 0);
+    EXPECT_LT(stockOf(fx, "0001", kStock5), 0);
+}
