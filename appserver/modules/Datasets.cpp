@@ -150,6 +150,16 @@ const Fields& Retorno() {
     return f;
 }
 
+const Fields& VdRetDia() {
+    static const Fields f = {S("CDSERVFILI", 5), S("NMSERVICO", 40)};
+    return f;
+}
+
+const Fields& RetiradaGeral() {
+    static const Fields f = {F("QNTMOVI")};
+    return f;
+}
+
 const std::vector<Shape>& All() {
     static const std::vector<Shape> all = {
         {"cdsParamEstoque", ParamEstoque()}, {"cdsParamFilial", ParamFilial()},
@@ -161,6 +171,7 @@ const std::vector<Shape>& All() {
         {"cdsPosEstDia", PosEstDia()},       {"cdsVdServico", VdServico()},
         {"cdsValidProd", ValidProd()},
         {"cdsPrevRetiAux", PrevRetiAux()},   {"cdsNrPrevReti", NrPrevReti()},
+        {"cdsVdRetDia", VdRetDia()},       {"cdsRetiradaGeral", RetiradaGeral()},
         {"cdsVdPrevReti", VdPrevReti()},     {"cdsPesqRequisicao", PesqRequisicao()},
         {"cdsVerifCardapio", VerifCardapio()}};
     return all;

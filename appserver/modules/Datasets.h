@@ -30,6 +30,8 @@ const Fields& NrPrevReti();      // cdsNrPrevReti (DSTIPO travels empty: the cli
 const Fields& VdPrevReti();      // cdsVdPrevReti
 const Fields& PesqRequisicao();  // cdsPesqRequisicao
 const Fields& VerifCardapio();   // cdsVerifCardapio
+const Fields& VdRetDia();        // cdsVdRetDia
+const Fields& RetiradaGeral();   // cdsRetiradaGeral
 
 // Every shape above with the client dataset it fills, so that tests hold the
 // server's packets and the client's declarations together.

@@ -10,6 +10,7 @@
 #include "modules/ItemReads.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
+#include "modules/RetiradaGeral.h"
 #include "modules/RetiradaQueries.h"
 #include "modules/StockUpdate.h"
 #include "store/StockLedger.h"
@@ -159,6 +160,7 @@ void RegisterRetiradaModule(Dispatcher& d) {
     RegisterStockUpdate(d);
     RegisterDeletion(d);
     RegisterItemReads(d);
+    RegisterRetiradaGeral(d);
 }
 
 }  // namespace appserver

@@ -1,4 +1,5 @@
 #include "store/DemoData.h"
+#include "store/DemoGeneral.h"
 #include "store/DemoRequisitions.h"
 #include "store/DemoItems.h"
 
@@ -704,6 +705,7 @@ void LoadDemoData(db::SqlConnection& conn, uint32_t seed, TDateTime today) {
     Generator(conn, seed, today).Run();
     LoadRequisitionPaths(conn, today);
     LoadDemoItems(conn, today);
+    LoadGeneralWithdrawalPaths(conn);
 }
 
 }  // namespace store::demo

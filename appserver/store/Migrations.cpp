@@ -13,6 +13,7 @@ extern const char* const kSchema005;
 extern const char* const kSchema006;
 extern const char* const kSchema007;
 extern const char* const kSchema008;
+extern const char* const kSchema009;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
@@ -27,6 +28,7 @@ const std::vector<Migration>& Migrations() {
         {6, "Extra requisitions in use, answers of recorded sendings", kSchema006, {}},
         {7, "Bar codes of the products", kSchema007, {}},
         {8, "Answers of recorded confirmations, billed meals of the services", kSchema008, {}},
+        {9, "General withdrawal: technical sheets, fixed and per-capita consumption, its defaults and runs", kSchema009, {}},
     };
     return all;
 }
