@@ -113,7 +113,13 @@ void TfrmRetirada::enviaRequisicao(int tamanho) {
     if (args[1].IsString()) u.stIdNovoCardapio = args[1].AsString();
     if (!args[13].IsNull()) dtEstoque = args[13].AsDateTime();
     // The answer itself first: Null or a plain failure text carry no elements.
-    if (r.IsNull()) return;
+    // A Null answer has nothing to load either: the header stays open on the
+    // client for its items to be typed, as when the first element is Null.
+    if (r.IsNull()) {
+        HabilitaFiltro(false);
+        reabreCabecalho();
+        return;
+    }
     if (r.IsString()) recusaRequisicao(r.AsString(), nullptr);
     if (!r.IsArray() || r.AsArray().size() < 2) throw Exception("GravaRequisicao: resposta incompleta do servidor.");
     const VariantArray& R = r.AsArray();

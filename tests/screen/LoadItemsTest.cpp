@@ -1,6 +1,6 @@
 // Entering the items with a header the server answers in ways the header's
-// own checks leave out: a plain failure text, and a recorded withdrawal whose
-// browse row cannot be posted.
+// own checks leave out: a plain failure text, a bare Null, and a recorded
+// withdrawal whose browse row cannot be posted.
 #include "ScreenFixture.h"
 
 using namespace screen_test;
@@ -45,6 +45,28 @@ TEST_F(LoadItemsTest, AFailedBrowseRowIsCancelledAndTheListScrollsAgain) {
     EXPECT_NE(f->cdsLanctoEst.FieldByName("NRRETIRADA").AsString(), "NOVOCODRET") << "recorded before the row";
     EXPECT_FALSE(Pla02000Unit().boAtuaRoma);
     EXPECT_EQ(f->cdsRomaRetirada.State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows);
+    EXPECT_FALSE(f->boCarregandoItens);
+}
+
+TEST_F(LoadItemsTest, ANullAnswerLeavesTheHeaderOpenForItemsToBeTyped) {
+    // The requisition free again, whichever test recorded a withdrawal with it.
+    Execute("DELETE FROM USOREQUEXTR WHERE CDFILIAL = '0001' AND NRREQUEXTR = '0000000001'");
+    Execute("UPDATE LANCTOEST SET NRREQUEXTRRE = '0000000000' WHERE CDFILIAL = '0001' AND NRREQUEXTRRE = '0000000001'");
+    TfrmRetirada* f = header(-1);
+    ASSERT_NE(f, nullptr);
+    const int rows = f->cdsRomaRetirada.RecordCount();
+    AnswerOnce("GravaRequisicao", Variant());
+    // The user goes from the menu date to the items.
+    f->dbdDtCardapio->UserSetFocus();
+    f->dbgItens->UserSetFocus();
+    EXPECT_EQ(Calls("GravaRequisicao"), 1);
+    EXPECT_EQ(Shown().find("Box["), std::string::npos) << Shown();  // no message, only progress notes
+    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(), "NOVOCODRET");
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("CDCHAVEENVIO").AsString(), "");
+    EXPECT_FALSE(f->dbeNrRequisicao->Enabled());
+    EXPECT_EQ(f->cdsItLanctoEst.State(), TDataSetState::dsInsert);
     EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows);
     EXPECT_FALSE(f->boCarregandoItens);
 }

@@ -18,6 +18,9 @@ namespace screen_test {
 // Remote calls by method name (without module), since the last ResetCalls.
 int Calls(const std::string& method);
 void ResetCalls();
+// The next call of `method` is answered with `value` instead of reaching the
+// server (an answer this server never gives); ResetCalls drops it.
+void AnswerOnce(const std::string& method, Variant value);
 // Runs SQL on the demo database (between tests: it is shared by the program).
 void Execute(const std::string& sql);
 
