@@ -1,9 +1,11 @@
-// Two guards of item entry that no user path shows on its own: the error
-// marks of the grid read the result list without moving it, and an item that
-// a library posts from inside its own post is still checked.
+// Guards of item entry that no user path shows on its own: the error marks
+// of the grid read the result list without moving it, an item that a library
+// posts from inside its own post is still checked, and the decimal separator
+// guard of the quantities (the grid's keys come with the grid presentation).
 #include "ScreenFixture.h"
 
 #include "core/Exception.h"
+#include "core/Text.h"
 
 using namespace screen_test;
 
@@ -66,5 +68,37 @@ TEST_F(ScreenTest, ItemPostedFromInsideItsPostIsCheckedAllTheSame) {
     // Taken up again by the refused post, with the library's place.
     EXPECT_EQ(itens.State(), TDataSetState::dsEdit);
     EXPECT_FALSE(itens.FieldByName("CDALMOXARIFE").AsString().empty());
+    itens.Cancel();
+}
+
+TEST_F(ScreenTest, TheDecimalSeparatorNeitherStartsNorRepeatsInAQuantity) {
+    TfrmRetirada* f = OpenWithList(0, 0);
+    ASSERT_NE(f, nullptr);
+    f->mnuFormulario->UserClick();
+    f->dbgItens->SetFocus();
+    TClientDataSet& itens = f->cdsItLanctoEst;
+    itens.Edit();
+    itens.FieldByName("QTEXTRARETI").Clear();
+    ASSERT_TRUE(f->dbgItens->SetSelectedField("QTEXTRARETI"));
+    const char sep = SystemFormat().DecimalSeparator;
+    // The separator pressed while the cell's editor holds `typed`.
+    auto press = [&](const std::string& typed, const std::string& field) {
+        f->dbgItens->SetEditorMode(false);
+        f->dbgItens->SetEditorMode(true);  // opens on the empty field
+        if (!typed.empty()) f->dbgItens->UserType(typed);
+        EXPECT_EQ(f->dbgItens->InplaceEditorText(), typed);
+        char32_t k = static_cast<char32_t>(sep);
+        f->Vd_Virgula(f->dbgItens, field, k);
+        return k;
+    };
+    const char32_t kept = static_cast<char32_t>(sep);
+    EXPECT_EQ(press("", "QTEXTRARETI"), 0u);                                   // not the first character
+    EXPECT_EQ(press("12", "QTEXTRARETI"), kept);                               // one is fine
+    EXPECT_EQ(press(std::string("1") + sep + "5", "QTEXTRARETI"), 0u);         // a second is not
+    EXPECT_EQ(press("", "QTDEVOLVRETI"), kept);                                // another column's key
+    char32_t digit = U'7';
+    f->Vd_Virgula(f->dbgItens, "QTEXTRARETI", digit);
+    EXPECT_EQ(digit, U'7');
+    f->dbgItens->SetEditorMode(false);
     itens.Cancel();
 }
