@@ -357,9 +357,11 @@ private:
             if (p.Empty()) Fail("Produto de código " + g.prefix + " não cadastrado para agrupar a requisição.");
             const std::string product = code(p.rows[0][0]), stock = code(p.rows[0][1]);
             const double factor = p.rows[0][2].IsNull() || p.rows[0][2].AsFloat() <= 0 ? 1.0 : p.rows[0][2].AsFloat();
-            const double qty = round(sums[g], 5);
-            double cost = store::PositionOfDay(c_, branch_, stock, withdrawalDay_).averageCost * factor;
-            if (cost <= 0 && !p.rows[0][3].IsNull()) cost = p.rows[0][3].AsFloat();
+            const double qty = round(sums[g], 5), stockQty = round(qty * factor, 5);
+            // Per stock unit, as the screen prices a typed item: its value is
+            // the stock quantity times this cost.
+            double cost = store::PositionOfDay(c_, branch_, stock, withdrawalDay_).averageCost;
+            if (cost <= 0 && !p.rows[0][3].IsNull()) cost = p.rows[0][3].AsFloat() / factor;
             const std::string seq = store::FormatNumber(++item, 4);
             const auto& [dishType, dishBranch, dish] = g.dish;
             auto orNull = [](const std::string& s) { return s.empty() ? Variant() : Variant(s); };
@@ -372,8 +374,8 @@ private:
                 " VALUES (:F, :L, :I, :P, :PM, :T, :Q, 0, 0, :Q, :Q, :QL, 0, :VU, :VT, 0, 'S', :D, '1', :R, :C, :I,"
                 " :F, :F, :L, :I, :F, 'N', ' ', ' ', ' ', ' ', 'N', :TP, :PR, :FP)",
                 {{"F", branch_}, {"L", posting_}, {"I", seq}, {"P", product}, {"PM", stock},
-                 {"T", type.empty() ? Variant() : Variant(type)}, {"Q", qty}, {"QL", round(qty * factor, 5)},
-                 {"VU", round(cost, 5)}, {"VT", round(qty * cost, 2)}, {"D", withdrawalDay_}, {"R", withdrawal_},
+                 {"T", type.empty() ? Variant() : Variant(type)}, {"Q", qty}, {"QL", stockQty},
+                 {"VU", cost}, {"VT", round(stockQty * cost, 2)}, {"D", withdrawalDay_}, {"R", withdrawal_},
                  {"C", menu}, {"TP", orNull(dishType)}, {"PR", orNull(dish)}, {"FP", orNull(dishBranch)}});
         }
         return store::FormatNumber(item, 4);

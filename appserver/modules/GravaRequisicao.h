@@ -19,10 +19,11 @@
 //   flag comes back "N". Items: the requisition's products summed by the
 //   first `aggregation length` characters of their tree code (0 or less: the
 //   whole code) and, when the service works by dish, by dish type and dish;
-//   each is the product whose tree code is that prefix, priced at the stock
-//   product's average cost of the withdrawal day times its conversion factor
-//   (the branch's current cost when the stock has no entries), with the
-//   default type, IDEVOLESTOQ "N", IDSTATUS "N", the withdrawal date, and
+//   each is the product whose tree code is that prefix, priced per stock
+//   unit as a typed item is: the stock product's average cost of the
+//   withdrawal day (the branch's current cost over the conversion factor when
+//   the stock has no entries), the total being the stock quantity times it,
+//   with the default type, IDEVOLESTOQ "N", IDSTATUS "N", the withdrawal date, and
 //   numbers after the withdrawal's highest item, which becomes NRSEQUITRETI.
 // - [Null, service settings]: nothing to load (no such requisition, one
 //   without products, or a recorded withdrawal that still has live items);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <set>
 
 using namespace appserver;
 namespace demo = store::demo;
@@ -198,4 +199,63 @@ TEST(GravaRequisicao, RacingCallsForOneExtraRequisitionAndARepeatedSending) {
     EXPECT_EQ(r2.value, r1.value);
     EXPECT_EQ(r2.refs, r1.refs);
     EXPECT_EQ(fx.footprint(), after);
+}
+
+TEST(GravaRequisicao, ItemsArePricedPerStockUnitAsTypedOnes) {
+    Fixture fx;
+    // 0,25 KG of the yeast, kept in grams (factor 1000, 0,06 a gram), joins JANTAR's planned requisition of today.
+    fx.app->WithDatabase([](db::SqlConnection& c) {
+        return c.Execute(
+            "INSERT INTO ITPREVRETI (CDFILIAL, CDSERVFILI, DTPREVRETI, NRREQUEXTR, NRSEQUITEM, CDPRODUTO, CDTIPOPRAT,"
+            " CDFILAUXPRAT, CDPRATO, QTPREVISRETI)"
+            " SELECT CDFILIAL, CDSERVFILI, DTPREVRETI, NRREQUEXTR, '0099',"
+            " (SELECT CDPRODUTO FROM PRODUTO WHERE CDARVPROD = '0107004'), CDTIPOPRAT, CDFILAUXPRAT, CDPRATO, 0.25"
+            " FROM ITPREVRETI WHERE CDFILIAL = '0001' AND CDSERVFILI = '00002' AND NRREQUEXTR = '0000000000'"
+            " AND DTPREVRETI = :D AND NRSEQUITEM = (SELECT MIN(NRSEQUITEM) FROM ITPREVRETI WHERE CDFILIAL = '0001'"
+            " AND CDSERVFILI = '00002' AND NRREQUEXTR = '0000000000' AND DTPREVRETI = :D)",
+            {{"D", day(0)}});
+    });
+    auto r = fx.call(Call());
+    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
+    const DataPacket& items = packet(r, 2);
+    auto value = [&](size_t row, const char* f) {
+        return items.rows[row].values[static_cast<size_t>(items.FieldIndex(f))].AsFloat();
+    };
+    size_t yeast = items.rows.size();
+    for (size_t i = 0; i < items.rows.size(); ++i)
+        if (field(items, i, "CDARVPROD") == "0107004") yeast = i;
+    ASSERT_LT(yeast, items.rows.size());
+    EXPECT_DOUBLE_EQ(value(yeast, "QTPREVISRETI"), 0.25);
+    EXPECT_DOUBLE_EQ(value(yeast, "QTLANCTOEST"), 250);
+    EXPECT_NEAR(value(yeast, "VRUNILANCTO"), 0.06, 1e-9);
+    EXPECT_NEAR(value(yeast, "VRTOTLANCTO"), 15, 1e-9);
+    // The unit value a typed item of it gets from the day's position.
+    const VariantArray args{Variant("0001"), Variant(field(items, yeast, "CDPRODUTO")), Variant(" "), Variant(" "),
+                            Variant(" "), Variant(" "), Variant(day(0)), Variant(1), Variant(-1)};
+    const net::RpcResult pos = net::DecodeResponse(
+        fx.handler(net::EncodeRequest(2, "Est00000.rdmEstoque.Consulta_PosEstDia", args), fx.token));
+    ASSERT_TRUE(pos.value.IsPacket()) << pos.value.AsString();
+    const DataPacket& p = pos.value.AsPacket();
+    EXPECT_NEAR(p.rows.at(0).values.at(static_cast<size_t>(p.FieldIndex("VRCUSTOPROD"))).AsFloat(),
+                value(yeast, "VRUNILANCTO"), 1e-12);
+}
+
+TEST(GravaRequisicao, ConcurrentWithdrawalsTakeConsecutiveNumbers) {
+    Fixture fx(4);
+    const int last = std::stoi(fx.one("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = '0001' AND CDSEQUENCIA = 'RETIRADA'"));
+    // Four sendings of the planned requisition (no claim on it), each its own withdrawal.
+    std::vector<std::future<net::RpcResult>> running;
+    for (int i = 0; i < 4; ++i)
+        running.push_back(std::async(std::launch::async, [&fx, i] {
+            return fx.call(Call().Key("planned-" + std::to_string(i)));
+        }));
+    std::set<int> numbers;
+    for (auto& f : running) {
+        net::RpcResult r = f.get();
+        ASSERT_TRUE(r.value.IsArray() && r.value.AsArray()[0].IsPacket()) << r.value.AsString();
+        numbers.insert(std::stoi(field(packet(r, 0), 0, "NRRETIRADA")));
+    }
+    EXPECT_EQ(numbers, (std::set<int>{last + 1, last + 2, last + 3, last + 4}));
+    EXPECT_EQ(fx.one("SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = '0001' AND CDSEQUENCIA = 'RETIRADA'"),
+              std::to_string(last + 4));
 }
