@@ -505,7 +505,8 @@ private:
     void bindDishTypeHandlers();
     void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer
     void recebeServico(const Variant& servico);          // cdsUtilizaRetiPrat := the packet, grid shown or not
-    void reabreCabecalho();                              // header back in edit, a new sending key next time
+    void reabreCabecalho();                              // header back in edit
+    void novoEnvio();                                    // the next sending gets a key of its own
     [[noreturn]] void recusaRequisicao(const std::string& texto, const Variant* servico);
     void novaLinhaRomaneio();                            // the recorded header as a browse row
     void focaProdutoDoPrato();                           // the item grid's product column

@@ -109,7 +109,14 @@ void TfrmRetirada::enviaRequisicao(int tamanho) {
                       dbdRetirada->IsEmpty() ? Variant() : Variant(dbdRetirada->Date()),
                       Variant(dtEstoque),
                       Variant(Morvena::DataProc(Filial()).DateOnly().Val)};
-    Variant r = CallServer(netRetirada, "GravaRequisicao", args);
+    Variant r;
+    {
+        // A call that fails, its answer perhaps lost after the server recorded
+        // the withdrawal, leaves the header open with its sending key: entering
+        // the items again repeats this sending, which the server answers once.
+        TScopeFailure reabre([this] { cdsLanctoEst.Edit(); });
+        r = CallServer(netRetirada, "GravaRequisicao", args);
+    }
     if (args[1].IsString()) u.stIdNovoCardapio = args[1].AsString();
     if (!args[13].IsNull()) dtEstoque = args[13].AsDateTime();
     // The answer itself first: Null or a plain failure text carry no elements.
@@ -118,6 +125,7 @@ void TfrmRetirada::enviaRequisicao(int tamanho) {
     if (r.IsNull()) {
         HabilitaFiltro(false);
         reabreCabecalho();
+        novoEnvio();
         return;
     }
     if (r.IsString()) recusaRequisicao(r.AsString(), nullptr);
@@ -128,6 +136,7 @@ void TfrmRetirada::enviaRequisicao(int tamanho) {
         recebeServico(R[1]);
         HabilitaFiltro(false);
         reabreCabecalho();
+        novoEnvio();
         return;
     }
     if (R.size() < 4) throw Exception("GravaRequisicao: resposta incompleta do servidor.");
@@ -149,8 +158,6 @@ void TfrmRetirada::recebeServico(const Variant& servico) {
 
 void TfrmRetirada::reabreCabecalho() {
     cdsLanctoEst.Edit();
-    // The next sending is another one: a repeat of this one was answered already.
-    cdsLanctoEst.FieldByName("CDCHAVEENVIO").SetAsString("");
     if (cdsUtilizaRetiPrat.Active() && !cdsUtilizaRetiPrat.IsEmpty())
         cdsLanctoEst.FieldByName("IDRETIPRAT").SetAsString(cdsUtilizaRetiPrat.FieldByName("IDUTRETIPRAT").AsString());
 }
@@ -160,10 +167,17 @@ void TfrmRetirada::recusaRequisicao(const std::string& texto, const Variant* ser
     if (dbeNrRequisicao->CanFocus()) dbeNrRequisicao->SetFocus();
     if (servico) recebeServico(*servico);
     reabreCabecalho();
+    // A refusal the server answered in full saved nothing: the next sending is
+    // another one. A plain text may be an answer lost on the way (the
+    // connection's failure text) after the server recorded the withdrawal:
+    // the next sending repeats this one, and the server answers it once.
+    if (servico) novoEnvio();
     const bool chave = texto == "BLOQ_ALT" || texto == "NAO_PERM";
     Consiste::MensErro(chave ? msgPadrao->Msg(texto) : texto, true);
     throw EAbort();
 }
+
+void TfrmRetirada::novoEnvio() { cdsLanctoEst.FieldByName("CDCHAVEENVIO").SetAsString(""); }
 
 void TfrmRetirada::novaLinhaRomaneio() {
     RetiradaUnit& u = Pla02000Unit();

@@ -33,7 +33,8 @@ TEST_F(LoadItemsTest, APlainFailureTextIsShownAsItStandsWithTheHeaderOpenAgain) 
     EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
     EXPECT_TRUE(f->dbeNrRequisicao->Enabled());
     EXPECT_FALSE(f->boCarregandoItens);
-    EXPECT_EQ(f->cdsLanctoEst.FieldByName("CDCHAVEENVIO").AsString(), "");
+    // Kept: a text may also be a lost answer, and the server records no key for a refusal.
+    EXPECT_NE(f->cdsLanctoEst.FieldByName("CDCHAVEENVIO").AsString(), "");
 }
 
 TEST_F(LoadItemsTest, AFailedBrowseRowIsCancelledAndTheListScrollsAgain) {
@@ -69,4 +70,38 @@ TEST_F(LoadItemsTest, ANullAnswerLeavesTheHeaderOpenForItemsToBeTyped) {
     EXPECT_EQ(f->cdsItLanctoEst.State(), TDataSetState::dsInsert);
     EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows);
     EXPECT_FALSE(f->boCarregandoItens);
+}
+
+TEST_F(LoadItemsTest, ASendingWhoseAnswerWasLostIsRepeatedAndAnsweredOnce) {
+    // A new JANTAR header of today on the planned requisition.
+    TfrmRetirada* f = OpenWithList(0, 0);
+    ASSERT_NE(f, nullptr);
+    f->sbtIncluirClick(f->sbtIncluir);
+    ASSERT_EQ(f->cdsLanctoEst.FieldByName("NRREQUEXTRRE").AsString(), "0000000000");
+    f->dbdRetirada->SetDate(Date());
+    f->dbdDtCardapio->SetDate(Date());
+    f->medCdServico->SetText("00002");
+    const int rows = f->cdsRomaRetirada.RecordCount();
+    const std::string jantar = "SELECT COUNT(*) FROM LANCTOEST WHERE CDFILIAL = '0001' AND CDSERVFILI = '00002'";
+    const int before = std::stoi(QueryText(jantar));
+    // Recorded on the server, its answer lost on the way back: the
+    // connection's failure text, the header open on the requisition.
+    LoseNextAnswer("GravaRequisicao");
+    f->dbdDtCardapio->UserSetFocus();
+    f->dbgItens->UserSetFocus();
+    EXPECT_NE(Shown().find("Conexão perdida com o servidor."), std::string::npos) << Shown();
+    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
+    EXPECT_EQ(f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString(), "NOVOCODRET");
+    const std::string key = f->cdsLanctoEst.FieldByName("CDCHAVEENVIO").AsString();
+    EXPECT_FALSE(key.empty());
+    EXPECT_EQ(std::stoi(QueryText(jantar)), before + 1);
+    // Entering the items again repeats that sending: its first answer comes back.
+    f->dbgItens->UserSetFocus();
+    EXPECT_EQ(Calls("GravaRequisicao"), 2);
+    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsBrowse) << Shown();
+    const std::string posting = f->cdsLanctoEst.FieldByName("NRLANCESTQ").AsString();
+    EXPECT_EQ(QueryText("SELECT NRLANCESTQ FROM ENVIOREQUI WHERE CDCHAVEENVIO = '" + key + "'"), posting);
+    EXPECT_EQ(std::stoi(QueryText(jantar)), before + 1);
+    EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows + 1);
+    EXPECT_GT(f->cdsItLanctoEst.RecordCount(), 0);
 }

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 
 namespace screen_test {
 namespace {
@@ -25,6 +26,7 @@ struct Env {
     std::mutex mutex;
     std::map<std::string, int> calls;
     std::map<std::string, Variant> canned;  // answered once in place of the server
+    std::set<std::string> lost;              // run by the server once, its answer lost
 
     static Env& Get() {
         static Env env;
@@ -74,12 +76,17 @@ void registerCounting() {
             std::string method = call.method;
             if (auto dot = method.rfind('.'); dot != std::string::npos) method = method.substr(dot + 1);
             Env& env = Env::Get();
-            std::lock_guard lock(env.mutex);
+            std::unique_lock lock(env.mutex);
             ++env.calls[method];
             if (auto it = env.canned.find(method); it != env.canned.end()) {
                 net::RpcResult r{it->second, {}};
                 env.canned.erase(it);
                 return net::EncodeResult(call.id, r);
+            }
+            if (env.lost.erase(method) > 0) {
+                lock.unlock();
+                (void)inner(request, token);
+                return net::EncodeError(call.id, -32603, "Conexão perdida com o servidor.");
             }
         } catch (...) {
         }
@@ -113,12 +120,26 @@ void ResetCalls() {
     std::lock_guard lock(e.mutex);
     e.calls.clear();
     e.canned.clear();
+    e.lost.clear();
 }
 
 void AnswerOnce(const std::string& method, Variant value) {
     Env& e = Env::Get();
     std::lock_guard lock(e.mutex);
     e.canned[method] = std::move(value);
+}
+
+void LoseNextAnswer(const std::string& method) {
+    Env& e = Env::Get();
+    std::lock_guard lock(e.mutex);
+    e.lost.insert(method);
+}
+
+std::string QueryText(const std::string& sql) {
+    return Env::Get().embedded.server->WithDatabase([&](db::SqlConnection& c) {
+        auto r = c.Query(sql);
+        return r.Empty() || r.rows[0][0].IsNull() ? std::string("null") : text::Trim(r.rows[0][0].AsString());
+    });
 }
 
 void Execute(const std::string& sql) {

@@ -21,8 +21,13 @@ void ResetCalls();
 // The next call of `method` is answered with `value` instead of reaching the
 // server (an answer this server never gives); ResetCalls drops it.
 void AnswerOnce(const std::string& method, Variant value);
+// The next call of `method` runs on the server, but its answer is lost on the
+// way back: the caller gets an internal error instead. ResetCalls drops it.
+void LoseNextAnswer(const std::string& method);
 // Runs SQL on the demo database (between tests: it is shared by the program).
 void Execute(const std::string& sql);
+// The first column of the first row of a query on it ("null" for none), trimmed.
+std::string QueryText(const std::string& sql);
 
 // The browse filter dialog as these tests see it: a hook that plays the dialog
 // (default: cancelled, returns false).
