@@ -105,3 +105,24 @@ TEST_F(LoadItemsTest, ASendingWhoseAnswerWasLostIsRepeatedAndAnsweredOnce) {
     EXPECT_EQ(f->cdsRomaRetirada.RecordCount(), rows + 1);
     EXPECT_GT(f->cdsItLanctoEst.RecordCount(), 0);
 }
+
+TEST_F(LoadItemsTest, TheAggregationLengthFollowsTheOrderingAndLevel) {
+    TfrmRetirada* f = OpenWithList(0, 0);
+    ASSERT_NE(f, nullptr);
+    TClientDataSet& p = f->cdsParamEstoque;
+    ASSERT_FALSE(p.IsEmpty());
+    auto length = [&](const char* ordering, const char* level) {
+        p.Edit();
+        p.FieldByName("IDORDEREQU").SetAsString(ordering);
+        p.FieldByName("NRNIVEREQU").SetAsString(level);
+        p.Post();
+        return f->TamanhoAgrupamento();
+    };
+    // The 2-2-3 product tree: the whole code when ordered "C", else up to the level.
+    EXPECT_EQ(length("C", "2"), 7);
+    EXPECT_EQ(length("A", "2"), 4);
+    EXPECT_EQ(length("A", "1"), 2);
+    EXPECT_EQ(length("A", ""), 0);  // level 0: the server takes the whole code
+    p.EmptyDataSet();
+    EXPECT_EQ(f->TamanhoAgrupamento(), 7);
+}
