@@ -441,6 +441,45 @@ public:
     // The item filter text of the dataset's current group.
     std::string FiltroTipoPrat(const TDataSet& ds) const;
 
+    // ---- Grid presentation and the item grid's keys (dishtypes/GridDrawing.cpp, ItemGridKeys.cpp) --
+    // Each cell as the grid hands it over (Row: the row drawn, read without
+    // moving the cursor): red for a marked row, alignment, type name, images.
+    void dbgItensDrawColumnCell(TObject* Sender, int Row, int DataCol, TColumn& Column, TGridDrawState State,
+                                TCellPresentation& Cell);
+    void dbgTipoPratDrawColumnCell(TObject* Sender, int Row, int DataCol, TColumn& Column, TGridDrawState State,
+                                   TCellPresentation& Cell);
+    void dbgResumoDrawColumnCell(TObject* Sender, int Row, int DataCol, TColumn& Column, TGridDrawState State,
+                                 TCellPresentation& Cell);
+    // Ctrl+Delete (refused with exclui_ultimo for the last unmarked item shown),
+    // read-only columns, the dish-type page keys, Ctrl+V, Tab past read-only columns.
+    void dbgItensKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void dbgItensKeyPress(TObject* Sender, char32_t& Key);
+    // Items shown (the dish's filter kept) not marked "D", counted on a copy in cdsItlanctoVdAux.
+    int ItensNaoMarcados();
+
+    // ---- Error review (saving/ErrorReview.cpp) -------------------------------------------------
+    // Whether the current row of cdsRetorno is the posting's pending inventory ("LIB00200_4").
+    bool ResultErroLanc();
+    // Opens pmnErros below the button, its two entries enabled by the lookups.
+    void sbtVisualizaErrosClick(TObject* Sender);
+    // The viewer for the current item's product ("I") or for the posting ("L").
+    void mnuErrosItemClick(TObject* Sender);
+    void mnuErrosLancClick(TObject* Sender);
+
+    // ---- Deletion (saving/Deletion.cpp, dishtypes/DishDeletion.cpp) ---------------------------
+    // The withdrawal of the list's current row deleted on the server
+    // (DelLancto) with the ignore list; a refusal by result rows keeps it
+    // (Del_Est_Irreg, or the Exclui / Cancela options when negative stock is allowed).
+    void Exclusao(const std::string& ignoreList);
+    // An interactive deletion of an item or a group becomes its "D" mark
+    // (after Excl_prod / Excl_prat); a marked row, or the program's own
+    // removal, goes through. Refusals abort silently.
+    void cdsItLanctoEstBeforeDelete(TDataSet& DataSet);
+    void cdsRetiTipoPratBeforeDelete(TDataSet& DataSet);
+    // The last group removed: the header being edited, when the server knows
+    // it, is deleted there; a refusal cancels both change logs and raises.
+    void cdsRetiTipoPratAfterDelete(TDataSet& DataSet);
+
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
     // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
     // a stand-in here.
@@ -503,6 +542,20 @@ private:
     int postandoItem_ = 0;                     // item BeforePost running (a nested post skips the checks)
     // Requisition items and dish types (header/LoadItems.cpp, dishtypes/).
     void bindDishTypeHandlers();
+    void bindGridDrawing();
+    void bindErrorReview();
+    // Cancel (saving/Cancel.cpp): the new group's unsaved items; the steps every level ends with.
+    void removeItensNovosDoPrato();
+    void fechaCancelamento();
+    // Deletion helpers: DelLancto with "EFET_FATU" in the user's words; its
+    // end date; its rows into cdsRetorno; whether they refuse it; the ignore
+    // list that accepts irregular rows ("#LIB00200_3#" when present, else "0").
+    Variant ChamaDelLancto(VariantArray& args);
+    TDateTime FimExclusao(TDateTime data);
+    void RetornoDaExclusao(const Variant& result);
+    bool ExclusaoRecusada(const std::string& ignoreList);
+    std::string IgnoraIrregulares();
+    void bindDeletion();
     void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer
     void recebeServico(const Variant& servico);          // cdsUtilizaRetiPrat := the packet, grid shown or not
     void reabreCabecalho();                              // header back in edit

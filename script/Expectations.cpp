@@ -1,5 +1,7 @@
 #include "Expectations.h"
 
+#include <cstdio>
+
 #include "Driver.h"
 #include "Lookup.h"
 #include "Transcript.h"
@@ -12,6 +14,7 @@
 #include "ui/StdCtrls.h"
 
 #include <cctype>
+#include <cstdio>
 #include <optional>
 
 namespace script {
@@ -89,6 +92,14 @@ Found controlProperty(TComponent* comp, const std::string& prop, const Command& 
         }
         return {ctl->Caption()};
     }
+    if (auto* lb = dynamic_cast<TListBox*>(ctl)) {
+        if (p == "count") return {std::to_string(lb->Items.size())};
+        if (p == "items") {
+            std::string all;
+            for (size_t i = 0; i < lb->Items.size(); ++i) all += (i ? "\n" : "") + lb->Items[i];
+            return {all};
+        }
+    }
     if (p == "checked") {
         if (auto* cb = dynamic_cast<TCheckBox*>(ctl)) return {boolText(cb->Checked())};
         if (auto* rb = dynamic_cast<TRadioButton*>(ctl)) return {boolText(rb->Checked())};
@@ -127,6 +138,27 @@ Found dataSetProperty(TDataSet* ds, const std::string& prop, const Command& c) {
     return {FieldText(*f), f->IsNull()};
 }
 
+// How a drawn cell looks, as scenarios name it: its image ("none" without
+// one), its font colour ("red", "windowtext", "captiontext", else "#RRGGBB"),
+// its alignment ("left", "right", "center").
+std::string DrawnAspect(const TCellPresentation& cell, const std::string& aspect) {
+    if (aspect == "image") return cell.Image.empty() ? "none" : cell.Image;
+    if (aspect == "align")
+        return cell.Alignment == TAlignment::taRightJustify ? "right"
+               : cell.Alignment == TAlignment::taCenter     ? "center"
+                                                            : "left";
+    switch (cell.FontColor) {
+        case clRed: return "red";
+        case clWindowText: return "windowtext";
+        case clCaptionText: return "captiontext";
+        default: break;
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", cell.FontColor & 0xFF, (cell.FontColor >> 8) & 0xFF,
+                  (cell.FontColor >> 16) & 0xFF);
+    return hex;
+}
+
 // A cell of a grid (its column of the field, as the grid shows it) or of a
 // dataset, at a row from 1, without moving the cursor. False, with what the
 // grid or dataset holds, when the row is not there.
@@ -154,6 +186,11 @@ bool cellAt(const Expectation& e, const Command& c, Found& found, std::string& m
     if (row >= ds->RowCount()) {
         missing = std::to_string(ds->RowCount()) + " row(s)";
         return false;
+    }
+    if (!e.aspect.empty()) {
+        if (!grid) throw ScenarioError(c.line, "image, color and align are a grid's, not a dataset's");
+        found = {DrawnAspect(grid->CellPresentation(row, column), e.aspect)};
+        return true;
     }
     Variant v = ds->ValueAt(row, *f);
     if (v.IsNull()) found = {"", true};
@@ -233,6 +270,12 @@ Expectation ParseExpectation(const Command& c) {
         e.target = cell->first;
         e.index = cell->second;
         e.property = cell->rest.substr(1);
+        if (auto dot = e.property.find('.'); dot != std::string::npos) {
+            e.aspect = text::Lower(e.property.substr(dot + 1));
+            e.property = e.property.substr(0, dot);
+            if (e.aspect != "image" && e.aspect != "color" && e.aspect != "align")
+                throw ScenarioError(c.line, "a drawn cell has image, color or align, not " + e.aspect);
+        }
         e.value = valueAfterEquals(c, 1);
         return e;
     }

@@ -21,6 +21,7 @@ struct Expectation {
                            // Calls, CallArgument: the method; Sql: the statement;
                            // Form, Focus, Page: the name expected
     std::string property;  // Property: the last segment ("text", "state", a field name); Cell: the field
+    std::string aspect;    // Cell of a grid: "image", "color" or "align" of the drawn cell; empty: its text
     int index = 0;         // Cell: the row, from 1; CallArgument: the argument, from 1
     Token value;           // the value expected (Message: the text; Calls: the count)
 };

@@ -1,7 +1,7 @@
 // The dish-type rows of a withdrawal by dish: a new row is checked (type,
 // dish, no second row of the same group) before it is posted, its key can no
 // longer be typed afterwards, and the item grid shows the items of the current
-// row. Deleting a row belongs to the deletion step and says so.
+// row. Deleting a row marks it (dishtypes/DishDeletion.cpp).
 #include "Cli_pla02000/Retirada.h"
 
 #include "core/ScopeGuard.h"
@@ -45,6 +45,7 @@ void TfrmRetirada::bindDishTypeHandlers() {
     dbgTipoPrat->OnExit = [this](TObject* s) { dbgTipoPratExit(s); };
     panItens->OnEnter = [this](TObject* s) { panItensEnter(s); };
     panItens->OnExit = [this](TObject* s) { panItensExit(s); };
+    bindGridDrawing();
 }
 
 bool TfrmRetirada::PratoBloqueado() const {
@@ -185,8 +186,9 @@ void TfrmRetirada::dbgTipoPratKeyDown(TObject*, WORD& key, TShiftState shift) {
         for (int i = 0; i < cdsValidaRetiTpPrat.RowCount(); ++i)
             if (cdsValidaRetiTpPrat.DisplayTextAt(i, cdsValidaRetiTpPrat.FieldByName("IDSTATUS")) != "D") ++vivos;
         if (vivos <= 1) Consiste::MensErro(msgPadrao->Msg("exclui_ultimo"), true);
-        // Marking the group and its items for deletion is the deletion step's.
-        if (cdsRetiTipoPrat.FieldByName("IDSTATUS").AsString() != "D") naoDisponivel(Comando::Excluir);
+        if (cdsRetiTipoPrat.FieldByName("IDSTATUS").AsString() == "D") return;
+        if (!retirada::Construido(Comando::Excluir)) naoDisponivel(Comando::Excluir);
+        cdsRetiTipoPrat.Delete();  // cdsRetiTipoPratBeforeDelete turns it into the marks
         return;
     }
     const std::string col = coluna(dbgTipoPrat);

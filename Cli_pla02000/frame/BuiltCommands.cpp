@@ -6,14 +6,14 @@ bool Construido(Comando c) {
     switch (c) {
         case Comando::Incluir:
         case Comando::Alterar:
-        case Comando::EdicaoItens: return true;
+        case Comando::EdicaoItens:
+        case Comando::Cancelar:
+        case Comando::VisualizaErros: return true;
         case Comando::Excluir:
         case Comando::Confirmar:
-        case Comando::Cancelar:
         case Comando::Verificar:
         case Comando::AtuaEstoque:
         case Comando::RetGeral:
-        case Comando::VisualizaErros:
         case Comando::AtuQtCons: return false;
     }
     return false;

@@ -64,8 +64,6 @@ void TfrmRetirada::naoDisponivel(Comando c) {
     throw Exception(ControlesDoComando(c).first->Hint());
 }
 
-// Until their steps land these commands stay disabled; reached from code all
-// the same, they say so instead of running the base form's local version.
-void TfrmRetirada::sbtExcluirClick(TObject*) { naoDisponivel(Comando::Excluir); }
+// Until its step lands the command stays disabled; reached from code all the
+// same, it says so instead of running the base form's local version.
 void TfrmRetirada::sbtConfirmarClick(TObject*) { naoDisponivel(Comando::Confirmar); }
-void TfrmRetirada::sbtCancelarClick(TObject*) { naoDisponivel(Comando::Cancelar); }

@@ -17,9 +17,11 @@ TMenuItem* menuItem(TComponent* owner, TMenuItem* parent, const char* name, cons
     return m;
 }
 
-TSpeedButton* toolButton(TComponent* owner, const char* name, TWinControl* parent, const char* hint) {
+TSpeedButton* toolButton(TComponent* owner, const char* name, TWinControl* parent, const char* hint,
+                         const char* glyph) {
     auto* b = CreateControl<TSpeedButton>(owner, name, parent);
     b->SetHint(hint);
+    b->Glyph = glyph;
     b->SetEnabled(false);
     return b;
 }
@@ -58,12 +60,12 @@ void TfrmRetirada::buildControls() {
     msgPadrao->LoadFromText(model::MsgPadraoRetiradaResource());
 
     // Tool bar: the screen's own commands after the base form's.
-    sbtVerificar = toolButton(this, "sbtVerificar", panMenu, "Verificar");
-    sbtAtuaEstoq = toolButton(this, "sbtAtuaEstoq", panMenu, "Atualizar Estoque");
-    sbtFiltro = toolButton(this, "sbtFiltro", panMenu, "Filtrar Lançamentos");
-    sbtRetGeral = toolButton(this, "sbtRetGeral", panMenu, "Retirada Geral");
-    sbtVisualizaErros = toolButton(this, "sbtVisualizaErros", panMenu, "Visualizar Erros");
-    sbtAtuQtCons = toolButton(this, "sbtAtuQtCons", panMenu, "Atualizar Quantidade Consumida");
+    sbtVerificar = toolButton(this, "sbtVerificar", panMenu, "Verificar", "verificar");
+    sbtAtuaEstoq = toolButton(this, "sbtAtuaEstoq", panMenu, "Atualizar Estoque", "atualizar-estoque");
+    sbtFiltro = toolButton(this, "sbtFiltro", panMenu, "Filtrar Lançamentos", "filtrar");
+    sbtRetGeral = toolButton(this, "sbtRetGeral", panMenu, "Retirada Geral", "retirada-geral");
+    sbtVisualizaErros = toolButton(this, "sbtVisualizaErros", panMenu, "Visualizar Erros", "visualizar-erros");
+    sbtAtuQtCons = toolButton(this, "sbtAtuQtCons", panMenu, "Atualizar Quantidade Consumida", "quantidade-consumida");
     for (TSpeedButton* b : {sbtIncluir, sbtAlterar, sbtExcluir, sbtConfirmar, sbtCancelar, sbtProcurar})
         b->SetEnabled(false);
 

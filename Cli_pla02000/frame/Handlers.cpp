@@ -27,4 +27,6 @@ void TfrmRetirada::bindHandlers() {
     bindHeaderHandlers();
     bindItemHandlers();
     bindDishTypeHandlers();
+    bindErrorReview();
+    bindDeletion();
 }

@@ -38,6 +38,10 @@ TfrmPadrao::TfrmPadrao() {
     sbtProcurar = make<TSpeedButton>(this, "sbtProcurar", panMenu, "Procurar");
     sbtImprimir = make<TSpeedButton>(this, "sbtImprimir", panMenu, "Imprimir");
     sbtSair = make<TSpeedButton>(this, "sbtSair", panMenu, "Sair");
+    const std::pair<TSpeedButton*, const char*> glyphs[] = {
+        {sbtIncluir, "incluir"},     {sbtAlterar, "alterar"},   {sbtExcluir, "excluir"}, {sbtConfirmar, "confirmar"},
+        {sbtCancelar, "cancelar"},   {sbtProcurar, "procurar"}, {sbtImprimir, "imprimir"}, {sbtSair, "sair"}};
+    for (auto [button, glyph] : glyphs) button->Glyph = glyph;
 
     mnuPrincipal = TComponent::Create<TMainMenu>(this, "mnuPrincipal");
     SetMenu(mnuPrincipal);

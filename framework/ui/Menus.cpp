@@ -85,6 +85,15 @@ TMenuItem* TMenuItem::FindShortCut(TShortCut sc) {
     return nullptr;
 }
 
+void TPopupMenu::PopupAt(TControl* anchor, int dx, int dy) {
+    if (OnPopup) OnPopup(this);
+    anchor_ = anchor;
+    dx_ = dx;
+    dy_ = dy;
+    popped_ = true;
+    Changed("PopupAt");
+}
+
 void TPopupMenu::Popup() {
     Application().RunUserAction([&] {
         if (OnPopup) OnPopup(this);

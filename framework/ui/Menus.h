@@ -74,9 +74,21 @@ public:
     TNotifyEvent OnPopup;
     // The user opens the menu (runs OnPopup); the view shows the items.
     void Popup();
+    // The program opens the menu beside a control: at (dx, dy) pixels from
+    // the control's top-left corner. The view shows it there once the running
+    // handler is done; headless, the menu just reads as popped.
+    void PopupAt(TControl* anchor, int dx, int dy);
+    TControl* PopupAnchor() const { return anchor_; }
+    int PopupDx() const { return dx_; }
+    int PopupDy() const { return dy_; }
     bool Popped() const { return popped_; }
-    void Close() { popped_ = false; }
+    void Close() {
+        popped_ = false;
+        anchor_ = nullptr;
+    }
 
 private:
     bool popped_ = false;
+    TControl* anchor_ = nullptr;
+    int dx_ = 0, dy_ = 0;
 };

@@ -350,6 +350,11 @@ void TListBox::Clear() {
     Changed("Items");
 }
 
+void TListBox::AddItem(const std::string& item) {
+    Items.push_back(item);
+    Changed("Items");
+}
+
 void TListBox::UserSelect(int index) {
     if (!Focused()) {
         UserSetFocus();

@@ -164,6 +164,9 @@ class TSpeedButton : public TControl {
 public:
     std::string ClassName() const override { return "TSpeedButton"; }
     bool Down = false;
+    // The name of the button's picture ("incluir"); the view draws it above
+    // the caption, empty for a button without one.
+    std::string Glyph;
 };
 class TToolButton : public TSpeedButton {
 public:
@@ -204,6 +207,8 @@ public:
     bool Selected(int i) const;
     void SetSelected(int i, bool v);
     void Clear();
+    // Appends a line and tells the view (Items may also be filled directly before showing).
+    void AddItem(const std::string& item);
     void UserSelect(int index);  // the user clicks an item
     void DefaultKeyDown(WORD& key, TShiftState shift) override;
 

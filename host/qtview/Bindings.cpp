@@ -219,7 +219,14 @@ public:
     ToolButtonBinding(FormView& v, TSpeedButton& c, QWidget* parent) : ControlBinding(v, c, new QToolButton(parent)) {
         auto* b = static_cast<QToolButton*>(widget_);
         b->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        QIcon icon = GlyphIcon(c.Glyph);
+        if (icon.isNull()) {
+            b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        } else {
+            b->setIcon(icon);
+            b->setIconSize(QSize(24, 24));
+            b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        }
         QObject::connect(b, &QToolButton::clicked, b, [this, &c] { view_.UserAction([&c] { c.UserClick(); }); });
     }
     void Sync(std::string_view p) override {

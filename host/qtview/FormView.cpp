@@ -176,6 +176,12 @@ void FormView::observe(TComponent& c, std::string_view p) {
         }
         return;
     }
+    if (auto* popup = dynamic_cast<TPopupMenu*>(&c)) {
+        // Opened by the program: shown once its handler is done, never under it.
+        if (p == "PopupAt" && popup->Popped() && ownedBy(*popup, form_))
+            QMetaObject::invokeMethod(this, [this, popup] { showPopupAt(*popup); }, Qt::QueuedConnection);
+        return;
+    }
     if (auto* item = dynamic_cast<TMenuItem*>(&c)) {
         if (!ownedBy(*item, form_)) return;
         auto it = actions_.find(item);
@@ -260,6 +266,20 @@ void FormView::rebuildMenu() {
 void FormView::ExecPopup(TPopupMenu& menu, const QPoint& globalPos) {
     UserAction([&menu] { menu.Popup(); });
     if (!form_) return;
+    showPopup(menu, globalPos);
+}
+
+void FormView::showPopupAt(TPopupMenu& menu) {
+    if (!form_ || !menu.Popped() || !menu.PopupAnchor()) return;
+    QWidget* anchor = WidgetOf(menu.PopupAnchor());
+    if (!anchor) {
+        menu.Close();
+        return;
+    }
+    showPopup(menu, anchor->mapToGlobal(QPoint(menu.PopupDx(), menu.PopupDy())));
+}
+
+void FormView::showPopup(TPopupMenu& menu, const QPoint& globalPos) {
     QMenu popup(this);
     std::function<void(QMenu*, TMenuItem&)> fill = [&](QMenu* into, TMenuItem& parent) {
         for (int i = 0; i < parent.Count(); ++i) {

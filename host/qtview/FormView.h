@@ -75,6 +75,9 @@ protected:
 
 private:
     void observe(TComponent& component, std::string_view property);
+    // A popup opened by the program beside its anchor control; the menu's items at a point.
+    void showPopupAt(TPopupMenu& menu);
+    void showPopup(TPopupMenu& menu, const QPoint& globalPos);
     void bindTree(TControl& control, QWidget* parent);
     void unbind(TControl& control);
     void rebuildMenu();

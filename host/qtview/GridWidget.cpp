@@ -4,6 +4,7 @@
 #include "qtview/ControlBinding.h"
 #include "qtview/FormView.h"
 #include "qtview/Pictures.h"
+#include "data/DisplayFormat.h"
 #include "ui/DBGrid.h"
 #include "ui/Form.h"
 
@@ -31,17 +32,32 @@ GridWidget::GridWidget(FormView& view, TDBGrid& grid, QWidget* parent)
 int GridWidget::RowHeight() const { return fontMetrics().height() + 5; }
 int GridWidget::TitleHeight() const { return fontMetrics().height() + 6; }
 
+int GridWidget::ColumnWidth(int column) const {
+    if (column < 0 || column >= grid_.Columns().Count()) return 0;
+    const TColumn& col = grid_.Columns()[column];
+    // The forms were laid out for a narrower system font: widths follow this
+    // font, and a column is never narrower than its title or than the display
+    // format of a large value of its field.
+    const QFontMetrics fm = fontMetrics();
+    const double scale = std::max(1.0, fm.averageCharWidth() / 6.0);
+    int w = static_cast<int>(col.Width * scale + 0.5);
+    w = std::max(w, fm.horizontalAdvance(QString::fromStdString(grid_.ColumnTitle(column))) + 8);
+    if (const TField* f = col.Field(); f && f->DataType() == TFieldType::ftFloat && !f->DisplayFormat.empty())
+        w = std::max(w, fm.horizontalAdvance(QString::fromStdString(FormatFloat(f->DisplayFormat, 999999.99999))) + 6);
+    return w;
+}
+
 int GridWidget::columnLeft(int column) const {
     int x = kIndicator - horizontalScrollBar()->value();
     for (int i = 0; i < column; ++i)
-        if (grid_.Columns()[i].Visible) x += grid_.Columns()[i].Width;
+        if (grid_.Columns()[i].Visible) x += ColumnWidth(i);
     return x;
 }
 
 int GridWidget::contentWidth() const {
     int w = kIndicator;
     for (int i = 0; i < grid_.Columns().Count(); ++i)
-        if (grid_.Columns()[i].Visible) w += grid_.Columns()[i].Width;
+        if (grid_.Columns()[i].Visible) w += ColumnWidth(i);
     return w;
 }
 
@@ -51,14 +67,14 @@ QRect GridWidget::CellRect(int row, int column) const {
     if (row < top) return {};
     int y = TitleHeight() + (row - top) * RowHeight();
     if (y > viewport()->height()) return {};
-    return QRect(columnLeft(column), y, grid_.Columns()[column].Width, RowHeight());
+    return QRect(columnLeft(column), y, ColumnWidth(column), RowHeight());
 }
 
 int GridWidget::columnAt(int x) const {
     for (int i = 0; i < grid_.Columns().Count(); ++i) {
         if (!grid_.Columns()[i].Visible) continue;
         int left = columnLeft(i);
-        if (x >= left && x < left + grid_.Columns()[i].Width) return i;
+        if (x >= left && x < left + ColumnWidth(i)) return i;
     }
     return -1;
 }
@@ -105,8 +121,8 @@ void GridWidget::Refresh() {
         int left = columnLeft(col->Index()) + horizontalScrollBar()->value();
         int hv = horizontalScrollBar()->value();
         if (left - kIndicator < hv) horizontalScrollBar()->setValue(left - kIndicator);
-        else if (left + col->Width > hv + viewport()->width())
-            horizontalScrollBar()->setValue(left + col->Width - viewport()->width());
+        else if (left + ColumnWidth(col->Index()) > hv + viewport()->width())
+            horizontalScrollBar()->setValue(left + ColumnWidth(col->Index()) - viewport()->width());
     }
     viewport()->update();
 }
@@ -133,7 +149,7 @@ void GridWidget::paintEvent(QPaintEvent*) {
     for (int c = 0; c < grid_.Columns().Count(); ++c) {
         const TColumn& col = grid_.Columns()[c];
         if (!col.Visible) continue;
-        QRect r(columnLeft(c), 0, col.Width, th);
+        QRect r(columnLeft(c), 0, ColumnWidth(c), th);
         p.fillRect(r, pal.color(QPalette::Button));
         p.setPen(lines);
         p.drawRect(r.adjusted(0, 0, -1, -1));
@@ -161,7 +177,7 @@ void GridWidget::paintEvent(QPaintEvent*) {
         for (int c = 0; c < grid_.Columns().Count(); ++c) {
             const TColumn& col = grid_.Columns()[c];
             if (!col.Visible) continue;
-            QRect cell(columnLeft(c), y, col.Width, rh);
+            QRect cell(columnLeft(c), y, ColumnWidth(c), rh);
             if (cell.right() < 0 || cell.left() > viewport()->width()) continue;
             TCellPresentation pr;
             try {

@@ -23,6 +23,9 @@ public:
 
     int RowHeight() const;
     int TitleHeight() const;
+    // A column's width on screen: its width scaled to this font, at least its
+    // title's and a large value's in its display format.
+    int ColumnWidth(int column) const;
     // Cell rectangle in viewport coordinates (empty when not visible).
     QRect CellRect(int row, int column) const;
     // Scrolls so that the dataset's current row is visible, and repaints.

@@ -26,11 +26,11 @@ Mark markFor(const std::string& name) {
     return Mark::Check;
 }
 
-// A drawn picture on an olive ground, so it goes through the same
-// transparency as a loaded bitmap.
+// A picture drawn in code, on a transparent ground so that its smoothed
+// edges blend with the cell (an olive ground would leave an olive fringe).
 QPixmap drawn(const std::string& name, int w, int h) {
     QPixmap pm(w, h);
-    pm.fill(kOlive);
+    pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const int s = std::min(w, h);
@@ -70,6 +70,13 @@ QPixmap drawn(const std::string& name, int w, int h) {
 }
 
 }  // namespace
+
+QIcon GlyphIcon(const std::string& glyph) {
+    if (glyph.empty()) return {};
+    const QString path = QStringLiteral(":/qtview/icons/") + QString::fromStdString(glyph) + QStringLiteral(".png");
+    if (!QFileInfo::exists(path)) return {};
+    return QIcon(path);
+}
 
 QPixmap WithOliveTransparency(const QPixmap& picture) {
     if (picture.isNull()) return picture;

@@ -1,0 +1,173 @@
+// The Delete command: on the list page a whole saved withdrawal is deleted on
+// the server at once (DelLancto); on the form page the current item or
+// dish-type group is only marked "D", and the next confirmation removes it.
+// A server refusal by result rows keeps the withdrawal and shows why.
+#include "Cli_pla02000/Retirada.h"
+
+#include "Cli_pla02000/services/AcceptedErrors.h"
+#include "core/Exception.h"
+#include "core/ScopeGuard.h"
+#include "services/Consiste.h"
+#include "services/Morvena.h"
+#include "services/Msgaler.h"
+#include "services/ProgressNote.h"
+#include "stocklib/Lib00200.h"
+#include "stocklib/Lib02200.h"
+#include "ui/Pages.h"
+
+namespace {
+
+bool temLinha(TDataSet& ds, const char* key) {
+    return ds.Active() && !ds.IsEmpty() && ds.FindField("CDERRO") &&
+           ds.Locate("CDERRO", Variant(key), loCaseInsensitive);
+}
+
+}  // namespace
+
+Variant TfrmRetirada::ChamaDelLancto(VariantArray& args) {
+    try {
+        return Consiste::CheckResultServ(CallServer(netRetirada, "DelLancto", args), true, 0);
+    } catch (const EAbort&) {
+        throw;
+    } catch (const Exception& e) {
+        // The server's refusal for a service with billed meals, in the user's words.
+        if (e.Message() == "EFET_FATU") throw Exception(msgPadrao->Msg("EFET_FATU"));
+        throw;
+    }
+}
+
+TDateTime TfrmRetirada::FimExclusao(TDateTime data) {
+    const TDateTime dia = Morvena::DataProc(Filial()).DateOnly();
+    return dia >= data.DateOnly() ? dia : data;
+}
+
+void TfrmRetirada::RetornoDaExclusao(const Variant& result) {
+    if (result.IsPacket()) cdsRetorno->SetData(result);
+    else if (cdsRetorno->Active()) cdsRetorno->EmptyDataSet();
+}
+
+bool TfrmRetirada::ExclusaoRecusada(const std::string& ignoreList) {
+    // Irregular rows refuse a deletion whatever IDPERMESTNEG says: the server
+    // kept the withdrawal, so it must not leave the list as if deleted.
+    return RetornouErro(ignoreList, 0) ||
+           (temLinha(*cdsRetorno, "LIB00200_3") && !ErroAceito(ignoreList, "LIB00200_3"));
+}
+
+std::string TfrmRetirada::IgnoraIrregulares() {
+    return temLinha(*cdsRetorno, "LIB00200_3") ? "#LIB00200_3#" : "0";
+}
+
+void TfrmRetirada::sbtExcluirClick(TObject*) {
+    if (!retirada::Construido(retirada::Comando::Excluir)) naoDisponivel(retirada::Comando::Excluir);
+    const bool naLista = pgcPadrao->ActivePage() == tshFolhaDados;
+    {
+        TConnectionUse estoque = UsoConexao(netEstoque);
+        TConnectionUse autoriza = UsoConexao(netAutoriza);
+        Lib00200::ValidaInventario(netEstoque, Filial(), Morvena::DataProc(Filial()));
+        if (!Lib02200::Autoriza(netAutoriza, TAutoriza::Operador, "EXCLUSAO_RETIRADA", "")) throw EAbort();
+        // On the list the withdrawal deleted is the row's, whatever header the form page holds.
+        const TDateTime data = naLista && cdsRomaRetirada.Active() && !cdsRomaRetirada.IsEmpty()
+                                   ? cdsRomaRetirada.FieldByName("DTLANCESTQ").AsDateTime()
+                                   : dbdRetirada->Date();
+        Lib00200::Confirma_Liberacao(netEstoque, netAutoriza, Filial(), data, Pla02000Unit().boAltLiberada);
+    }
+    if (naLista) {
+        if (msgPadrao->ShowMsg("Excl_Lanc", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, 0) !=
+            mrYes)
+            return;
+        Repaint();
+        Exclusao("0");
+        return;
+    }
+    if (!dbgTipoPrat->Visible() || dbgItens->Focused()) {
+        if (!cdsItLanctoEst.Active() || cdsItLanctoEst.IsEmpty()) return;
+        // The last item not yet marked stays: a withdrawal keeps one item at least.
+        if (ItensNaoMarcados() <= 1) Consiste::MensErro(msgPadrao->Msg("exclui_ultimo"), true);
+        if (cdsItLanctoEst.FieldByName("IDSTATUS").AsString() != "D") cdsItLanctoEst.Delete();
+        return;
+    }
+    if (dbgTipoPrat->Focused() && cdsRetiTipoPrat.Active() && !cdsRetiTipoPrat.IsEmpty() &&
+        cdsRetiTipoPrat.FieldByName("IDSTATUS").AsString() != "D")
+        cdsRetiTipoPrat.Delete();
+}
+
+void TfrmRetirada::Exclusao(const std::string& ignoreList) {
+    if (!cdsRomaRetirada.Active() || cdsRomaRetirada.IsEmpty()) return;
+    std::string ignora = ignoreList;
+    {
+        TScopeExit repinta([this] { Repaint(); });
+        TProgressNote nota(1, msgPadrao->Msg("Exc_msg"));
+        auto campo = [&](const char* f) { return Variant(cdsRomaRetirada.FieldByName(f).AsString()); };
+        const TDateTime data = cdsRomaRetirada.FieldByName("DTLANCESTQ").AsDateTime();
+        VariantArray args{campo("CDFILIAL"),   campo("CDFILIMOVI"),       campo("NRLANCESTQ"),
+                          campo("NRRETIRADA"), Variant(data),             Variant(FimExclusao(data)),
+                          Variant(ParamEstoque("IDPERMESTNEG")),          Variant(ignora),
+                          campo("NRCARDAPIO"), Variant(data),             campo("NRREQUEXTRRE")};
+        RetornoDaExclusao(ChamaDelLancto(args));
+        if (args[7].IsString()) ignora = args[7].AsString();
+    }
+    if (ExclusaoRecusada(ignora)) {
+        if (ParamEstoque("IDPERMESTNEG") != "S") {
+            Consiste::MensErro(msgPadrao->Msg("Del_Est_Irreg"), false);
+            if (pgcPadrao->ActivePage() != tshFormulario) ativaPagina(tshFormulario);
+            // The items that blocked the deletion show their marks.
+            MostraColunaErro();
+            return;
+        }
+        const std::string texto = msgPadrao->Msg("OpcExc") + "\r\n\r\n" + msgPadrao->Msg("opc_exc1") + "\r\n" +
+                                  msgPadrao->Msg("opc_exc2");
+        const int escolha = Tmsgaler::MsgAlertEx(texto, TMsgDlgType::mtConfirmation,
+                                                 {msgPadrao->Msg("BtnExc1"), msgPadrao->Msg("BtnExc2")}, 1, 0, 0);
+        Repaint();
+        if (escolha == 10) Exclusao(IgnoraIrregulares());
+        return;
+    }
+    // Deleted on the server: the row leaves the list.
+    if (cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
+    HabilitaComando(retirada::Comando::VisualizaErros, false);
+    cdsRomaRetirada.Delete();
+    dtsRomaRetirada.SetEnabled(true);
+    ativaPagina(tshFolhaDados);
+    const bool linhas = !cdsRomaRetirada.IsEmpty();
+    for (TControl* c : {static_cast<TControl*>(tshFormulario), static_cast<TControl*>(tshFolhaDados)}) c->SetEnabled(linhas);
+    mnuFormulario->SetEnabled(linhas);
+    mnuFolhaDados->SetEnabled(linhas);
+    tshResumo->SetEnabled(tshFolhaDados->Enabled());
+    mnuResumo->SetEnabled(tshResumo->Enabled());
+    if (!linhas) DisableForInsert();
+}
+
+void TfrmRetirada::cdsItLanctoEstBeforeDelete(TDataSet& ds) {
+    RetiradaUnit& u = Pla02000Unit();
+    if (ds.State() == TDataSetState::dsBrowse) ValidaInventario();
+    const bool interativa = dbgItens->Focused();
+    if (!interativa) return;  // the program's own removals (the save's) go through
+    if (cdsLanctoEst.State() == TDataSetState::dsBrowse) {
+        GetParamEstoque(Filial(), "S", "10", true);
+        u.boGridReadOnly = ForaDaJanela(cdsLanctoEst.FieldByName("DTLANCESTQ").AsDateTime());
+    } else {
+        u.boGridReadOnly = false;
+    }
+    if (u.boGridReadOnly) throw EAbort();
+    if (ds.FieldByName("IDSTATUS").AsString() == "D") return;
+    if (msgPadrao->ShowMsg("Excl_prod", TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, 0) != mrYes)
+        throw EAbort();
+    if (dtsPadrao.State() == TDataSetState::dsBrowse) cdsLanctoEst.Edit();
+    {
+        boExcluindo = true;
+        TScopeExit fim([this] { boExcluindo = false; });
+        if (ds.State() == TDataSetState::dsBrowse) ds.Edit();
+        ds.FieldByName("IDSTATUS").SetAsString("D");
+        ds.Post();
+    }
+    // The row stays, marked, until the next confirmation removes it.
+    throw EAbort();
+}
+
+void TfrmRetirada::bindDeletion() {
+    // Marks and whole deletions need the server's DelLancto: bound with the command.
+    if (!retirada::Construido(retirada::Comando::Excluir)) return;
+    cdsItLanctoEst.BeforeDelete = [this](TDataSet& d) { cdsItLanctoEstBeforeDelete(d); };
+    cdsRetiTipoPrat.BeforeDelete = [this](TDataSet& d) { cdsRetiTipoPratBeforeDelete(d); };
+    cdsRetiTipoPrat.AfterDelete = [this](TDataSet& d) { cdsRetiTipoPratAfterDelete(d); };
+}

@@ -1,0 +1,173 @@
+// The grids' drawing as the view receives it (colour, alignment, text,
+// image per row state) and the item grid's own keys.
+#include "ScreenFixture.h"
+
+#include "core/Exception.h"
+#include "ui/Clipboard.h"
+
+using namespace screen_test;
+
+namespace {
+
+// The items of the open withdrawal with some fields changed per row, loaded
+// as saved data (no change log, no record events).
+void itensComo(TClientDataSet& itens, const std::vector<std::map<std::string, Variant>>& rows) {
+    DataPacket p = itens.Data().AsPacket();
+    ASSERT_GE(p.rows.size(), rows.size());
+    p.rows.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (const auto& [field, value] : rows[i]) p.rows[i].values[static_cast<size_t>(p.FieldIndex(field))] = value;
+    itens.SetData(Variant(p));
+}
+
+struct Grid : ScreenTest {
+    TfrmRetirada* f = nullptr;
+    void SetUp() override {
+        ScreenTest::SetUp();
+        f = OpenWithList(0, 0);
+        ASSERT_NE(f, nullptr);
+        f->mnuFormulario->UserClick();
+        ASSERT_EQ(f->cdsItLanctoEst.RecordCount(), 3);
+    }
+    TCellPresentation cell(TDBGrid* g, int row, const char* field) {
+        return g->CellPresentation(row, g->ColumnIndexOf(field));
+    }
+    void key(WORD k, TShiftState s = {}) { f->UserKeyDown(k, s); }
+};
+
+}  // namespace
+
+TEST_F(Grid, ItemRowsAreDrawnByTheirState) {
+    TClientDataSet& it = f->cdsItLanctoEst;
+    itensComo(it, {{{"IDSTATUS", Variant("N")}, {"IDEVOLESTOQ", Variant("S")}, {"QTTOTLANCTO", Variant(3.0)}},
+                   {{"IDSTATUS", Variant("D")}, {"IDEVOLESTOQ", Variant("N")}, {"QTTOTLANCTO", Variant(2.0)}},
+                   {{"IDSTATUS", Variant("N")}, {"IDEVOLESTOQ", Variant("S")}, {"QTTOTLANCTO", Variant(0.0)}}});
+    it.First();
+    // Row 2 is marked: red in every column, the others in window text; every cell on the info colour.
+    for (int c = 0; c < f->dbgItens->Columns().Count(); ++c) {
+        EXPECT_EQ(f->dbgItens->CellPresentation(1, c).FontColor, clRed) << c;
+        EXPECT_EQ(f->dbgItens->CellPresentation(2, c).FontColor, clWindowText) << c;
+        EXPECT_EQ(f->dbgItens->CellPresentation(2, c).Background, clInfoBk) << c;
+    }
+    EXPECT_EQ(cell(f->dbgItens, 0, "QTTOTLANCTO").Alignment, TAlignment::taRightJustify);
+    EXPECT_EQ(cell(f->dbgItens, 0, "QTPREVISRETI").Alignment, TAlignment::taRightJustify);
+    EXPECT_EQ(cell(f->dbgItens, 0, "VRUNILANCTO").Alignment, TAlignment::taLeftJustify);
+    // Status: in stock, not in stock (marked or not), consumed 0 whatever ESTOQUEOK says.
+    EXPECT_EQ(cell(f->dbgItens, 0, "ESTOQUEOK").Image, "imgOk");
+    EXPECT_EQ(cell(f->dbgItens, 1, "ESTOQUEOK").Image, "imgNaoOk");
+    EXPECT_EQ(cell(f->dbgItens, 2, "ESTOQUEOK").Image, "imgDesconsid");
+    EXPECT_EQ(cell(f->dbgItens, 0, "ESTOQUEOK").ImageLeft, 5);
+    EXPECT_TRUE(cell(f->dbgItens, 0, "ESTOQUEOK").Text.empty());
+    // The withdrawal type by name.
+    EXPECT_EQ(cell(f->dbgItens, 0, "CDTIPORETI").Text, it.ValueAt(0, it.FieldByName("NMTIPORETI")).AsString());
+    // The selected cell: highlight and caption text, also on the red row.
+    f->dbgItens->SetFocus();
+    it.Next();
+    const TCellPresentation sel = f->dbgItens->CellPresentation(1, f->dbgItens->SelectedIndex());
+    EXPECT_EQ(sel.Background, clHighlight);
+    EXPECT_EQ(sel.FontColor, clCaptionText);
+    EXPECT_TRUE(sel.FocusRect);
+}
+
+TEST_F(Grid, ANewItemShowsTheNotInStockPictureOnlyOnceItHasAProduct) {
+    TClientDataSet& it = f->cdsItLanctoEst;
+    itensComo(it, {{{"IDEVOLESTOQ", Variant("N")}, {"CDPRODUTO", Variant()}, {"QTTOTLANCTO", Variant(1.0)}},
+                   {{"IDEVOLESTOQ", Variant("N")}, {"QTTOTLANCTO", Variant(1.0)}}});
+    EXPECT_TRUE(cell(f->dbgItens, 0, "ESTOQUEOK").Image.empty());
+    EXPECT_EQ(cell(f->dbgItens, 1, "ESTOQUEOK").Image, "imgNaoOk");
+    // The error mark column, once shown: the product in error and the others.
+    DataPacket erros;
+    erros.fields = {{"CDERRO", TFieldType::ftString, 20}, {"CDOBJETO", TFieldType::ftString, 20}};
+    erros.rows.push_back({{Variant("PLA02000_2"), it.ValueAt(1, it.FieldByName("CDPRODUTO"))}, RowChange::Unmodified, {}});
+    f->cdsRetorno->SetData(Variant(erros));
+    f->MostraColunaErro();
+    EXPECT_EQ(cell(f->dbgItens, 1, "IDERRO").Image, "imgComErro");
+    EXPECT_EQ(cell(f->dbgItens, 0, "IDERRO").Image, "imgSemErro");
+    f->cdsRetorno->EmptyDataSet();
+    f->EscondeColunaErro();
+}
+
+TEST_F(Grid, SummaryRowsNotInStockAreRed) {
+    f->mnuResumoClick(nullptr);
+    TClientDataSet& r = f->cdsResumo;
+    ASSERT_TRUE(r.Active());
+    ASSERT_GE(r.RecordCount(), 1);
+    DataPacket p = r.Data().AsPacket();
+    p.rows.resize(1);
+    p.rows.push_back(p.rows[0]);
+    p.rows.push_back(p.rows[0]);
+    auto set = [&](size_t row, const char* field, Variant v) { p.rows[row].values[static_cast<size_t>(p.FieldIndex(field))] = v; };
+    set(0, "IDEVOLESTOQ", Variant("S"));
+    set(0, "QTESTDIACON", Variant(4.0));
+    set(1, "IDEVOLESTOQ", Variant("N"));
+    set(1, "QTESTDIACON", Variant(4.0));
+    set(2, "IDEVOLESTOQ", Variant("S"));
+    set(2, "QTESTDIACON", Variant(-1.0));
+    r.SetData(Variant(p));
+    EXPECT_EQ(cell(f->dbgResumo, 0, "NMPRODUTO").FontColor, clWindowText);
+    EXPECT_EQ(cell(f->dbgResumo, 1, "NMPRODUTO").FontColor, clRed);
+    EXPECT_EQ(cell(f->dbgResumo, 2, "NMPRODUTO").FontColor, clRed);
+    EXPECT_EQ(cell(f->dbgResumo, 0, "CUSTO").Alignment, TAlignment::taRightJustify);
+    EXPECT_EQ(cell(f->dbgResumo, 0, "QTESTDIACON").Alignment, TAlignment::taRightJustify);
+    EXPECT_EQ(cell(f->dbgResumo, 0, "NMPRODUTO").Alignment, TAlignment::taLeftJustify);
+}
+
+TEST_F(Grid, ReadOnlyColumnsAndMarkedItemsTakeNoTyping) {
+    TClientDataSet& it = f->cdsItLanctoEst;
+    f->dbgItens->SetFocus();
+    const std::string unidade = it.FieldByName("SGUNIDADE").AsString();
+    for (const char* col : {"SGUNIDADE", "NMPRODUTO", "QTPREVISRETI", "CDARVPROD"}) {
+        f->dbgItens->SetSelectedField(col);
+        f->UserType("x1");
+        key(VK_BACK);
+        key(VK_DELETE);
+        EXPECT_EQ(it.State(), TDataSetState::dsBrowse) << col;
+        EXPECT_FALSE(f->dbgItens->EditorMode()) << col;
+    }
+    EXPECT_EQ(it.FieldByName("SGUNIDADE").AsString(), unidade);
+    // A marked item takes nothing, even in a typed column.
+    itensComo(it, {{{"IDSTATUS", Variant("D")}}, {{"IDSTATUS", Variant("N")}}, {{"IDSTATUS", Variant("N")}}});
+    it.First();
+    f->dbgItens->SetSelectedField("QTEXTRARETI");
+    f->UserType("5");
+    EXPECT_EQ(it.State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
+}
+
+TEST_F(Grid, TabAndEnterGoPastTheColumnsNobodyTypesInto) {
+    f->dbgItens->SetFocus();
+    f->dbgItens->SetSelectedField("CDARVPROD");
+    key(VK_TAB);
+    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "CDTIPORETI");
+    key(VK_RETURN);
+    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "QTEXTRARETI");
+    f->dbgItens->SetSelectedField("SGUNIDADE");
+    key(VK_RETURN);
+    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "CDTIPORETI");
+    EXPECT_EQ(f->cdsItLanctoEst.State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
+}
+
+TEST_F(Grid, CtrlDeleteNeverTakesTheLastItemLeft) {
+    TClientDataSet& it = f->cdsItLanctoEst;
+    itensComo(it, {{{"IDSTATUS", Variant("D")}}, {{"IDSTATUS", Variant("N")}}, {{"IDSTATUS", Variant("D")}}});
+    f->dbgItens->SetFocus();
+    it.Next();
+    key(VK_DELETE, ssCtrl);
+    EXPECT_NE(Shown().find("Operação bloqueada. Lançamento deve conter no mínimo um item."), std::string::npos) << Shown();
+    EXPECT_EQ(it.RecordCount(), 3);
+    EXPECT_EQ(it.FieldByName("IDSTATUS").AsString(), "N");
+    EXPECT_EQ(f->cdsItlanctoVdAux.Filtered(), false);
+}
+
+TEST_F(Grid, CtrlVPastesAProductCodeIntoANewItemOnly) {
+    TClientDataSet& it = f->cdsItLanctoEst;
+    f->dbgItens->SetFocus();
+    f->dbgItens->SetSelectedField("CDARVPROD");
+    const std::string antes = it.FieldByName("CDARVPROD").AsString();
+    Clipboard().SetAsText("0107002");
+    key('V', ssCtrl);
+    EXPECT_EQ(it.FieldByName("CDARVPROD").AsString(), antes) << "a saved item keeps its product";
+    EXPECT_EQ(it.State(), TDataSetState::dsBrowse);
+    Clipboard().Clear();
+}
