@@ -190,7 +190,7 @@ void TfrmRetirada::buildControls() {
     column(dbgItens, "CDARVPROD", 84).ButtonStyle = TColumnButtonStyle::cbsNone;
     column(dbgItens, "NMPRODUTO", 138);
     column(dbgItens, "SGUNIDADE", 21);
-    column(dbgItens, "CDTIPORETI", 75).ButtonStyle = TColumnButtonStyle::cbsEllipsis;
+    column(dbgItens, "CDTIPORETI", 125).ButtonStyle = TColumnButtonStyle::cbsEllipsis;
     rightColumn(dbgItens, "QTPREVISRETI");
     rightColumn(dbgItens, "QTEXTRARETI");
     rightColumn(dbgItens, "QTDEVOLVRETI");

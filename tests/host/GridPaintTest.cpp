@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMdiArea>
 #include <QToolButton>
 
 #include <filesystem>
@@ -51,20 +52,31 @@ bool red(QColor c) { return c.red() > 200 && c.green() < 70 && c.blue() < 70; }
 bool green(QColor c) { return c.green() > 100 && c.red() < 80 && c.blue() < 80; }
 bool grey(QColor c) { return std::abs(c.red() - c.green()) < 12 && std::abs(c.green() - c.blue()) < 12 && c.red() < 140; }
 
+// The screen as the host shows it: an MDI child in the main window's area
+// (the fixture's stand-in main form has no window of its own).
 class GridPaintTest : public ScreenTest {
 protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        main_->SetFormStyle(TFormStyle::fsMDIForm);
+        mdi = std::make_unique<QMdiArea>();
+        mdi->resize(1200, 800);
+        mdi->show();
+        views = std::make_unique<qtview::ViewManager>(mdi.get(), mdi.get());
+    }
     void TearDown() override {
         Application().Reset();
         views.reset();
+        mdi.reset();
         ScreenTest::TearDown();
     }
+    std::unique_ptr<QMdiArea> mdi;
     std::unique_ptr<qtview::ViewManager> views;
 };
 
 }  // namespace
 
 TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
-    views = std::make_unique<qtview::ViewManager>(nullptr, nullptr);
     TfrmRetirada* f = OpenWithList(0, 0);
     ASSERT_NE(f, nullptr);
     f->mnuFormulario->UserClick();
@@ -111,7 +123,7 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
     ASSERT_NE(view, nullptr);
     QWidget* window = views->WindowOf(f);
     ASSERT_NE(window, nullptr);
-    window->resize(1100, 700);
+    window->resize(1150, 750);
     window->show();
     QApplication::processEvents();
     auto* gw = qobject_cast<qtview::GridWidget*>(view->WidgetOf(f->dbgItens));
@@ -142,8 +154,7 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
         if (row == 1) EXPECT_GT(vermelhos, 5) << "the row marked deleted is not drawn red";
         else EXPECT_EQ(vermelhos, 0) << "row " << row << " is drawn red";
     }
-    const QRect st = [&](int row) { return gw->CellRect(row, status); }(0);
-    ASSERT_FALSE(st.isEmpty());
+    ASSERT_FALSE(gw->CellRect(0, status).isEmpty());
     EXPECT_GT(pixels(shot, gw->CellRect(0, status), green), 3) << "in stock: the check";
     EXPECT_GT(pixels(shot, gw->CellRect(2, status), red), 3) << "not in stock: the cross";
     EXPECT_GT(pixels(shot, gw->CellRect(3, status), grey), 3) << "consumed 0: the dash";
@@ -192,7 +203,6 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
 }
 
 TEST_F(GridPaintTest, ToolButtonsShowTheirPicturesAndCaptions) {
-    views = std::make_unique<qtview::ViewManager>(nullptr, nullptr);
     TfrmRetirada* f = Open();
     ASSERT_NE(f, nullptr);
     qtview::FormView* view = views->ViewOf(f);
