@@ -2,6 +2,7 @@
 #include "store/DemoGeneral.h"
 #include "store/DemoRequisitions.h"
 #include "store/DemoItems.h"
+#include "store/DemoSaving.h"
 
 #include "core/Text.h"
 #include "store/Password.h"
@@ -706,6 +707,7 @@ void LoadDemoData(db::SqlConnection& conn, uint32_t seed, TDateTime today) {
     LoadRequisitionPaths(conn, today);
     LoadDemoItems(conn, today);
     LoadGeneralWithdrawalPaths(conn);
+    LoadDemoSaving(conn, today);
 }
 
 }  // namespace store::demo

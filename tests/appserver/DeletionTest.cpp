@@ -170,3 +170,20 @@ TEST(DelLancto, AReversalNoPositionCanBearKeepsItsItem) {
     EXPECT_DOUBLE_EQ(fx.ledger("0001", s.posting, "0001"), 0);
     EXPECT_LT(stockOf(fx, "0001", kStock5), 0);
 }
+
+TEST(DelLancto, TheDemosBilledServiceRefusesItsWithdrawalsDeletion) {
+    Fixture fx;
+    Saved billed{"0002", fx.one("SELECT NRLANCESTQ FROM LANCTOEST WHERE CDFILIAL = '0002' AND CDSERVFILI = '00002'"), ""};
+    ASSERT_NE(billed.posting, "null");
+    auto r = del(fx, billed);
+    ASSERT_TRUE(r.value.IsString());
+    EXPECT_EQ(r.value.AsString(), "EFET_FATU");
+    // Meals served but not billed (0001's JANTAR of the day before) do not refuse.
+    Saved served{"0001", fx.one("SELECT MIN(NRLANCESTQ) FROM LANCTOEST WHERE CDFILIAL = '0001' AND CDSERVFILI = '00002'"
+                                " AND DTCARDAPIO < '" + db::SqlDateText(day(0)) + "'"),
+                 ""};
+    ASSERT_NE(served.posting, "null");
+    r = del(fx, served);
+    ASSERT_TRUE(r.value.IsPacket()) << r.value.AsString();
+    EXPECT_EQ(count(fx, "LANCTOEST", served), "0");
+}
