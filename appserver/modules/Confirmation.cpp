@@ -97,11 +97,25 @@ public:
         rules_ = ReadPostingRules(c_, branch_, end, code(a_[12]));
 
         store::LockLedger(c_, branch_);
-        std::set<std::string> changed = applyItems();
+        readChanges();
+        // A posting numbered by this call holds nothing yet.
+        const auto held = isNew ? std::map<std::string, std::vector<store::Holding>>()
+                                : store::PostingHoldings(c_, branch_, posting_);
+        auto holdingsOf = [&](const std::string& item) {
+            static const std::vector<store::Holding> none;
+            auto it = held.find(item);
+            return it == held.end() ? &none : &it->second;
+        };
+        std::set<std::string> settled;
+        for (const Change& ch : changes_) {
+            const bool carried = SettleItem(c_, rules_, ch.stored, rows_, holdingsOf(ch.stored.item)) == Settled::Posted;
+            storeItem(ch, carried);
+            settled.insert(ch.stored.item);
+        }
         if (dayChanged_)
-            for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_)) changed.insert(it.item);
-        for (const std::string& item : changed)
-            for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_, item)) SettleItem(c_, rules_, it, rows_);
+            for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_))
+                if (!settled.count(it.item))
+                    MarkCarried(c_, branch_, it, SettleItem(c_, rules_, it, rows_, holdingsOf(it.item)) == Settled::Posted);
         for (const std::string& item : removed_) removeItem(item);
         settleDishRows();
         c_.Execute("UPDATE LANCTOEST SET NRSEQUITRETI = (SELECT MAX(NRSEQUITEM) FROM ITLANCTOEST I"
@@ -290,13 +304,44 @@ private:
         requisition_ = requisition;
     }
 
-    // Stores the delta's items; returns the numbers of the items to carry to stock.
-    std::set<std::string> applyItems() {
-        std::set<std::string> changed;
-        if (!items_) return changed;
+    // An inserted or modified item of the delta, as the ledger will see it.
+    struct Change {
+        DeltaRow row;
+        StoredItem stored;
+        double consumed = 0;
+    };
+    struct Product {
+        std::string stockProduct;
+        double factor = 1;
+        bool active = true, controls = true;
+    };
+    std::vector<Change> changes_;
+    std::map<std::string, Product> products_;
+
+    const Product& product(const std::string& code) {
+        auto it = products_.find(code);
+        if (it != products_.end()) return it->second;
+        auto p = c_.Query("SELECT P.CDPRODESTO, P.VRFATOCONV, P.IDCNTRESTOQ, F.IDPRODATIV FROM PRODUTO P"
+                          "  LEFT JOIN PRODFILI F ON F.CDFILIAL = :F AND F.CDPRODUTO = P.CDPRODUTO"
+                          " WHERE P.CDPRODUTO = :P",
+                          {{"F", branch_}, {"P", code}});
+        if (p.Empty()) Fail("Produto " + code + " não cadastrado.");
+        Product out;
+        out.stockProduct = text::Trim(p.rows[0][0].AsString());
+        out.factor = p.rows[0][1].IsNull() || p.rows[0][1].AsFloat() <= 0 ? 1.0 : p.rows[0][1].AsFloat();
+        out.controls = code_(p.rows[0][2]) == "S";
+        out.active = code_(p.rows[0][3]) != "I";
+        return products_.emplace(code, out).first->second;
+    }
+    static std::string code_(const Variant& v) { return v.IsNull() ? std::string() : text::Trim(v.AsString()); }
+
+    // Reads the delta's items: the removed ones into removed_, the others into changes_.
+    void readChanges() {
+        if (!items_) return;
         auto last = c_.Query("SELECT MAX(NRSEQUITEM) FROM ITLANCTOEST WHERE CDFILIAL = :F AND NRLANCESTQ = :L",
                              {{"F", branch_}, {"L", posting_}});
         int next = last.rows[0][0].IsNull() ? 0 : std::stoi(code(last.rows[0][0]));
+        std::set<std::string> seen;
         for (const PacketRow& row : items_->rows) {
             DeltaRow d{items_, &row};
             if (row.change == RowChange::Unmodified) continue;
@@ -311,26 +356,36 @@ private:
                 if (d.deleted()) continue;
                 item = store::FormatNumber(++next, 4);
             }
+            if (!seen.insert(item).second) Fail("Item " + item + " enviado mais de uma vez na confirmação.");
             if (d.deleted() || d.text("IDSTATUS") == "D") {
                 removed_.push_back(item);
                 continue;
             }
-            storeItem(d, item);
-            changed.insert(item);
+            Change ch{d, {}, round5(ArgQuantity(d.get("QTTOTLANCTO")))};
+            StoredItem& it = ch.stored;
+            it.posting = posting_;
+            it.item = item;
+            it.product = d.text("CDPRODUTO");
+            if (ch.consumed < 0) Fail("Quantidade consumida negativa para o produto " + it.product + ".");
+            const Product& p = product(it.product);
+            it.stockProduct = p.stockProduct;
+            auto place = [&](const char* f) { return d.text(f).empty() ? std::string(" ") : d.text(f); };
+            it.place = {place("CDALMOXARIFE"), place("CDLOCALESTOQ"), place("NRLOTEESTQ"), place("NRSUBLOTE")};
+            it.day = day_;
+            it.stockQuantity = round5(ch.consumed * p.factor);
+            it.unitCost = d.get("VRUNILANCTO").IsNull() ? 0.0 : d.get("VRUNILANCTO").AsFloat();
+            it.productActive = p.active;
+            it.controlsStock = p.controls;
+            changes_.push_back(std::move(ch));
         }
-        return changed;
     }
 
-    void storeItem(const DeltaRow& d, const std::string& item) {
-        const std::string product = d.text("CDPRODUTO");
-        auto p = c_.Query("SELECT CDPRODESTO, VRFATOCONV FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
-        if (p.Empty()) Fail("Produto " + product + " não cadastrado.");
-        double factor = p.rows[0][1].IsNull() ? 1.0 : p.rows[0][1].AsFloat();
-        if (factor <= 0) factor = 1.0;
-        const double consumed = round5(ArgQuantity(d.get("QTTOTLANCTO")));
-        if (consumed < 0) Fail("Quantidade consumida negativa para o produto " + product + ".");
+    void storeItem(const Change& ch, bool carried) {
+        const DeltaRow& d = ch.row;
+        const StoredItem& it = ch.stored;
+        const std::string& item = it.item;
+        const double consumed = ch.consumed;
         auto quantity = [&](const char* f) { return d.get(f).IsNull() ? Variant() : Variant(ArgQuantity(d.get(f))); };
-        auto place = [&](const char* f) { return d.text(f).empty() ? std::string(" ") : d.text(f); };
         auto number = [&](const char* f, const std::string& value) {
             const std::string v = d.text(f);
             return open(v) && !(v.empty() && value.empty()) ? orNull(value) : orNull(v);
@@ -343,25 +398,25 @@ private:
             "IDORDEMCLC",   "NRRETIRADA",  "NRCARDAPIO",   "NRSEQUITRETI", "CDFILIMOVI",  "CDFIITLANEST",
             "NRLANCESTRT",  "NRSEQUIITRT", "CDFILIRETI",   "IDEVOLESTOQ",  "CDALMOXARIFE", "CDLOCALESTOQ",
             "NRLOTEESTQ",   "NRSUBLOTE",   "IDSTATUS",     "CDTIPOPRAT",   "CDPRATO",     "CDFILAUXPRAT"};
-        const std::string sql = [&] {
+        if (itemSql_.empty()) {
             std::vector<std::string> updates;
             for (size_t i = 3; i < columns.size(); ++i) updates.push_back(columns[i] + " = excluded." + columns[i]);
-            return db::DialectOf(c_).Upsert("ITLANCTOEST", columns, {"CDFILIAL", "NRLANCESTQ", "NRSEQUITEM"}, updates);
-        }();
+            itemSql_ = db::DialectOf(c_).Upsert("ITLANCTOEST", columns, {"CDFILIAL", "NRLANCESTQ", "NRSEQUITEM"}, updates);
+        }
         std::string seqRetirada = d.text("NRSEQUITRETI");
         if (seqRetirada.empty()) seqRetirada = item;
-        c_.Execute(sql, {{"CDFILIAL", branch_},
+        c_.Execute(itemSql_, {{"CDFILIAL", branch_},
                          {"NRLANCESTQ", posting_},
                          {"NRSEQUITEM", item},
-                         {"CDPRODUTO", product},
-                         {"CDPRODMOVI", code(p.rows[0][0])},
+                         {"CDPRODUTO", it.product},
+                         {"CDPRODMOVI", it.stockProduct},
                          {"CDTIPORETI", orNull(d.text("CDTIPORETI"))},
                          {"QTPREVISRETI", quantity("QTPREVISRETI")},
                          {"QTEXTRARETI", quantity("QTEXTRARETI")},
                          {"QTDEVOLVRETI", quantity("QTDEVOLVRETI")},
                          {"QTTOTLANCTO", consumed},
                          {"QTRETIRADA", quantity("QTRETIRADA")},
-                         {"QTLANCTOEST", round5(consumed * factor)},
+                         {"QTLANCTOEST", it.stockQuantity},
                          {"QTSALDORETIRADA", quantity("QTSALDORETIRADA")},
                          {"VRUNILANCTO", d.get("VRUNILANCTO").IsNull() ? Variant() : Variant(d.get("VRUNILANCTO").AsFloat())},
                          {"VRTOTLANCTO", d.get("VRTOTLANCTO").IsNull() ? Variant() : Variant(d.get("VRTOTLANCTO").AsFloat())},
@@ -377,16 +432,17 @@ private:
                          {"NRLANCESTRT", moves ? Variant(posting_) : Variant()},
                          {"NRSEQUIITRT", moves ? Variant(item) : Variant()},
                          {"CDFILIRETI", number("CDFILIRETI", branch_)},
-                         {"IDEVOLESTOQ", "N"},
-                         {"CDALMOXARIFE", place("CDALMOXARIFE")},
-                         {"CDLOCALESTOQ", place("CDLOCALESTOQ")},
-                         {"NRLOTEESTQ", place("NRLOTEESTQ")},
-                         {"NRSUBLOTE", place("NRSUBLOTE")},
+                         {"IDEVOLESTOQ", carried ? "S" : "N"},
+                         {"CDALMOXARIFE", it.place.storeroom},
+                         {"CDLOCALESTOQ", it.place.location},
+                         {"NRLOTEESTQ", it.place.lot},
+                         {"NRSUBLOTE", it.place.sublot},
                          {"IDSTATUS", "N"},
                          {"CDTIPOPRAT", orNull(d.text("CDTIPOPRAT"))},
                          {"CDPRATO", orNull(d.text("CDPRATO"))},
                          {"CDFILAUXPRAT", orNull(d.text("CDFILAUXPRAT"))}});
     }
+    std::string itemSql_;
 
     void removeItem(const std::string& item) {
         for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_, item)) {

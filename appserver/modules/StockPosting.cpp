@@ -23,22 +23,20 @@ store::StockPlace filterOf(const store::StockPlace& p) {
 // The first open inventory holding the movement's product at its place on its
 // day: a general one (no product list) holds everything. Fills storeroom and
 // location of the row it reports.
-bool inventoryPending(db::SqlConnection& c, const std::string& branch, const store::StockMovement& m,
-                      std::string& storeroom, std::string& location) {
+bool inventoryPending(const PostingRules& rules, const store::StockMovement& m, std::string& storeroom,
+                      std::string& location) {
     const std::string a = text::Trim(m.place.storeroom), l = text::Trim(m.place.location);
-    auto r = c.Query(
-        "SELECT I.CDALMOXARIFE, I.CDLOCALESTOQ FROM INVENTARIO N"
-        "  LEFT JOIN ITINVENTARIO I ON I.CDFILIAL = N.CDFILIAL AND I.NRINVENTARIO = N.NRINVENTARIO"
-        " WHERE N.CDFILIAL = :F AND N.IDSITUACAO = 'A' AND N.DTINVENTARIO < :D"
-        "   AND (I.NRINVENTARIO IS NULL OR (I.CDPRODESTO = :P"
-        "        AND (:A = '' OR TRIM(I.CDALMOXARIFE) = '' OR TRIM(I.CDALMOXARIFE) = :A)"
-        "        AND (:L = '' OR TRIM(I.CDLOCALESTOQ) = '' OR TRIM(I.CDLOCALESTOQ) = :L)))"
-        " ORDER BY N.DTINVENTARIO",
-        {{"F", branch}, {"D", IncDay(m.date.DateOnly(), 1)}, {"P", m.stockProduct}, {"A", a}, {"L", l}});
-    if (r.Empty()) return false;
-    storeroom = r.rows[0][0].IsNull() ? a : trim(r.rows[0][0]);
-    location = r.rows[0][1].IsNull() ? l : trim(r.rows[0][1]);
-    return true;
+    for (const auto& inv : rules.inventories) {
+        if (inv.day > m.date.DateOnly()) continue;
+        if (!inv.stockProduct.empty() &&
+            (inv.stockProduct != m.stockProduct || (!a.empty() && !inv.storeroom.empty() && inv.storeroom != a) ||
+             (!l.empty() && !inv.location.empty() && inv.location != l)))
+            continue;
+        storeroom = inv.stockProduct.empty() ? a : inv.storeroom;
+        location = inv.stockProduct.empty() ? l : inv.location;
+        return true;
+    }
+    return false;
 }
 
 // A movement that takes stock would leave some daily position from its day
@@ -50,12 +48,12 @@ bool irregular(db::SqlConnection& c, const PostingRules& rules, const store::Sto
     return lowest + m.quantity < -kNoise;
 }
 
-void mark(db::SqlConnection& c, const std::string& branch, const StoredItem& it, bool carried) {
+}  // namespace
+
+void MarkCarried(db::SqlConnection& c, const std::string& branch, const StoredItem& it, bool carried) {
     c.Execute("UPDATE ITLANCTOEST SET IDEVOLESTOQ = :E WHERE CDFILIAL = :F AND NRLANCESTQ = :L AND NRSEQUITEM = :I",
               {{"E", carried ? "S" : "N"}, {"F", branch}, {"L", it.posting}, {"I", it.item}});
 }
-
-}  // namespace
 
 void ResultRows::Add(const std::string& key, const std::string& object, const std::string& object2,
                      const std::string& object3) {
@@ -105,6 +103,19 @@ PostingRules ReadPostingRules(db::SqlConnection& c, const std::string& branch, T
     rules.negativeAllowed = trim(r.rows[0][0]) == "S";
     rules.branchControlsStock = trim(r.rows[0][1]) == "S";
     rules.ignoreList = ignoreList.empty() ? "0" : ignoreList;
+    auto inv = c.Query("SELECT N.DTINVENTARIO, I.CDPRODESTO, I.CDALMOXARIFE, I.CDLOCALESTOQ FROM INVENTARIO N"
+                       "  LEFT JOIN ITINVENTARIO I ON I.CDFILIAL = N.CDFILIAL AND I.NRINVENTARIO = N.NRINVENTARIO"
+                       " WHERE N.CDFILIAL = :F AND N.IDSITUACAO = 'A' ORDER BY N.DTINVENTARIO, N.NRINVENTARIO",
+                       {{"F", branch}});
+    for (const auto& row : inv.rows) {
+        PostingRules::OpenInventory o;
+        db::ToDateTime(row[0], o.day);
+        o.day = o.day.DateOnly();
+        o.stockProduct = trim(row[1]);
+        o.storeroom = trim(row[2]);
+        o.location = trim(row[3]);
+        rules.inventories.push_back(std::move(o));
+    }
     return rules;
 }
 
@@ -140,11 +151,15 @@ std::vector<StoredItem> ReadStoredItems(db::SqlConnection& c, const std::string&
     return out;
 }
 
-Settled SettleItem(db::SqlConnection& c, const PostingRules& rules, const StoredItem& it, ResultRows& rows) {
+Settled SettleItem(db::SqlConnection& c, const PostingRules& rules, const StoredItem& it, ResultRows& rows,
+                   const std::vector<store::Holding>* held) {
     const store::ItemTarget target{it.stockProduct, it.place, it.day, -it.stockQuantity, it.unitCost};
-    std::optional<db::Transaction> attempt(std::in_place, c);
     std::string refusal, storeroom = text::Trim(it.place.storeroom), location = text::Trim(it.place.location);
-    const auto plan = store::MovementsToTarget(c, rules.branch, it.posting, it.item, target);
+    const auto plan = held ? store::MovementsToTarget(*held, rules.branch, it.posting, it.item, target)
+                           : store::MovementsToTarget(c, rules.branch, it.posting, it.item, target);
+    // A single movement is checked before it is written; several are written one by one and may need undoing.
+    std::optional<db::Transaction> attempt;
+    if (plan.size() > 1) attempt.emplace(c);
     if (!plan.empty() && it.stockQuantity > kNoise) {
         if (!it.productActive)
             refusal = kInactive;
@@ -153,7 +168,7 @@ Settled SettleItem(db::SqlConnection& c, const PostingRules& rules, const Stored
     }
     for (const auto& m : plan) {
         if (!refusal.empty()) break;
-        if (inventoryPending(c, rules.branch, m, storeroom, location)) refusal = kInventory;
+        if (inventoryPending(rules, m, storeroom, location)) refusal = kInventory;
     }
     // What returns to stock first, so that a move between places checks the new place against what is there.
     for (int pass = 0; pass < 2 && refusal.empty(); ++pass)
@@ -166,16 +181,15 @@ Settled SettleItem(db::SqlConnection& c, const PostingRules& rules, const Stored
             store::AddMovement(c, m);
         }
     if (refusal.empty()) {
-        attempt->Commit();
-        mark(c, rules.branch, it, true);
+        if (attempt) attempt->Commit();
         return Settled::Posted;
     }
     attempt.reset();  // rolls back what this item posted
     // Nothing stays posted for a refused item.
-    for (const auto& m : store::MovementsToTarget(c, rules.branch, it.posting, it.item,
-                                                  {it.stockProduct, it.place, it.day, 0, it.unitCost}))
+    const store::ItemTarget nothing{it.stockProduct, it.place, it.day, 0, it.unitCost};
+    for (const auto& m : held ? store::MovementsToTarget(*held, rules.branch, it.posting, it.item, nothing)
+                              : store::MovementsToTarget(c, rules.branch, it.posting, it.item, nothing))
         store::AddMovement(c, m);
-    mark(c, rules.branch, it, false);
     rows.Add(refusal, it.product, storeroom, location);
     return Settled::Refused;
 }
@@ -185,7 +199,7 @@ Settled ReverseItem(db::SqlConnection& c, const PostingRules& rules, const Store
                                                {it.stockProduct, it.place, it.day, 0, it.unitCost});
     std::string refusal, storeroom = text::Trim(it.place.storeroom), location = text::Trim(it.place.location);
     for (const auto& m : plan) {
-        if (inventoryPending(c, rules.branch, m, storeroom, location)) {
+        if (inventoryPending(rules, m, storeroom, location)) {
             refusal = kInventory;
             break;
         }

@@ -47,6 +47,13 @@ struct PostingRules {
     bool negativeAllowed = false; // PARAMESTOQUE.IDPERMESTNEG = "S"
     bool branchControlsStock = true;  // PARAMESTOQUE.IDCTRLESTQ = "S"
     std::string ignoreList;       // "0" accepts nothing; "#KEY#" accepts KEY
+    // The branch's open inventories (INVENTARIO "A"), read once: a general
+    // one (no product list) has an empty stock product.
+    struct OpenInventory {
+        TDateTime day;
+        std::string stockProduct, storeroom, location;
+    };
+    std::vector<OpenInventory> inventories;
 
     // The key framed by "#" occurs in the ignore list.
     bool Accepted(const std::string& key) const;
@@ -83,13 +90,19 @@ std::vector<StoredItem> ReadStoredItems(db::SqlConnection& conn, const std::stri
 
 enum class Settled { Posted, Refused };
 
-// Brings the ledger of the item to its stock quantity. A product inactive for
+// Brings the ledger of the item to its stock quantity (from `held`, what the
+// ledger holds for it, when the caller read it: store::PostingHoldings). A product inactive for
 // the branch, one without stock control (when it moves stock), a pending
 // inventory, or a daily position that would go negative (unless
 // rules.IrregularPosted()) refuse the item: its row is added and the ledger
 // is brought to nothing for it instead (what it held returns to stock).
-// Sets IDEVOLESTOQ to "S" when posted, "N" when refused.
-Settled SettleItem(db::SqlConnection& conn, const PostingRules& rules, const StoredItem& item, ResultRows& rows);
+// The caller marks the item (IDEVOLESTOQ "S" when posted, "N" when refused:
+// MarkCarried, or the row it writes).
+Settled SettleItem(db::SqlConnection& conn, const PostingRules& rules, const StoredItem& item, ResultRows& rows,
+                   const std::vector<store::Holding>* held = nullptr);
+
+// IDEVOLESTOQ of the stored item: "S" when carried, else "N".
+void MarkCarried(db::SqlConnection& conn, const std::string& branch, const StoredItem& item, bool carried);
 
 // Reverses everything the ledger holds for the item (its removal). Refused,
 // posting nothing, when a reversal would take stock a daily position no

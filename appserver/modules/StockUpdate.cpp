@@ -43,7 +43,8 @@ Variant atualizaEstoque(db::SqlConnection& c, VariantArray& a) {
                            " AND IDEVOLESTOQ = 'N' AND IDSTATUS <> 'D' ORDER BY NRSEQUITEM",
                            {{"F", branch}, {"L", posting}});
     for (const auto& row : pending.rows)
-        for (const StoredItem& it : ReadStoredItems(c, branch, posting, code(row[0]))) SettleItem(c, rules, it, rows);
+        for (const StoredItem& it : ReadStoredItems(c, branch, posting, code(row[0])))
+            MarkCarried(c, branch, it, SettleItem(c, rules, it, rows) == Settled::Posted);
 
     db::SqlParams key = {{"M", branch}, {"R", withdrawal}};
     return VarArrayOf({Variant(rows.Packet()), Variant(BuildPacket(ds::ItLanctoEst(), c.Query(sql::kItLanctoEst, key))),

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace store {
@@ -36,7 +37,9 @@ void addToDay(db::SqlConnection& conn, const std::string& branch, const std::str
 }  // namespace
 
 int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
-    db::Transaction t(conn);
+    // Inside a caller's transaction the guard would only cost two statements per movement.
+    std::optional<db::Transaction> t;
+    if (!conn.InTransaction()) t.emplace(conn);
     int64_t n = NextNumber(conn, m.branch, kSeqMovimento);
     conn.Execute(
         "INSERT INTO MOVIESTQ (CDFILIAL, NRMOVIESTQ, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
@@ -49,7 +52,7 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
          {"NS", m.item.empty() ? Variant() : Variant(m.item)}});
     double entered = m.quantity > 0 ? m.quantity : 0;
     addToDay(conn, m.branch, m.stockProduct, m.place, m.date, m.quantity, entered, entered * m.unitCost);
-    t.Commit();
+    if (t) t->Commit();
     return n;
 }
 
@@ -135,6 +138,33 @@ bool samePlace(const StockPlace& a, const StockPlace& b) {
 
 }  // namespace
 
+namespace {
+
+// Adds a ledger row to the holdings of its product, place and day.
+void hold(std::vector<Holding>& out, const VariantArray& row, size_t first) {
+    TDateTime d;
+    db::ToDateTime(row[first + 5], d);
+    Holding h{text::Trim(row[first].AsString()),
+              {row[first + 1].AsString(), row[first + 2].AsString(), row[first + 3].AsString(), row[first + 4].AsString()},
+              d.DateOnly(),
+              row[first + 6].AsFloat()};
+    auto same = [&](const Holding& o) {
+        return o.stockProduct == h.stockProduct && samePlace(o.place, h.place) && o.day.Val == h.day.Val;
+    };
+    auto it = std::find_if(out.begin(), out.end(), same);
+    if (it == out.end())
+        out.push_back(std::move(h));
+    else
+        it->quantity += h.quantity;
+}
+
+void settle(std::vector<Holding>& out) {
+    std::erase_if(out, [](const Holding& h) { return std::fabs(h.quantity) < kNoise; });
+    for (Holding& h : out) h.quantity = std::round(h.quantity * 1e5) / 1e5;
+}
+
+}  // namespace
+
 std::vector<Holding> ItemHoldings(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
                                   const std::string& item) {
     auto r = conn.Query(
@@ -142,28 +172,33 @@ std::vector<Holding> ItemHoldings(db::SqlConnection& conn, const std::string& br
         " WHERE CDFILIAL = :F AND NRLANCESTQ = :L AND NRSEQUITEM = :I ORDER BY NRMOVIESTQ",
         {{"F", branch}, {"L", posting}, {"I", item}});
     std::vector<Holding> out;
-    for (const auto& row : r.rows) {
-        TDateTime d;
-        db::ToDateTime(row[5], d);
-        Holding h{text::Trim(row[0].AsString()),
-                  {row[1].AsString(), row[2].AsString(), row[3].AsString(), row[4].AsString()},
-                  d.DateOnly(),
-                  row[6].AsFloat()};
-        auto same = [&](const Holding& o) {
-            return o.stockProduct == h.stockProduct && samePlace(o.place, h.place) && o.day.Val == h.day.Val;
-        };
-        auto it = std::find_if(out.begin(), out.end(), same);
-        if (it == out.end())
-            out.push_back(std::move(h));
-        else
-            it->quantity += h.quantity;
+    for (const auto& row : r.rows) hold(out, row, 0);
+    settle(out);
+    return out;
+}
+
+std::map<std::string, std::vector<Holding>> PostingHoldings(db::SqlConnection& conn, const std::string& branch,
+                                                            const std::string& posting) {
+    auto r = conn.Query(
+        "SELECT NRSEQUITEM, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE, DTMOVIESTQ, QTMOVIESTQ"
+        " FROM MOVIESTQ WHERE CDFILIAL = :F AND NRLANCESTQ = :L ORDER BY NRMOVIESTQ",
+        {{"F", branch}, {"L", posting}});
+    std::map<std::string, std::vector<Holding>> out;
+    for (const auto& row : r.rows) hold(out[text::Trim(row[0].AsString())], row, 1);
+    for (auto it = out.begin(); it != out.end();) {
+        settle(it->second);
+        it = it->second.empty() ? out.erase(it) : std::next(it);
     }
-    std::erase_if(out, [](const Holding& h) { return std::fabs(h.quantity) < kNoise; });
-    for (Holding& h : out) h.quantity = std::round(h.quantity * 1e5) / 1e5;
     return out;
 }
 
 std::vector<StockMovement> MovementsToTarget(db::SqlConnection& conn, const std::string& branch,
+                                             const std::string& posting, const std::string& item,
+                                             const ItemTarget& target) {
+    return MovementsToTarget(ItemHoldings(conn, branch, posting, item), branch, posting, item, target);
+}
+
+std::vector<StockMovement> MovementsToTarget(const std::vector<Holding>& held, const std::string& branch,
                                              const std::string& posting, const std::string& item,
                                              const ItemTarget& target) {
     std::vector<StockMovement> out;
@@ -181,7 +216,7 @@ std::vector<StockMovement> MovementsToTarget(db::SqlConnection& conn, const std:
         out.push_back(std::move(m));
     };
     double heldAtTarget = 0;
-    for (const Holding& h : ItemHoldings(conn, branch, posting, item)) {
+    for (const Holding& h : held) {
         if (h.stockProduct == target.stockProduct && samePlace(h.place, target.place) &&
             h.day.Val == target.day.DateOnly().Val)
             heldAtTarget += h.quantity;

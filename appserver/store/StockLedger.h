@@ -18,6 +18,7 @@
 // SQLite's write transaction holds the whole database and needs none of this.
 #include "db/SqlConnection.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,9 @@ struct StockPosition {
     bool moved = false;      // any movement up to the day for the filter
 };
 
-// Appends a movement and returns its number (sequence "MOVIESTQ" of the branch).
+// Appends a movement and returns its number (sequence "MOVIESTQ" of the
+// branch). On its own it runs in a transaction of its own; inside a caller's
+// transaction it writes there, and a failure is the caller's to roll back.
 int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m);
 
 // Locks the branch's ledger until the transaction ends (see above). Needs a write transaction.
@@ -79,6 +82,11 @@ struct Holding {
 std::vector<Holding> ItemHoldings(db::SqlConnection& conn, const std::string& branch, const std::string& posting,
                                   const std::string& item);
 
+// What the ledger holds for every item of a posting, by item number (items
+// that hold nothing are absent): ItemHoldings for all of them in one read.
+std::map<std::string, std::vector<Holding>> PostingHoldings(db::SqlConnection& conn, const std::string& branch,
+                                                            const std::string& posting);
+
 // Where a document item's stock should stand: quantity (signed, stock units;
 // 0 for nothing) of the stock product at the place on the day.
 struct ItemTarget {
@@ -96,6 +104,11 @@ struct ItemTarget {
 // when the ledger already stands at the target. Kinds: 'S' for what leaves
 // stock, 'D' for what returns to it. Reads only; post them with AddMovement.
 std::vector<StockMovement> MovementsToTarget(db::SqlConnection& conn, const std::string& branch,
+                                             const std::string& posting, const std::string& item,
+                                             const ItemTarget& target);
+
+// The same from holdings the caller read (ItemHoldings or PostingHoldings).
+std::vector<StockMovement> MovementsToTarget(const std::vector<Holding>& held, const std::string& branch,
                                              const std::string& posting, const std::string& item,
                                              const ItemTarget& target);
 
