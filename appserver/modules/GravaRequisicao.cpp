@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "db/SqlDialect.h"
 #include "modules/Datasets.h"
+#include "modules/ExtraRequisition.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
 #include "modules/RetiradaQueries.h"
@@ -107,7 +108,9 @@ public:
         const bool isNew = posting_.empty() || posting_ == kNewCode;
         if (!isNew) readRecorded();
 
-        if (requisition_ != kPlanned && usedByAnother(isNew)) return answer(Variant("NAO_PERM"));
+        if (requisition_ != kPlanned &&
+            RequisitionUsedByAnother(c_, branch_, requisition_, isNew ? std::string(kNewCode) : posting_))
+            return answer(Variant("NAO_PERM"));
         const std::vector<Line> lines = readRequisition(svc);
         if (lines.empty() || (!isNew && hasLiveItems())) return answer(Variant());
 
@@ -126,7 +129,7 @@ public:
             posting_ = store::NextCode(c_, branch_, store::kSeqLanctoEst);
             withdrawal_ = store::NextCode(c_, branch_, store::kSeqRetirada);
         }
-        if (requisition_ != kPlanned) claimRequisition();
+        if (requisition_ != kPlanned) ClaimRequisition(c_, branch_, requisition_, posting_);
         const std::string menu = settleMenu(dishes);
         writeHeader(h, isNew, menu, svc);
         for (const Dish& d : dishes) writeDishRow(d);
@@ -195,28 +198,6 @@ private:
         if (key_.empty()) return;
         c_.Execute("UPDATE ENVIOREQUI SET NRLANCESTQ = :L, DSRESPOSTA = :R WHERE CDCHAVEENVIO = :K",
                    {{"L", posting_}, {"R", net::EncodeVariant(VarArrayOf({result, a_[1], a_[13]}))}, {"K", key_}});
-    }
-
-    bool usedByAnother(bool isNew) {
-        auto r = c_.Query(std::string("SELECT L.NRLANCESTQ FROM LANCTOEST L"
-                                      " WHERE L.CDFILIMOVI = :F AND L.NRREQUEXTRRE = :N AND L.NRLANCESTQ <> :L AND") +
-                              sql::kLiveWithdrawal,
-                          {{"F", branch_}, {"N", requisition_}, {"L", isNew ? std::string(kNewCode) : posting_}});
-        return !r.Empty();
-    }
-
-    // The requisition's row in use; one that another withdrawal committed
-    // meanwhile makes this call run again, and then refuse.
-    void claimRequisition() {
-        c_.Execute(std::string("DELETE FROM USOREQUEXTR WHERE CDFILIAL = :F AND (NRLANCESTQ = :L OR (NRREQUEXTR = :N"
-                               " AND NOT EXISTS (SELECT 1 FROM LANCTOEST L WHERE L.CDFILIMOVI = USOREQUEXTR.CDFILIAL"
-                               " AND L.NRLANCESTQ = USOREQUEXTR.NRLANCESTQ AND") +
-                       sql::kLiveWithdrawal + ")))",
-                   {{"F", branch_}, {"N", requisition_}, {"L", posting_}});
-        const std::string sql = db::DialectOf(c_).Upsert("USOREQUEXTR", {"CDFILIAL", "NRREQUEXTR", "NRLANCESTQ"},
-                                                         {"CDFILIAL", "NRREQUEXTR"}, {});
-        if (c_.Execute(sql, {{"CDFILIAL", branch_}, {"NRREQUEXTR", requisition_}, {"NRLANCESTQ", posting_}}) == 0)
-            throw db::SqlError("Requisition " + requisition_ + " taken meanwhile", db::SqlFailure::Conflict);
     }
 
     std::vector<Line> readRequisition(const Service& svc) {
