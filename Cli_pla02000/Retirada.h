@@ -553,7 +553,7 @@ private:
     Variant ChamaDelLancto(VariantArray& args);
     TDateTime FimExclusao(TDateTime data);
     void RetornoDaExclusao(const Variant& result);
-    bool ExclusaoRecusada(const std::string& ignoreList);
+    bool ExclusaoRecusada();
     std::string IgnoraIrregulares();
     void bindDeletion();
     void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer

@@ -63,6 +63,6 @@ void TfrmRetirada::cdsRetiTipoPratAfterDelete(TDataSet& ds) {
     RetornoDaExclusao(ChamaDelLancto(args));
     // A refusal by result rows stops the save as an exception does: the
     // withdrawal is still on the server and must not look deleted.
-    if (ExclusaoRecusada("0")) throw Exception(msgPadrao->Msg("Del_Est_Irreg"));
+    if (ExclusaoRecusada()) throw Exception(msgPadrao->Msg("Del_Est_Irreg"));
     ativaPagina(tshFolhaDados);
 }

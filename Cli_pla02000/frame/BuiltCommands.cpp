@@ -8,8 +8,8 @@ bool Construido(Comando c) {
         case Comando::Alterar:
         case Comando::EdicaoItens:
         case Comando::Cancelar:
-        case Comando::VisualizaErros: return true;
-        case Comando::Excluir:
+        case Comando::VisualizaErros:
+        case Comando::Excluir: return true;
         case Comando::Confirmar:
         case Comando::Verificar:
         case Comando::AtuaEstoque:

@@ -4,7 +4,6 @@
 // A server refusal by result rows keeps the withdrawal and shows why.
 #include "Cli_pla02000/Retirada.h"
 
-#include "Cli_pla02000/services/AcceptedErrors.h"
 #include "core/Exception.h"
 #include "core/ScopeGuard.h"
 #include "services/Consiste.h"
@@ -25,15 +24,20 @@ bool temLinha(TDataSet& ds, const char* key) {
 }  // namespace
 
 Variant TfrmRetirada::ChamaDelLancto(VariantArray& args) {
+    // The server's refusal for a service with billed meals, in the user's
+    // words, whether it comes as the answer's text or as a raised failure.
+    const std::string faturado = "EFET_FATU";
+    Variant result;
     try {
-        return Consiste::CheckResultServ(CallServer(netRetirada, "DelLancto", args), true, 0);
+        result = CallServer(netRetirada, "DelLancto", args);
     } catch (const EAbort&) {
         throw;
     } catch (const Exception& e) {
-        // The server's refusal for a service with billed meals, in the user's words.
-        if (e.Message() == "EFET_FATU") throw Exception(msgPadrao->Msg("EFET_FATU"));
+        if (e.Message() == faturado) throw Exception(msgPadrao->Msg(faturado));
         throw;
     }
+    if (result.IsString() && result.AsString() == faturado) throw Exception(msgPadrao->Msg(faturado));
+    return Consiste::CheckResultServ(result, true, 0);
 }
 
 TDateTime TfrmRetirada::FimExclusao(TDateTime data) {
@@ -46,11 +50,13 @@ void TfrmRetirada::RetornoDaExclusao(const Variant& result) {
     else if (cdsRetorno->Active()) cdsRetorno->EmptyDataSet();
 }
 
-bool TfrmRetirada::ExclusaoRecusada(const std::string& ignoreList) {
-    // Irregular rows refuse a deletion whatever IDPERMESTNEG says: the server
-    // kept the withdrawal, so it must not leave the list as if deleted.
-    return RetornouErro(ignoreList, 0) ||
-           (temLinha(*cdsRetorno, "LIB00200_3") && !ErroAceito(ignoreList, "LIB00200_3"));
+bool TfrmRetirada::ExclusaoRecusada() {
+    // The server deletes all or nothing and answers error rows only when it
+    // kept the withdrawal, so any error row is a refusal: whatever the ignore
+    // list and IDPERMESTNEG say, the withdrawal must not leave the list.
+    for (const char* key : {"LIB00200_3", "LIB00200_4", "PLA02000_1", "PLA02000_2"})
+        if (temLinha(*cdsRetorno, key)) return true;
+    return false;
 }
 
 std::string TfrmRetirada::IgnoraIrregulares() {
@@ -93,7 +99,6 @@ void TfrmRetirada::sbtExcluirClick(TObject*) {
 
 void TfrmRetirada::Exclusao(const std::string& ignoreList) {
     if (!cdsRomaRetirada.Active() || cdsRomaRetirada.IsEmpty()) return;
-    std::string ignora = ignoreList;
     {
         TScopeExit repinta([this] { Repaint(); });
         TProgressNote nota(1, msgPadrao->Msg("Exc_msg"));
@@ -101,12 +106,11 @@ void TfrmRetirada::Exclusao(const std::string& ignoreList) {
         const TDateTime data = cdsRomaRetirada.FieldByName("DTLANCESTQ").AsDateTime();
         VariantArray args{campo("CDFILIAL"),   campo("CDFILIMOVI"),       campo("NRLANCESTQ"),
                           campo("NRRETIRADA"), Variant(data),             Variant(FimExclusao(data)),
-                          Variant(ParamEstoque("IDPERMESTNEG")),          Variant(ignora),
+                          Variant(ParamEstoque("IDPERMESTNEG")),          Variant(ignoreList),
                           campo("NRCARDAPIO"), Variant(data),             campo("NRREQUEXTRRE")};
         RetornoDaExclusao(ChamaDelLancto(args));
-        if (args[7].IsString()) ignora = args[7].AsString();
     }
-    if (ExclusaoRecusada(ignora)) {
+    if (ExclusaoRecusada()) {
         if (ParamEstoque("IDPERMESTNEG") != "S") {
             Consiste::MensErro(msgPadrao->Msg("Del_Est_Irreg"), false);
             if (pgcPadrao->ActivePage() != tshFormulario) ativaPagina(tshFormulario);

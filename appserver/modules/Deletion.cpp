@@ -2,6 +2,7 @@
 #include "modules/Deletion.h"
 
 #include "core/Text.h"
+#include "db/SqlConnection.h"
 #include "modules/ExtraRequisition.h"
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
@@ -46,26 +47,20 @@ Variant delLancto(CallContext& ctx, VariantArray& a) {
     const PostingRules rules = ReadPostingRules(c, branch, end, code(a[7]));
 
     store::LockLedger(c, branch);
-    bool kept = false;
+    // All or nothing: an item the ledger cannot give back keeps the whole
+    // withdrawal as it was, so an answer with error rows always means that
+    // nothing changed (the screen reads it so, and keeps the withdrawal).
+    db::Transaction reversal(c);
     for (const StoredItem& it : ReadStoredItems(c, branch, posting)) {
-        if (ReverseItem(c, rules, it, rows) != Settled::Posted) {
-            kept = true;
-            continue;
-        }
+        if (ReverseItem(c, rules, it, rows) != Settled::Posted) continue;
         c.Execute("DELETE FROM ITLANCTOEST WHERE CDFILIAL = :F AND NRLANCESTQ = :L AND NRSEQUITEM = :I",
                   {{"F", branch}, {"L", posting}, {"I", it.item}});
     }
-    if (kept) {
-        c.Execute("DELETE FROM RETITIPOPRAT WHERE CDFILIAL = :F AND NRRETIRADA = :R AND NOT EXISTS ("
-                  " SELECT 1 FROM ITLANCTOEST I WHERE I.CDFILIAL = RETITIPOPRAT.CDFILIAL AND I.NRLANCESTQ = :L"
-                  " AND I.CDTIPOPRAT = RETITIPOPRAT.CDTIPOPRAT AND I.CDPRATO = RETITIPOPRAT.CDPRATO"
-                  " AND COALESCE(TRIM(I.CDFILAUXPRAT), '') = COALESCE(TRIM(RETITIPOPRAT.CDFILAUXPRAT), ''))",
-                  {{"F", branch}, {"R", withdrawal}, {"L", posting}});
-        return Variant(rows.Packet());
-    }
+    if (rows.Errors() > 0) return Variant(rows.Packet());
     c.Execute("DELETE FROM RETITIPOPRAT WHERE CDFILIAL = :F AND NRRETIRADA = :R", {{"F", branch}, {"R", withdrawal}});
     ReleaseRequisition(c, branch, posting);
     c.Execute("DELETE FROM LANCTOEST WHERE CDFILIAL = :F AND NRLANCESTQ = :L", {{"F", branch}, {"L", posting}});
+    reversal.Commit();
     return Variant(rows.Packet());
 }
 

@@ -19,12 +19,13 @@
 // end date, the withdrawal's day and the branch's processing day) no longer
 // holds gets a "LIB00200_3" row (product, storeroom, location) unless the
 // ignore list holds "#LIB00200_3#" and the branch's IDPERMESTNEG is "S"; an
-// inventory open for its product and place gets "LIB00200_4". Such items are
-// kept, with what the ledger holds for them, and so are the header and the
-// dish rows they belong to; the other items are deleted (the withdrawal is
-// deleted "in part", as the screen's texts say). A withdrawal's items only
-// take stock, so their reversal returns it: the irregular row guards ledger
-// rows of an item that had added stock.
+// inventory open for its product and place gets "LIB00200_4". One such item
+// keeps the whole withdrawal: every reversal and removal of the call is
+// rolled back and the answer names every item that refused, so an answer
+// with error rows always means that nothing changed, whatever the ignore
+// list and IDPERMESTNEG said. A withdrawal's items only take stock, so their
+// reversal returns it: the irregular row guards ledger rows of an item that
+// had added stock.
 //
 // A withdrawal that no longer exists is deleted already: empty answer.
 // Refusals as texts (nothing deleted): "EFET_FATU" when meals of the
