@@ -10,6 +10,7 @@
 // Consiste::MensErro (a silent EAbort after the error box).
 #include "Cli_pla02000/frame/BuiltCommands.h"
 #include "Cli_pla02010/FiltroRetirada.h"
+#include "Cli_pla02015/FiltroRetiradaGeral.h"
 #include "core/DateTime.h"
 #include "data/ClientDataSet.h"
 #include "data/DataSource.h"
@@ -88,7 +89,7 @@ private:
     std::vector<std::pair<std::string, int>> entries_;
 };
 
-class TfrmRetirada : public TfrmPadrao, public IFiltroRetiradaTela {
+class TfrmRetirada : public TfrmPadrao, public IFiltroRetiradaTela, public IRetiradaGeralTela {
 public:
     TfrmRetirada();
     ~TfrmRetirada() override;
@@ -480,6 +481,25 @@ public:
     // it, is deleted there; a refusal cancels both change logs and raises.
     void cdsRetiTipoPratAfterDelete(TDataSet& DataSet);
 
+    // ---- General withdrawal and consumed quantities (general/) ---------------------------------
+    // Opens a general-withdrawal filter dialog (CriaFiltroRetiradaGeral, or the
+    // stand-in a test put in AbreFiltroRetiradaGeral).
+    void sbtRetGeralClick(TObject* Sender);
+    std::function<void()> AbreFiltroRetiradaGeral;
+    // The run of the confirmed dialog's choice: inventory, date window and
+    // release, VdRetGeral, GetRetiradaGeral, the recalculation question,
+    // GetRequisicao, then "Pla08000" with its 13 values. Refusals are shown
+    // and abort; a server text is never taken for data.
+    void RetiradaGeral(TEscolhaRetiradaGeral& escolha) override;
+    // The header's date window (focus on medCdFilial) and the release check for the day.
+    void Vd_DataRetGeral(TDateTime dia);
+    // Every untouched item (no extra, returned or total, planned > 0, not "D")
+    // of every dish row takes its planned quantity as its total, each posted
+    // with its checks; a refusal stops there, earlier items kept. The cursor
+    // comes back to the item (and dish row) that was current.
+    void sbtAtuQtConsClick(TObject* Sender);
+    void mnuAtuQtConsClick(TObject* Sender);
+
     // ---- The browse filter dialog (frame/BrowseList.cpp) --------------------------------------
     // Opens the dialog; the real one (MostraFiltroRetirada) unless a test put
     // a stand-in here.
@@ -556,6 +576,7 @@ private:
     bool ExclusaoRecusada();
     std::string IgnoraIrregulares();
     void bindDeletion();
+    void bindGeneral();
     void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer
     void recebeServico(const Variant& servico);          // cdsUtilizaRetiPrat := the packet, grid shown or not
     void reabreCabecalho();                              // header back in edit

@@ -9,12 +9,12 @@ bool Construido(Comando c) {
         case Comando::EdicaoItens:
         case Comando::Cancelar:
         case Comando::VisualizaErros:
-        case Comando::Excluir: return true;
+        case Comando::Excluir:
+        case Comando::AtuQtCons: return true;
         case Comando::Confirmar:
         case Comando::Verificar:
         case Comando::AtuaEstoque:
-        case Comando::RetGeral:
-        case Comando::AtuQtCons: return false;
+        case Comando::RetGeral: return false;
     }
     return false;
 }

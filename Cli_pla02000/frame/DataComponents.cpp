@@ -59,10 +59,12 @@ TfrmRetirada::TfrmRetirada()
     marcaComandosNaoConstruidos();
     // The browse filter dialog serves this screen while it exists.
     Pla02010Unit().tela = this;
+    Pla02015Unit().tela = this;
 }
 
 TfrmRetirada::~TfrmRetirada() {
     if (Pla02010Unit().tela == this) Pla02010Unit().tela = nullptr;
+    if (Pla02015Unit().tela == this) Pla02015Unit().tela = nullptr;
     // The datasets go before the data sources and the controls: nothing they
     // tell on their way out may reach the form's handlers any more.
     for (TDataSource* s : {&dtsPadrao, &dtsRomaRetirada, &dtsItLanctoEst, &dtsRetiTipoPrat, &dtsResumo,

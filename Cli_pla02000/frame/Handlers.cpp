@@ -29,4 +29,5 @@ void TfrmRetirada::bindHandlers() {
     bindDishTypeHandlers();
     bindErrorReview();
     bindDeletion();
+    bindGeneral();
 }
