@@ -29,6 +29,8 @@ set(PLA_LAYER_ARROWS
   "Cli_pla02000: FRAMEWORK stocklib Cli_pla02000/model Cli_pla02010 Cli_pla02015 Cli_pla02030"
   "Pkg_pla02000: FRAMEWORK Cli_pla02000 Cli_pla02010 Cli_pla02015 Cli_pla02030"
   "Cli_pla02100: FRAMEWORK"
+  "Pla08000/model: FRAMEWORK"
+  "Pla08000: FRAMEWORK Pla08000/model Cli_pla02000/model"
   "appserver/store: FRAMEWORK"
   "appserver/rpc: FRAMEWORK"
   "appserver/modules: FRAMEWORK appserver/rpc appserver/store"

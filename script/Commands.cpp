@@ -132,11 +132,11 @@ void checkShape(const Command& c) {
                 throw ScenarioError(c.line, "set screen wants WIDTHxHEIGHT, e.g. 640x480");
         } else if (k == "decimal") {
             if (v != "," && v != ".") throw ScenarioError(c.line, "set decimal wants , or .");
-        } else if (k == "keepconnected") {
+        } else if (k == "keepconnected" || k == "openscreens") {
             if (text::Lower(v) != "yes" && text::Lower(v) != "no")
-                throw ScenarioError(c.line, "set keepconnected wants yes or no");
+                throw ScenarioError(c.line, "set " + k + " wants yes or no");
         } else {
-            throw ScenarioError(c.line, "set knows screen, decimal and keepconnected, not " + a[0].text);
+            throw ScenarioError(c.line, "set knows screen, decimal, keepconnected and openscreens, not " + a[0].text);
         }
     }
     if (c.verb == "key") ParseKey(a[0].text, c.line);
@@ -447,6 +447,8 @@ void Runner::set(const Command& c) {
     } else if (key == "keepconnected") {
         if (driver_.Opened()) throw ScenarioError(c.line, "set keepconnected belongs before open");
         Morvena::Context().KeepConnected = text::Lower(value) == "yes";
+    } else if (key == "openscreens") {
+        driver_.SetOpenScreens(text::Lower(value) == "yes");
     }
 }
 

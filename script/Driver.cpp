@@ -91,6 +91,7 @@ Driver::Driver(DriverOptions options, Transcript& transcript)
     Application().SetDialogs(std::move(dialogs));
     Morvena::SetScreenLoader([this](const std::string& code, const Variant& params) {
         transcript_.OpenScreen(code, params.IsNull() ? "" : VariantText(params));
+        if (openScreens_) Morvena::LoadModule(code, params);
     });
 
     // Every connection of the screen reaches the server through this endpoint.

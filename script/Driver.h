@@ -60,6 +60,9 @@ public:
     // the error box); ScreenModule's load errors propagate.
     void Open();
     bool Opened() const { return module_ != nullptr; }
+    // Screens opened by code are loaded for real (their forms then take the
+    // input), not only written in the transcript.
+    void SetOpenScreens(bool on) { openScreens_ = on; }
 
     CallCounter& Calls() { return calls_; }
     ScriptedDialogs& Dialogs() { return *dialogs_; }
@@ -69,6 +72,7 @@ public:
     static std::string EndpointHost();
 
 private:
+    bool openScreens_ = false;
     void makeDatabase();
     db::SqlConnection* database();  // null with --server and no --db
 

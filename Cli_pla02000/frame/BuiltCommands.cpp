@@ -10,11 +10,11 @@ bool Construido(Comando c) {
         case Comando::Cancelar:
         case Comando::VisualizaErros:
         case Comando::Excluir:
-        case Comando::AtuQtCons: return true;
+        case Comando::AtuQtCons:
+        case Comando::RetGeral: return true;
         case Comando::Confirmar:
         case Comando::Verificar:
-        case Comando::AtuaEstoque:
-        case Comando::RetGeral: return false;
+        case Comando::AtuaEstoque: return false;
     }
     return false;
 }

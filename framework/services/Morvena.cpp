@@ -26,7 +26,9 @@ std::string frameworkDir() {
     return ".";
 }
 
-void defaultLoad(const std::string& code, const Variant& params) {
+}  // namespace
+
+void LoadModule(const std::string& code, const Variant& params) {
     std::string path = frameworkDir() + "/lib" + text::Lower(text::Trim(code)) + ".so";
     // Modules stay loaded for the process's life: their forms outlive the call.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
@@ -38,8 +40,6 @@ void defaultLoad(const std::string& code, const Variant& params) {
     if (!entry) throw Exception("O módulo " + code + " não exporta IniProcParam.");
     entry(&params);
 }
-
-}  // namespace
 
 UserContext& Context() {
     static UserContext ctx;
@@ -74,7 +74,7 @@ void SetScreenLoader(ScreenLoader l) { loader() = std::move(l); }
 
 void LoadBPL(const std::string& code, const Variant& params) {
     if (loader()) loader()(code, params);
-    else defaultLoad(code, params);
+    else LoadModule(code, params);
 }
 
 std::function<void(TMsg&, bool&)>& MsgEventForm() { return Application().OnMessage; }

@@ -56,6 +56,8 @@ TDBPicture DBPictObj(int kind);
 using ScreenLoader = std::function<void(const std::string& code, const Variant& params)>;
 void SetScreenLoader(ScreenLoader loader);  // empty restores the default
 void LoadBPL(const std::string& code, const Variant& params);
+// What the default loader does, for a loader that also opens the screen.
+void LoadModule(const std::string& code, const Variant& params);
 
 // The framework's key hook: the application's OnMessage. A form registers its
 // handler while active (assign) and clears it when deactivated (assign nullptr).
