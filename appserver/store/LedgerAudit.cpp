@@ -1,6 +1,7 @@
 #include "store/LedgerAudit.h"
 
 #include "core/Text.h"
+#include "store/Sequences.h"
 
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,54 @@ std::string num(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.5f", v);
     return buf;
+}
+
+// The last number each branch's sequence issued.
+std::map<std::string, int64_t> lastIssued(db::SqlConnection& c, const char* sequence) {
+    std::map<std::string, int64_t> out;
+    for (const auto& row : c.Query("SELECT CDFILIAL, NRULTIMO FROM NUMSEQ WHERE CDSEQUENCIA = :S", {{"S", sequence}}).rows)
+        out[t(row[0])] = row[1].IsNull() ? 0 : row[1].AsInteger();
+    return out;
+}
+
+// Numbers of one kind per branch, each held by `held` (as many times as it
+// occurs) or by `gone`, must be 1 through the last the sequence issued.
+void checkNumbering(const char* what, const std::map<std::string, int64_t>& last,
+                    const std::map<std::string, std::vector<int64_t>>& held,
+                    const std::map<std::string, std::set<int64_t>>& gone, std::vector<std::string>& out) {
+    std::set<std::string> branches;
+    for (const auto& [b, v] : held) branches.insert(b);
+    for (const auto& [b, n] : gone) branches.insert(b);
+    for (const auto& [b, n] : last) branches.insert(b);
+    for (const std::string& b : branches) {
+        auto l = last.find(b);
+        const int64_t top = l == last.end() ? 0 : l->second;
+        std::map<int64_t, int> count;
+        if (auto h = held.find(b); h != held.end())
+            for (int64_t n : h->second) ++count[n];
+        if (auto g = gone.find(b); g != gone.end())
+            for (int64_t n : g->second) ++count[n];
+        int reported = 0;
+        auto report = [&](const std::string& text) {
+            if (reported++ < 5) out.push_back(std::string(what) + " " + b + ": " + text);
+        };
+        for (const auto& [n, k] : count) {
+            if (k > 1) report("number " + std::to_string(n) + " used " + std::to_string(k) + " times");
+            if (n < 1 || n > top) report("number " + std::to_string(n) + " beyond the sequence's last " + std::to_string(top));
+        }
+        for (int64_t n = 1; n <= top; ++n)
+            if (!count.count(n)) report("number " + std::to_string(n) + " issued but missing");
+    }
+}
+
+int64_t numberOf(const std::string& code) {
+    try {
+        size_t used = 0;
+        const int64_t n = std::stoll(code, &used);
+        return used == code.size() ? n : -1;
+    } catch (const std::exception&) {
+        return -1;
+    }
 }
 
 }  // namespace
@@ -79,6 +128,78 @@ std::vector<std::string> LedgerViolations(db::SqlConnection& c) {
     }
     for (const auto& [k, bal] : balances)
         if (std::fabs(bal) > kNoise) out.push_back("balance " + describe(k) + ": SALDODIA " + num(bal) + " without movements");
+
+    for (const auto& row : c.Query("SELECT I.CDFILIAL, I.NRLANCESTQ, I.NRSEQUITEM FROM ITLANCTOEST I"
+                                   " WHERE NOT EXISTS (SELECT 1 FROM LANCTOEST L"
+                                   "   WHERE L.CDFILIAL = I.CDFILIAL AND L.NRLANCESTQ = I.NRLANCESTQ)")
+                               .rows)
+        out.push_back("item without withdrawal " + t(row[0]) + "/" + t(row[1]) + "/" + t(row[2]));
+    for (const auto& row : c.Query("SELECT R.CDFILIAL, R.NRRETIRADA, R.CDTIPOPRAT, R.CDPRATO FROM RETITIPOPRAT R"
+                                   " WHERE NOT EXISTS (SELECT 1 FROM LANCTOEST L"
+                                   "   WHERE L.CDFILIMOVI = R.CDFILIAL AND L.NRRETIRADA = R.NRRETIRADA)")
+                               .rows)
+        out.push_back("dish row without withdrawal " + t(row[0]) + "/" + t(row[1]) + " " + t(row[2]) + "/" + t(row[3]));
+
+    std::map<std::string, std::vector<int64_t>> movements;
+    for (const auto& row : c.Query("SELECT CDFILIAL, NRMOVIESTQ FROM MOVIESTQ").rows)
+        movements[t(row[0])].push_back(row[1].AsInteger());
+    checkNumbering("movements", lastIssued(c, kSeqMovimento), movements, {}, out);
+
+    return out;
+}
+
+std::map<std::string, double> NegativePositions(db::SqlConnection& c) {
+    std::map<std::string, double> out;
+    // End-of-day positions by place, in day order, where negative stock is refused.
+    std::set<std::string> refusing;
+    for (const auto& row : c.Query("SELECT DISTINCT S.CDFILIAL FROM SALDODIA S LEFT JOIN PARAMESTOQUE P"
+                                   " ON P.CDFILIAL = S.CDFILIAL WHERE P.IDPERMESTNEG IS NULL OR P.IDPERMESTNEG <> 'S'")
+                               .rows)
+        refusing.insert(t(row[0]));
+    using Place = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
+    std::map<Place, std::map<double, double>> days;
+    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
+                                   " NRSUBLOTE, QTMOVIESTQ FROM MOVIESTQ")
+                               .rows) {
+        if (!refusing.count(t(row[0]))) continue;
+        TDateTime d;
+        db::ToDateTime(row[2], d);
+        days[{t(row[0]), t(row[1]), t(row[3]), t(row[4]), t(row[5]), t(row[6])}][d.DateOnly().Val] += q(row[7]);
+    }
+    for (const auto& [place, byDay] : days) {
+        double position = 0;
+        for (const auto& [d, sum] : byDay) {
+            position += sum;
+            if (position < -kNoise) {
+                const std::string key = std::get<0>(place) + "/" + std::get<1>(place) + " " + DateToStr(TDateTime(d)) +
+                                        " [" + std::get<2>(place) + "|" + std::get<3>(place) + "|" +
+                                        std::get<4>(place) + "|" + std::get<5>(place) + "]";
+                out[key] = std::round(position * 1e5) / 1e5;
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> NumberingViolations(db::SqlConnection& c, const std::set<DeletedWithdrawal>& deleted) {
+    std::vector<std::string> out;
+    std::map<std::string, std::vector<int64_t>> postings, withdrawals;
+    std::set<std::pair<std::string, std::string>> present;
+    for (const auto& row : c.Query("SELECT CDFILIAL, NRLANCESTQ, NRRETIRADA FROM LANCTOEST").rows) {
+        const std::string b = t(row[0]);
+        postings[b].push_back(numberOf(t(row[1])));
+        if (!row[2].IsNull()) withdrawals[b].push_back(numberOf(t(row[2])));
+        present.insert({b, t(row[1])});
+    }
+    std::map<std::string, std::set<int64_t>> gonePostings, goneWithdrawals;
+    for (const DeletedWithdrawal& d : deleted) {
+        if (present.count({d.branch, d.posting}))
+            out.push_back("withdrawal " + d.branch + "/" + d.posting + " deleted but still there");
+        gonePostings[d.branch].insert(numberOf(d.posting));
+        goneWithdrawals[d.branch].insert(numberOf(d.withdrawal));
+    }
+    checkNumbering("postings", lastIssued(c, kSeqLanctoEst), postings, gonePostings, out);
+    checkNumbering("withdrawals", lastIssued(c, kSeqRetirada), withdrawals, goneWithdrawals, out);
     return out;
 }
 

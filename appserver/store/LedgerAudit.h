@@ -10,8 +10,15 @@
 // 2. No orphans: movements of a document item that no longer exists net to 0.
 // 3. Daily balances: SALDODIA equals the sums of MOVIESTQ by branch, stock
 //    product, day and place.
+// 4. No orphan documents: every item has its withdrawal header, every dish
+//    row (RETITIPOPRAT) a header of its withdrawal number.
+// 5. The ledger is append-only: a branch's movement numbers are 1 through the
+//    last its sequence issued, each once.
 #include "db/SqlConnection.h"
 
+#include <compare>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,5 +28,25 @@ namespace store {
 // -5.00000, expected -8.00000"); empty when the ledger holds together.
 // Quantities compare to 5 decimals.
 std::vector<std::string> LedgerViolations(db::SqlConnection& conn);
+
+// End-of-day positions below zero of a stock product at a place (storeroom,
+// location, lot, sub-lot) in branches that refuse negative stock
+// (PARAMESTOQUE.IDPERMESTNEG not "S"): "0001/100033 07/12/2026 [000002|CF2||]"
+// -> the position (5 decimals). Data loaded around the server (the demo's
+// withdrawals included) may hold some; a caller compares two readings.
+std::map<std::string, double> NegativePositions(db::SqlConnection& conn);
+
+// A withdrawal its caller deleted: its numbers may be missing.
+struct DeletedWithdrawal {
+    std::string branch, posting, withdrawal;  // CDFILIAL, NRLANCESTQ, NRRETIRADA
+    auto operator<=>(const DeletedWithdrawal&) const = default;
+};
+
+// Numbering of the withdrawals, given those deleted on purpose: per branch,
+// posting numbers (NRLANCESTQ) and withdrawal numbers (NRRETIRADA) are unique
+// and run from 1 through the last their sequences issued, each number either
+// held by a header or deleted; a deleted one is held by no header. Texts as
+// LedgerViolations'; empty when the numbering holds.
+std::vector<std::string> NumberingViolations(db::SqlConnection& conn, const std::set<DeletedWithdrawal>& deleted);
 
 }  // namespace store
