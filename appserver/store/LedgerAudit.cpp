@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "store/Sequences.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -156,32 +157,49 @@ std::map<std::string, double> NegativePositions(db::SqlConnection& c) {
                                    " ON P.CDFILIAL = S.CDFILIAL WHERE P.IDPERMESTNEG IS NULL OR P.IDPERMESTNEG <> 'S'")
                                .rows)
         refusing.insert(t(row[0]));
-    using Place = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
-    std::map<Place, std::map<double, double>> days;
+    // A blank storeroom, location, lot or sub-lot of a movement stands for any,
+    // as the positions a posting checks do: each place a movement names is
+    // checked over every movement it covers.
+    using Place = std::array<std::string, 4>;
+    struct Moved {
+        Place place;
+        double day, quantity;
+    };
+    std::map<std::pair<std::string, std::string>, std::vector<Moved>> byProduct;
     for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
                                    " NRSUBLOTE, QTMOVIESTQ FROM MOVIESTQ")
                                .rows) {
         if (!refusing.count(t(row[0]))) continue;
         TDateTime d;
         db::ToDateTime(row[2], d);
-        days[{t(row[0]), t(row[1]), t(row[3]), t(row[4]), t(row[5]), t(row[6])}][d.DateOnly().Val] += q(row[7]);
+        byProduct[{t(row[0]), t(row[1])}].push_back({{t(row[3]), t(row[4]), t(row[5]), t(row[6])}, d.DateOnly().Val, q(row[7])});
     }
-    for (const auto& [place, byDay] : days) {
-        double position = 0;
-        for (const auto& [d, sum] : byDay) {
-            position += sum;
-            if (position < -kNoise) {
-                const std::string key = std::get<0>(place) + "/" + std::get<1>(place) + " " + DateToStr(TDateTime(d)) +
-                                        " [" + std::get<2>(place) + "|" + std::get<3>(place) + "|" +
-                                        std::get<4>(place) + "|" + std::get<5>(place) + "]";
-                out[key] = std::round(position * 1e5) / 1e5;
+    auto covers = [](const Place& filter, const Place& p) {
+        for (size_t i = 0; i < filter.size(); ++i)
+            if (!filter[i].empty() && filter[i] != p[i]) return false;
+        return true;
+    };
+    for (const auto& [product, moves] : byProduct) {
+        std::set<Place> filters;
+        for (const Moved& m : moves) filters.insert(m.place);
+        for (const Place& f : filters) {
+            std::map<double, double> days;
+            for (const Moved& m : moves)
+                if (covers(f, m.place)) days[m.day] += m.quantity;
+            double position = 0;
+            for (const auto& [d, sum] : days) {
+                position += sum;
+                if (position < -kNoise)
+                    out[product.first + "/" + product.second + " " + DateToStr(TDateTime(d)) + " [" + f[0] + "|" +
+                        f[1] + "|" + f[2] + "|" + f[3] + "]"] = std::round(position * 1e5) / 1e5;
             }
         }
     }
     return out;
 }
 
-std::vector<std::string> NumberingViolations(db::SqlConnection& c, const std::set<DeletedWithdrawal>& deleted) {
+std::vector<std::string> NumberingViolations(db::SqlConnection& c, const std::set<DeletedWithdrawal>& deleted,
+                                             const std::set<DeletedWithdrawal>& uncertain) {
     std::vector<std::string> out;
     std::map<std::string, std::vector<int64_t>> postings, withdrawals;
     std::set<std::pair<std::string, std::string>> present;
@@ -198,6 +216,11 @@ std::vector<std::string> NumberingViolations(db::SqlConnection& c, const std::se
         gonePostings[d.branch].insert(numberOf(d.posting));
         goneWithdrawals[d.branch].insert(numberOf(d.withdrawal));
     }
+    for (const DeletedWithdrawal& d : uncertain)
+        if (!deleted.count(d) && !present.count({d.branch, d.posting})) {
+            gonePostings[d.branch].insert(numberOf(d.posting));
+            goneWithdrawals[d.branch].insert(numberOf(d.withdrawal));
+        }
     checkNumbering("postings", lastIssued(c, kSeqLanctoEst), postings, gonePostings, out);
     checkNumbering("withdrawals", lastIssued(c, kSeqRetirada), withdrawals, goneWithdrawals, out);
     return out;

@@ -32,7 +32,9 @@ std::vector<std::string> LedgerViolations(db::SqlConnection& conn);
 // End-of-day positions below zero of a stock product at a place (storeroom,
 // location, lot, sub-lot) in branches that refuse negative stock
 // (PARAMESTOQUE.IDPERMESTNEG not "S"): "0001/100033 07/12/2026 [000002|CF2||]"
-// -> the position (5 decimals). Data loaded around the server (the demo's
+// -> the position (5 decimals). The places are those the movements name; a
+// blank part stands for any, as in the positions a posting checks (a
+// movement without a place is checked against the product's whole stock). Data loaded around the server (the demo's
 // withdrawals included) may hold some; a caller compares two readings.
 std::map<std::string, double> NegativePositions(db::SqlConnection& conn);
 
@@ -45,8 +47,10 @@ struct DeletedWithdrawal {
 // Numbering of the withdrawals, given those deleted on purpose: per branch,
 // posting numbers (NRLANCESTQ) and withdrawal numbers (NRRETIRADA) are unique
 // and run from 1 through the last their sequences issued, each number either
-// held by a header or deleted; a deleted one is held by no header. Texts as
-// LedgerViolations'; empty when the numbering holds.
-std::vector<std::string> NumberingViolations(db::SqlConnection& conn, const std::set<DeletedWithdrawal>& deleted);
+// held by a header or deleted; a deleted one is held by no header. An
+// `uncertain` deletion (sent, its outcome not known yet) may have either
+// outcome. Texts as LedgerViolations'; empty when the numbering holds.
+std::vector<std::string> NumberingViolations(db::SqlConnection& conn, const std::set<DeletedWithdrawal>& deleted,
+                                             const std::set<DeletedWithdrawal>& uncertain = {});
 
 }  // namespace store
