@@ -83,6 +83,8 @@ Report RunLoad(const LoadOptions& opt) {
     std::vector<std::unique_ptr<Operator>> operators;
     WorkloadOptions w;
     w.lossRate = opt.lossRate;
+    w.maxItems = opt.maxItems;
+    if (opt.everyProduct) w.products = StockedProducts(*reader);
     for (int i = 0; i < opt.clients; ++i) {
         rpcs.push_back(std::make_unique<LossyClient>("127.0.0.1", servers[static_cast<size_t>(i % opt.servers)]->Port(), token));
         operators.push_back(std::make_unique<Operator>(*rpcs.back(), deletions, opt.seed * 1000 + static_cast<uint32_t>(i), w));

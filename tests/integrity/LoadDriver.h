@@ -31,6 +31,8 @@ struct LoadOptions {
     int64_t operations = 1000;
     uint32_t seed = 1;
     double lossRate = 0.1;
+    int maxItems = 6;             // typed items of a new withdrawal
+    bool everyProduct = false;    // type every stocked product (StockedProducts), not a few
     std::chrono::milliseconds checkEvery{500};
 };
 

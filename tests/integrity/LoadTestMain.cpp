@@ -1,5 +1,6 @@
 // pla-loadtest: the stock-integrity load driver (LoadDriver.h).
 //   pla-loadtest load  --db URL [--init] [--servers 1] [--clients 16] [--operations 10000] [--seed 1] [--loss 0.1]
+//                      [--items 6] [--every-product] [--threads 4] [--check-ms 500]
 //   pla-loadtest crash --db URL [--init] [--iterations 200] [--seed 1]
 // --init makes the demo database first (a SQLite file is replaced; a
 // PostgreSQL database must exist and be empty). Prints the figures; exits 1
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
     loadCmd->add_option("--clients", load.clients, "Operators at once")->check(CLI::Range(1, 256));
     loadCmd->add_option("--operations", load.operations, "Operations in all");
     loadCmd->add_option("--loss", load.lossRate, "Share of writing calls whose answer is lost")->check(CLI::Range(0.0, 1.0));
+    loadCmd->add_option("--items", load.maxItems, "Most typed items of a new withdrawal")->check(CLI::Range(1, 200));
+    loadCmd->add_flag("--every-product", load.everyProduct, "Type every stocked product, not a few with little stock");
     loadCmd->add_option("--check-ms", checkMs, "Mean pause between the reader's checks");
     app.get_subcommand("crash")->add_option("--iterations", crash.iterations, "Kills of the server");
     CLI11_PARSE(app, argc, argv);

@@ -34,6 +34,23 @@ double quantity(const DataPacket& p, const PacketRow& r, const char* f) {
 
 }  // namespace
 
+std::map<std::string, std::vector<std::string>> StockedProducts(db::SqlConnection& c) {
+    std::map<std::string, std::vector<std::string>> out;
+    for (const auto& [branch, place] : {std::pair<std::string, std::string>{demo::kBranchLocations,
+                                                                            " AND M.CDALMOXARIFE = '000001'"
+                                                                            " AND M.CDLOCALESTOQ = 'A01'"},
+                                        {demo::kBranchPlain, ""}}) {
+        auto r = c.Query("SELECT M.CDPRODESTO FROM MOVIESTQ M JOIN PRODUTO P ON P.CDPRODUTO = M.CDPRODESTO"
+                         " JOIN PRODFILI F ON F.CDFILIAL = M.CDFILIAL AND F.CDPRODUTO = M.CDPRODESTO"
+                         " WHERE M.CDFILIAL = :F AND (F.IDPRODATIV IS NULL OR F.IDPRODATIV <> 'I')"
+                         " AND (P.IDCNTRESTOQ IS NULL OR P.IDCNTRESTOQ <> 'N') AND P.CDPRODESTO = P.CDPRODUTO" +
+                             place + " GROUP BY M.CDPRODESTO HAVING SUM(M.QTMOVIESTQ) > 0 ORDER BY M.CDPRODESTO",
+                         {{"F", branch}});
+        for (const auto& row : r.rows) out[branch].push_back(text::Trim(row[0].AsString()));
+    }
+    return out;
+}
+
 void Figures::Merge(const Figures& other) {
     for (const auto& [k, n] : other.operations) operations[k] += n;
     for (const auto& [m, v] : other.latencyMs) latencyMs[m].insert(latencyMs[m].end(), v.begin(), v.end());
@@ -89,7 +106,10 @@ ModelWithdrawal* Operator::pickLive(bool needTwoItems) {
 Item Operator::newItem(ModelWithdrawal& w) {
     std::string product;
     for (int tries = 0; tries < 50 && product.empty(); ++tries) {
-        product = kProducts[pick(kProductCount)];
+        auto pool = o_.products.find(w.branch);
+        product = pool == o_.products.end() || pool->second.empty()
+                      ? kProducts[pick(kProductCount)]
+                      : pool->second[static_cast<size_t>(pick(static_cast<int>(pool->second.size())))];
         for (const Item& it : w.items)
             if (it.product == product) product.clear();
     }

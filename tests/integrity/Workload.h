@@ -13,6 +13,7 @@
 // the checks after the run. Not thread-safe: one thread per Operator; the
 // Shared part is.
 #include "LossyClient.h"
+#include "db/SqlConnection.h"
 #include "WithdrawalDeltas.h"
 #include "store/LedgerAudit.h"
 
@@ -58,9 +59,15 @@ struct WorkloadOptions {
     bool cutConnections = false;// also reset the connection mid-answer (else the answer is dropped whole)
     int maxLive = 4;            // withdrawals an operator keeps open before deleting
     int maxItems = 6;           // typed items of a new withdrawal
-    TDateTime day;              // the branches' processing day: the withdrawals' day
+    // Products typed per branch; none given: a fixed few, some with little stock.
+    std::map<std::string, std::vector<std::string>> products;
     std::chrono::seconds retryFor{60};  // how long a lost call is sent again before the run gives up
 };
+
+// Every stock product with stock in the workload's branches (0001 at its
+// storeroom 000001 / location A01, 0002 anywhere), active there: for runs
+// that type many items per withdrawal.
+std::map<std::string, std::vector<std::string>> StockedProducts(db::SqlConnection& conn);
 
 class Operator {
 public:
