@@ -67,9 +67,11 @@ TEST_P(LostAnswer, ConfirmationAndDeletionSentAgainWorkOnce) {
     h.key = "lost-confirmation";
     Item it{"0001", "300002", 3.0, "000001", "A01"};
     const VariantArray confirm = confirmArgs(headerDelta(h), itemsDelta(h.branch, {it}), h);
-    const auto rows = rowsOf(lostThenAgain("Confirma_Lanc", confirm));
+    const Variant answer = lostThenAgain("Confirma_Lanc", confirm);
+    ASSERT_TRUE(answer.IsPacket()) << answer.AsString();
+    const auto rows = rowsOf(answer);
     const std::string posting = number(rows, "NRLANCESTQ"), withdrawal = number(rows, "NRRETIRADA");
-    ASSERT_FALSE(posting.empty()) << ::testing::PrintToString(rows);
+    ASSERT_EQ(posting.size(), 10u) << ::testing::PrintToString(rows);
     EXPECT_EQ(std::stoi(withdrawals()), std::stoi(before) + 1);
     EXPECT_DOUBLE_EQ(stock("300002"), 7.0);  // 10 - 3, once
     EXPECT_EQ(one("SELECT COUNT(*) FROM MOVIESTQ WHERE NRLANCESTQ = '" + posting + "' AND CDFILIAL = '0001'"), "1");

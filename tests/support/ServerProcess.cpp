@@ -1,5 +1,6 @@
 #include "ServerProcess.h"
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -9,11 +10,14 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
 ServerProcess::ServerProcess(std::string program, std::string dbUrl, std::string logPath, std::vector<std::string> extra)
-    : program_(std::move(program)), dbUrl_(std::move(dbUrl)), logPath_(std::move(logPath)), extra_(std::move(extra)) {
+    : program_(std::move(program)), dbUrl_(std::move(dbUrl)), extra_(std::move(extra)) {
+    static std::atomic<int> started{0};
+    logPath_ = logPath + "." + std::to_string(getpid()) + "-" + std::to_string(++started);
     start(0);
 }
 
