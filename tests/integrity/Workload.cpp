@@ -193,6 +193,7 @@ void Operator::includeTyped() {
     std::vector<Item> items;
     for (int n = 1 + pick(o_.maxItems); n > 0; --n) {
         Item it = newItem(w);
+        if (it.product.empty()) break;  // every product of the pool typed already
         w.items.push_back(it);  // for newItem's distinct products
         items.push_back(it);
     }
@@ -242,10 +243,10 @@ void Operator::alter() {
     ModelWithdrawal* w = pickLive();
     if (!w) return includeTyped();
     std::vector<Item> sent;
-    if (w->items.empty() || chance(0.3)) {
-        sent.push_back(newItem(*w));
-        sent.back().change = RowChange::Inserted;
-    } else {
+    if (Item added = newItem(*w); !added.product.empty() && (w->items.empty() || chance(0.3))) {
+        added.change = RowChange::Inserted;
+        sent.push_back(added);
+    } else if (!w->items.empty()) {
         const size_t first = static_cast<size_t>(pick(static_cast<int>(w->items.size())));
         for (size_t n = 0; n < std::min<size_t>(w->items.size(), 1 + static_cast<size_t>(pick(2))); ++n) {
             Item it = w->items[(first + n) % w->items.size()];
@@ -253,7 +254,7 @@ void Operator::alter() {
             sent.push_back(it);
         }
     }
-    confirm(*w, false, sent);
+    if (!sent.empty()) confirm(*w, false, sent);
 }
 
 void Operator::deleteItem() {
