@@ -220,8 +220,9 @@ public:
     void Vd_CtrlEstoque();
 
     // ---- Result list (services/AcceptedErrors.cpp) ---------------------------------------------
-    // True when cdsRetorno holds more than `limit` rows and one of the four
-    // client error keys is present and not accepted by `ignoreList`.
+    // True when cdsRetorno holds more than `limit` error rows (number rows not
+    // counted) and one of the four client error keys is present and not
+    // accepted by `ignoreList`.
     bool RetornouErro(const std::string& ignoreList, int limit);
 
     // ---- Branch filter (frame/BranchFilter.cpp) -----------------------------------------------
@@ -275,7 +276,9 @@ public:
     void ControlaBloqAltPra();
     void HabilitaAtuaQtdeConsumida();
     // Offers the pending stock update before the user leaves a withdrawal
-    // (nothing while that update is not built, saving/StockUpdate.cpp).
+    // (saving/StockUpdate.cpp): the browse row's withdrawal is loaded first,
+    // asked about (verifitens) and, on Yes, retried; a retry that left errors
+    // on the form page stops the caller silently.
     void VerifItens();
     // The item filter of the current dish-type row (off when the group is hidden).
     void FiltraItensPrato();
@@ -294,6 +297,26 @@ public:
     void ControlaEdicaoItens();
     void sbtExcluirClick(TObject* Sender) override;
     void sbtConfirmarClick(TObject* Sender) override;
+    // ---- Confirmation (saving/Confirmation.cpp) -------------------------------------------------
+    // Saves the withdrawal being edited on the server (Confirma_Lanc) with the
+    // ignore list: numbers in place of "NOVOCODRET" (only those that came
+    // back), then either the browse row written and the logs merged, or the
+    // withdrawal kept in edit with its items marked. A failed call propagates
+    // after the note is removed; the logs stay for another sending.
+    void Confirma(const std::string& ignoreList);
+    // "#LIB00200_3#" when cdsRetorno holds an irregular-stock row, else "0".
+    std::string ResultIrreg();
+    // The current item's calculated marks read cdsRetorno again (after it changed).
+    void RecalculaMarcas();
+    // ---- Pending stock update (saving/StockUpdate.cpp) ------------------------------------------
+    // Retries the loaded withdrawal's items not yet in stock (AtualizaEstoque):
+    // the items and their marks as the server holds them, the dish groups
+    // marked, Atua_Est_Parc and the error column when some are still refused.
+    // A text answer is raised; the flag and a pending item edit are settled whatever happens.
+    void Atualiza_Produtos_Estoque();
+    void sbtAtuaEstoqClick(TObject* Sender);
+    // Reloads the current page's data from the server.
+    void sbtVerificarClick(TObject* Sender);
     void sbtCancelarClick(TObject* Sender) override;
 
     std::string Filial() const override;
@@ -577,6 +600,21 @@ private:
     std::string IgnoraIrregulares();
     void bindDeletion();
     void bindGeneral();
+    // Confirmation helpers: the items marked "D" removed (how many); the
+    // returned numbers written into header, dish rows and items; the browse
+    // row brought in line with the header (edited or inserted); the header's
+    // fields copied into the browse row being edited.
+    int removeItensMarcados();
+    void aplicaNumeros(bool sucesso);
+    void linhaRomaneio();
+    void copiaParaRomaneio();
+    // Pending stock update helpers: the browse row's withdrawal loaded into the
+    // form when another one is loaded there (not while editing); the dish
+    // groups' IDERRO from the items' marks (all "N" with comErros false).
+    void carregaLinhaAtual();
+    void marcaPratos(bool comErros);
+    void recarregaResumo();                   // cdsResumo := GetResumoItemReti of the browse row
+    void bindStockUpdate();
     void enviaRequisicao(int tamanho);                   // GravaRequisicao and its answer
     void recebeServico(const Variant& servico);          // cdsUtilizaRetiPrat := the packet, grid shown or not
     void reabreCabecalho();                              // header back in edit
@@ -585,6 +623,9 @@ private:
     void novaLinhaRomaneio();                            // the recorded header as a browse row
     void focaProdutoDoPrato();                           // the item grid's product column
     bool saindoTipoPrat_ = false;                        // dbgTipoPrat's exit running
+    // A failed confirmation puts the header back in edit for the same sending:
+    // the day's release was checked by that confirmation, not asked again.
+    bool reabrindoEnvio_ = false;
     std::map<retirada::Comando, bool> pedidos_;  // HabilitaComando's last request per command
     TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
     int mudandoPagina_ = 0;          // page-change handling running

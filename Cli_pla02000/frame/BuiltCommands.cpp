@@ -11,10 +11,10 @@ bool Construido(Comando c) {
         case Comando::VisualizaErros:
         case Comando::Excluir:
         case Comando::AtuQtCons:
-        case Comando::RetGeral: return true;
+        case Comando::RetGeral:
         case Comando::Confirmar:
         case Comando::Verificar:
-        case Comando::AtuaEstoque: return false;
+        case Comando::AtuaEstoque: return true;
     }
     return false;
 }

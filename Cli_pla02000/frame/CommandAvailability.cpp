@@ -64,6 +64,3 @@ void TfrmRetirada::naoDisponivel(Comando c) {
     throw Exception(ControlesDoComando(c).first->Hint());
 }
 
-// Until its step lands the command stays disabled; reached from code all the
-// same, it says so instead of running the base form's local version.
-void TfrmRetirada::sbtConfirmarClick(TObject*) { naoDisponivel(Comando::Confirmar); }

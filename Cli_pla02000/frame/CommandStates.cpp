@@ -131,7 +131,7 @@ void TfrmRetirada::dtsPadraoStateChange(TDataSource&) {
             c->SetEnabled(!editando);
     }
 
-    if (dtsPadrao.State() == TDataSetState::dsEdit && anterior != TDataSetState::dsEdit) {
+    if (dtsPadrao.State() == TDataSetState::dsEdit && anterior != TDataSetState::dsEdit && !reabrindoEnvio_) {
         // A refused release takes the edit back.
         TScopeFailure desfaz([this] {
             CancelaEdicao(cdsLanctoEst);

@@ -30,4 +30,5 @@ void TfrmRetirada::bindHandlers() {
     bindErrorReview();
     bindDeletion();
     bindGeneral();
+    bindStockUpdate();
 }

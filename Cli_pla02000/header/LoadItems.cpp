@@ -3,6 +3,7 @@
 // items and dish rows, refuses the requisition, or leaves the items to be typed.
 #include "Cli_pla02000/Retirada.h"
 
+#include "Cli_pla02000/services/SendingKey.h"
 #include "core/ScopeGuard.h"
 #include "services/Consiste.h"
 #include "services/Morvena.h"
@@ -10,23 +11,10 @@
 #include "ui/WindowUpdateLock.h"
 
 #include <optional>
-#include <random>
 
 namespace {
 
 constexpr const char* kNovoCodigo = "NOVOCODRET";
-
-// A fresh key for one sending of the header: the server answers a repeat of it once.
-std::string novaChaveEnvio() {
-    static thread_local std::mt19937_64 gen{std::random_device{}()};
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string s;
-    for (int i = 0; i < 2; ++i) {
-        uint64_t v = gen();
-        for (int k = 0; k < 16; ++k, v >>= 4) s += hex[v & 15];
-    }
-    return s;
-}
 
 }  // namespace
 
@@ -92,7 +80,7 @@ void TfrmRetirada::panItensExit(TObject*) { HabilitaFiltro(true); }
 void TfrmRetirada::enviaRequisicao(int tamanho) {
     RetiradaUnit& u = Pla02000Unit();
     TField& chave = cdsLanctoEst.FieldByName("CDCHAVEENVIO");
-    if (chave.AsString().empty()) chave.SetAsString(novaChaveEnvio());
+    if (chave.AsString().empty()) chave.SetAsString(retirada::NovaChaveEnvio());
     cdsLanctoEst.Post();
     VariantArray args{cdsLanctoEst.Delta(),
                       Variant(u.stIdNovoCardapio),
@@ -188,12 +176,16 @@ void TfrmRetirada::novaLinhaRomaneio() {
         u.boAtuaRoma = false;
     });
     cdsRomaRetirada.Insert();
+    copiaParaRomaneio();
+    medCdServico->SetText(cdsLanctoEst.FieldByName("CDSERVFILI").AsString());
+    edtNmServico->SetText(cdsLanctoEst.FieldByName("NMSERVICO").AsString());
+    cdsRomaRetirada.Post();
+}
+
+void TfrmRetirada::copiaParaRomaneio() {
     auto copia = [this](const char* f) { cdsRomaRetirada.FieldByName(f).SetValue(cdsLanctoEst.FieldByName(f).Value()); };
     for (const char* f : {"CDFILIAL", "CDSERVFILI", "NMSERVICO", "DTLANCESTQ", "DTCARDAPIO", "NRLANCESTQ", "CDFILIMOVI",
                           "NRRETIRADA", "NRCARDAPIO", "IDRETIPRAT"})
         copia(f);
     cdsRomaRetirada.FieldByName("NRREQUEXTRRE").SetAsString(dbeNrRequisicao->Text());
-    medCdServico->SetText(cdsLanctoEst.FieldByName("CDSERVFILI").AsString());
-    edtNmServico->SetText(cdsLanctoEst.FieldByName("NMSERVICO").AsString());
-    cdsRomaRetirada.Post();
 }

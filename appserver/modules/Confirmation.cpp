@@ -116,6 +116,9 @@ public:
             for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_))
                 if (!settled.count(it.item))
                     MarkCarried(c_, branch_, it, SettleItem(c_, rules_, it, rows_, holdingsOf(it.item)) == Settled::Posted);
+        // Irregular positions accepted by the user and allowed by the branch
+        // take the saved pending items too, not only those sent again.
+        if (!isNew && !dayChanged_ && rules_.IrregularPosted()) settlePending(settled, holdingsOf);
         for (const std::string& item : removed_) removeItem(item);
         settleDishRows();
         c_.Execute("UPDATE LANCTOEST SET NRSEQUITRETI = (SELECT MAX(NRSEQUITEM) FROM ITLANCTOEST I"
@@ -443,6 +446,20 @@ private:
                          {"CDFILAUXPRAT", orNull(d.text("CDFILAUXPRAT"))}});
     }
     std::string itemSql_;
+
+    template <class Holdings>
+    void settlePending(const std::set<std::string>& settled, Holdings& holdingsOf) {
+        const std::set<std::string> removed(removed_.begin(), removed_.end());
+        auto pending = c_.Query("SELECT NRSEQUITEM FROM ITLANCTOEST WHERE CDFILIAL = :F AND NRLANCESTQ = :L"
+                                " AND IDEVOLESTOQ = 'N' AND IDSTATUS <> 'D' ORDER BY NRSEQUITEM",
+                                {{"F", branch_}, {"L", posting_}});
+        for (const auto& row : pending.rows) {
+            const std::string item = code(row[0]);
+            if (settled.count(item) || removed.count(item)) continue;
+            for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_, item))
+                MarkCarried(c_, branch_, it, SettleItem(c_, rules_, it, rows_, holdingsOf(it.item)) == Settled::Posted);
+        }
+    }
 
     void removeItem(const std::string& item) {
         for (const StoredItem& it : ReadStoredItems(c_, branch_, posting_, item)) {

@@ -46,7 +46,9 @@
 // and rows marked IDSTATUS "D" are never posted: what the ledger holds for
 // them is reversed and they are removed. An irregular position is posted
 // anyway only when the ignore list holds "#LIB00200_3#" and the branch's
-// IDPERMESTNEG is "S". A changed withdrawal date carries every item again.
+// IDPERMESTNEG is "S"; then the withdrawal's saved items still pending
+// (IDEVOLESTOQ "N") are carried too, sent or not. A changed withdrawal date
+// carries every item again.
 // Dish rows follow the items: one per dish of a live item, none for a dish
 // left without items.
 //

@@ -157,6 +157,27 @@ TEST(Confirma_Lanc, IrregularStockWithPermissionStaysPendingUnlessAccepted) {
     EXPECT_TRUE(fx.violations().empty()) << ::testing::PrintToString(fx.violations());
 }
 
+TEST(Confirma_Lanc, AcceptedIrregularStockCarriesTheSavedPendingItemsNotSentAgain) {
+    Fixture fx;
+    Header h;
+    h.branch = demo::kBranchPlain;  // IDPERMESTNEG "S"
+    Confirmed c = confirm(fx, h, {{"0001", kStock10, 12}, {"0002", kStock5, 8}});
+    ASSERT_FALSE(c.posting.empty()) << ::testing::PrintToString(c.rows);
+    ASSERT_EQ(errorsOf(c.rows).size(), 2u);
+    // "Valida": nothing accepted, the item not sent stays pending.
+    Confirmed v = confirm(fx, recorded(c, demo::kBranchPlain), {saved(c, {"0002", kStock5, 8})});
+    EXPECT_EQ(fx.mark("0002", c.posting, "0001"), "N");
+    // "Grava" with only the corn in the log: the tomato paste, saved pending
+    // and its error accepted as well, is carried too.
+    Confirmed g = confirm(fx, recorded(c, demo::kBranchPlain), {saved(c, {"0002", kStock5, 8})}, "#LIB00200_3#");
+    EXPECT_TRUE(errorsOf(g.rows).empty()) << ::testing::PrintToString(g.rows);
+    EXPECT_EQ(fx.mark("0002", c.posting, "0001"), "S");
+    EXPECT_EQ(fx.mark("0002", c.posting, "0002"), "S");
+    EXPECT_DOUBLE_EQ(fx.ledger("0002", c.posting, "0001"), -12);
+    EXPECT_DOUBLE_EQ(fx.ledger("0002", c.posting, "0002"), -8);
+    EXPECT_TRUE(fx.violations().empty()) << ::testing::PrintToString(fx.violations());
+}
+
 TEST(Confirma_Lanc, RepeatedSendingIsAnsweredWithTheFirstAnswer) {
     Fixture fx;
     Header h;

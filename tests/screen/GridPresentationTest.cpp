@@ -88,6 +88,7 @@ TEST_F(Grid, ANewItemShowsTheNotInStockPictureOnlyOnceItHasAProduct) {
 }
 
 TEST_F(Grid, SummaryRowsNotInStockAreRed) {
+    dialogs().Queue(ScriptedAnswer::Button(mrNo));  // leaving the withdrawal: its pending item not now
     f->mnuResumoClick(nullptr);
     TClientDataSet& r = f->cdsResumo;
     ASSERT_TRUE(r.Active());
