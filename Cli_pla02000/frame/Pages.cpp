@@ -102,6 +102,13 @@ void TfrmRetirada::carregaLancamento() {
     if (result.IsString()) throw Exception(result.AsString());
     const VariantArray& partes = result.AsArray();
     if (partes.size() < 3) throw Exception("GetLanctoEst: resposta incompleta do servidor.");
+    // Result rows left by the withdrawal the form showed before are not this
+    // one's: they must not mark its items nor offer its confirmation the
+    // options for irregular stock. (Rows of a deletion from the list are the row's.)
+    const bool outra = cdsLanctoEst.Active() && !cdsLanctoEst.IsEmpty() &&
+                       (text(cdsLanctoEst, "NRLANCESTQ") != text(cdsRomaRetirada, "NRLANCESTQ") ||
+                        text(cdsLanctoEst, "CDFILIAL") != text(cdsRomaRetirada, "CDFILIAL"));
+    if (outra && cdsRetorno && cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
     if (grbTipoPrat->Visible())
         cdsRetiTipoPrat.SetData(partes[1]);
     else
