@@ -1,10 +1,11 @@
 // Client datasets shaped like the withdrawal items (42 fields, two of them
-// calculated), with 2,000 and 20,000 rows: copying data between datasets,
-// filtering to one dish group of 50 rows, a three-field case-insensitive
-// Locate, and appending and posting one row.
+// calculated), with 2,000 and 20,000 rows: copying data between datasets
+// (with and without a deletion in the change log), loading the screen's
+// indexed items, posting an edit on them, switching the dish the grid shows,
+// a three-field case-insensitive Locate, and appending and posting one row.
+// Each 20,000-row run is printed against its 2,000-row run.
+#include "BenchSupport.h"
 #include "data/ClientDataSet.h"
-
-#include <benchmark/benchmark.h>
 
 #include <string>
 
@@ -56,7 +57,7 @@ std::string Pad(int n, int width) {
     return std::string(s.size() < static_cast<size_t>(width) ? width - s.size() : 0, '0') + s;
 }
 
-// Rows grouped by dish type and dish, 50 per group, as a server packet would bring them.
+// Rows grouped by dish type and dish, 50 per group, in item order, as a server packet would bring them.
 Variant ItemsData(int rows) {
     DataPacket p;
     for (const FieldSpec& f : kItemFields) p.fields.push_back({f.name, f.type, f.size});
@@ -70,7 +71,7 @@ Variant ItemsData(int rows) {
             if (n == "CDTIPOPRAT") v.emplace_back("TP" + Pad(group % 100, 2));
             else if (n == "CDPRATO") v.emplace_back("PR" + Pad(group, 6));
             else if (n == "CDFILAUXPRAT") v.emplace_back("0001");
-            else if (n == "NRSEQUITRETI") v.emplace_back(Pad(i % 10000, 4));
+            else if (n == "NRSEQUITRETI") v.emplace_back(Pad(static_cast<int>(i * 9999LL / rows), 4));  // server order
             else if (n == "NMPRODUTO") v.emplace_back("Produto de teste número " + std::to_string(i));
             else if (n == "IDSTATUS") v.emplace_back("N");
             else if (n == "IDEVOLESTOQ") v.emplace_back(i % 7 ? "S" : "N");
@@ -93,7 +94,7 @@ void BM_AssignData(benchmark::State& state) {
         benchmark::DoNotOptimize(copy.RecordCount());
     }
 }
-BENCHMARK(BM_AssignData)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_AssignData)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
 
 // The copy taken right after an item was posted: the first Data() after a
 // change packs the rows once.
@@ -118,7 +119,7 @@ void BM_AssignDataAfterEdit(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_AssignDataAfterEdit)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_AssignDataAfterEdit)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
 
 void BM_FilterGroup(benchmark::State& state) {
     int rows = static_cast<int>(state.range(0));
@@ -135,7 +136,7 @@ void BM_FilterGroup(benchmark::State& state) {
         if (ds.RecordCount() != kGroupSize) state.SkipWithError("wrong group size");
     }
 }
-BENCHMARK(BM_FilterGroup)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_FilterGroup)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
 
 void BM_LocateThreeFields(benchmark::State& state) {
     int rows = static_cast<int>(state.range(0));
@@ -148,7 +149,7 @@ void BM_LocateThreeFields(benchmark::State& state) {
         if (!ds.Locate("CDPRATO;CDFILAUXPRAT;CDTIPOPRAT", key, loCaseInsensitive)) state.SkipWithError("not found");
     }
 }
-BENCHMARK(BM_LocateThreeFields)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_LocateThreeFields)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
 
 void BM_AppendPost(benchmark::State& state) {
     int rows = static_cast<int>(state.range(0));
@@ -170,8 +171,88 @@ void BM_AppendPost(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_AppendPost)->Arg(2000)->Arg(20000);
+BENCHMARK(BM_AppendPost)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
+
+
+// The copy taken while the change log holds one deletion.
+void BM_AssignDataWithDeletion(benchmark::State& state) {
+    TClientDataSet source, copy;
+    DeclareItems(source);
+    DeclareItems(copy);
+    source.SetData(ItemsData(static_cast<int>(state.range(0))));
+    source.SetRecNo(source.RecordCount() / 2);
+    source.Delete();
+    for (auto _ : state) {
+        copy.SetData(source.Data());
+        benchmark::DoNotOptimize(copy.RecordCount());
+    }
+}
+BENCHMARK(BM_AssignDataWithDeletion)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
+
+// The screen's items dataset is kept in item order.
+void IndexItems(TClientDataSet& ds) { ds.SetIndexFieldNames("NRSEQUITRETI"); }
+
+void BM_SetDataIndexed(benchmark::State& state) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    IndexItems(ds);
+    Variant data = ItemsData(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        ds.SetData(data);
+        benchmark::DoNotOptimize(ds.RecordCount());
+    }
+}
+BENCHMARK(BM_SetDataIndexed)->Arg(bench::Size(2000))->Arg(bench::Size(20000))->Unit(benchmark::kMicrosecond);
+
+// Editing one quantity of the item under the cursor (halfway down) and posting it.
+void BM_PostIndexed(benchmark::State& state) {
+    TClientDataSet ds;
+    DeclareItems(ds);
+    IndexItems(ds);
+    ds.SetData(ItemsData(static_cast<int>(state.range(0))));
+    ds.SetRecNo(ds.RecordCount() / 2);
+    double q = 0;
+    for (auto _ : state) {
+        ds.Edit();
+        ds.FieldByName("QTEXTRARETI").SetAsFloat(q += 1);
+        ds.Post();
+    }
+}
+BENCHMARK(BM_PostIndexed)->Arg(bench::Size(2000))->Arg(bench::Size(20000));
+
+// The grid shows the items of one dish: the filter changes with the dish row.
+void BM_SwitchDish(benchmark::State& state) {
+    int rows = static_cast<int>(state.range(0));
+    TClientDataSet ds;
+    DeclareItems(ds);
+    IndexItems(ds);
+    ds.SetData(ItemsData(rows));
+    ds.SetFiltered(true);
+    int groups = std::max(1, rows / kGroupSize);
+    int k = 0;
+    for (auto _ : state) {
+        int g = (groups / 2 + (k++ % 2)) % groups;
+        ds.SetFilter("CDTIPOPRAT = '" + ("TP" + Pad(g % 100, 2)) + "' AND CDPRATO = '" + ("PR" + Pad(g, 6)) +
+                     "' AND CDFILAUXPRAT = '0001'");
+        benchmark::DoNotOptimize(ds.RecordCount());
+    }
+}
+BENCHMARK(BM_SwitchDish)->Arg(bench::Size(2000))->Arg(bench::Size(20000))->Unit(benchmark::kMicrosecond);
+
+const int64_t kSmall = bench::Size(2000), kLarge = bench::Size(20000);
+auto ratio = [](const char* label, const char* family, double goal) {
+    return bench::AddRatio(label, bench::Name(family, kLarge), bench::Name(family, kSmall), goal);
+};
+const bool kRatios[] = {
+    ratio("copy, clean log, 20,000 / 2,000 rows", "BM_AssignData", 1.2),
+    ratio("copy, one deletion logged, 20,000 / 2,000 rows", "BM_AssignDataWithDeletion", 1.2),
+    ratio("post one edit, indexed, 20,000 / 2,000 rows", "BM_PostIndexed", 1.2),
+    ratio("SetData indexed, 20,000 / 2,000 rows", "BM_SetDataIndexed", 12),
+    bench::AddRatio("SetData indexed, 20,000 rows", bench::Name("BM_SetDataIndexed", kLarge), "", 5),
+    ratio("switch the dish shown, indexed, 20,000 / 2,000 rows", "BM_SwitchDish", 0),
+    bench::AddRatio("switch the dish shown, indexed, 20,000 rows", bench::Name("BM_SwitchDish", kLarge), "", 1),
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+PLA_BENCH_MAIN()

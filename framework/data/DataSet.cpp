@@ -176,7 +176,7 @@ void TDataSet::Close() {
     editBuf_.clear();
     modified_ = false;
     store_.reset();
-    view_.clear();
+    view_.Clear();
     identity_ = true;
     cursor_ = 0;
     bof_ = eof_ = true;
@@ -203,9 +203,19 @@ void TDataSet::SetState(TDataSetState s) {
 
 // ---- View -------------------------------------------------------------------------
 
+// Up to this many records flagged deleted are skipped on reading instead of
+// building a view: a copy of a dataset with a deletion stays O(1).
+constexpr int kSkippedDeletions = 32;
+
 int TDataSet::VisibleCount() const {
     if (!store_) return 0;
-    return identity_ ? store_->Size() : static_cast<int>(view_.size());
+    return identity_ ? store_->Size() - store_->DeletedCount() : view_.Size();
+}
+
+int TDataSet::StoreIndex(int viewIndex) const { return identity_ ? store_->LiveIndex(viewIndex) : view_.At(viewIndex); }
+
+int TDataSet::ImplicitPos(int storeIndex) const {
+    return store_->Deleted(storeIndex) ? -1 : storeIndex - store_->DeletedBefore(storeIndex);
 }
 
 const VariantArray* TDataSet::RowAt(int viewIndex) const { return &store_->Values(StoreIndex(viewIndex)); }
@@ -235,21 +245,25 @@ bool TDataSet::ViewLess(int a, int b) const {
 }
 
 bool TDataSet::IdentityView() const {
-    return !filter_ && indexColumns_.empty() && statusFilter_ == usDefaultStatusFilter && store_->DeletedCount() == 0;
+    return !filter_ && indexColumns_.empty() && statusFilter_ == usDefaultStatusFilter &&
+           store_->DeletedCount() <= kSkippedDeletions;
 }
 
 void TDataSet::RebuildView(int64_t keepId) {
     if (!store_) return;
     identity_ = IdentityView();
-    if (identity_) {
-        view_.clear();
-    } else {
-        view_.clear();
+    view_.Clear();
+    if (!identity_) {
+        std::vector<int> rows;
         int n = store_->Size();
-        view_.reserve(static_cast<size_t>(n));
+        rows.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
-            if (PassesView(i)) view_.push_back(i);
-        if (!indexColumns_.empty()) std::sort(view_.begin(), view_.end(), [this](int a, int b) { return ViewLess(a, b); });
+            if (PassesView(i)) rows.push_back(i);
+        // Rows mostly come in index order already (the server sorts them): check before sorting.
+        auto less = [this](int a, int b) { return ViewLess(a, b); };
+        if (!indexColumns_.empty() && !std::is_sorted(rows.begin(), rows.end(), less))
+            std::sort(rows.begin(), rows.end(), less);
+        view_.Assign(rows);
     }
     if (keepId >= 0) SetCursorTo(keepId);
     int count = VisibleCount();
@@ -261,37 +275,37 @@ void TDataSet::RebuildView(int64_t keepId) {
 // Keeps the view in step after one stored record was added or rewritten;
 // cheaper than a rebuild for the common post of one record. Returns the
 // record's visible position, -1 when it is not shown.
-int TDataSet::ViewRecordChanged(int storeIndex, bool inserted) {
+int TDataSet::ViewRecordChanged(int storeIndex, bool inserted, int viewHint) {
     bool identity = IdentityView();
-    if (identity && identity_) return storeIndex;
+    if (identity && identity_) return ImplicitPos(storeIndex);
     if (identity != identity_) {
         RebuildView(-1);
-        if (identity_) return storeIndex;
-        auto it = std::find(view_.begin(), view_.end(), storeIndex);
-        return it == view_.end() ? -1 : static_cast<int>(it - view_.begin());
+        if (identity_) return ImplicitPos(storeIndex);
+        return view_.Find(storeIndex);
     }
-    if (inserted && storeIndex < store_->Size() - 1)
-        for (int& v : view_)
-            if (v >= storeIndex) ++v;
+    if (inserted && storeIndex < store_->Size() - 1) view_.Shift(storeIndex, 1);
     if (!inserted) {
-        auto it = std::find(view_.begin(), view_.end(), storeIndex);
-        if (it != view_.end()) view_.erase(it);
+        // The caller usually knows where the record was shown.
+        int at = viewHint >= 0 && viewHint < view_.Size() && view_.At(viewHint) == storeIndex ? viewHint
+                                                                                               : view_.Find(storeIndex);
+        // An edit that leaves the keys in order keeps its place.
+        if (at >= 0 && !indexColumns_.empty() && PassesView(storeIndex) &&
+            (at == 0 || ViewLess(view_.At(at - 1), storeIndex)) &&
+            (at + 1 == view_.Size() || ViewLess(storeIndex, view_.At(at + 1))))
+            return at;
+        if (at >= 0) view_.Erase(at);
     }
     if (!PassesView(storeIndex)) return -1;
-    auto pos = indexColumns_.empty()
-                   ? std::lower_bound(view_.begin(), view_.end(), storeIndex)
-                   : std::lower_bound(view_.begin(), view_.end(), storeIndex,
-                                      [this](int a, int b) { return ViewLess(a, b); });
-    pos = view_.insert(pos, storeIndex);
-    return static_cast<int>(pos - view_.begin());
+    int pos = indexColumns_.empty() ? view_.LowerBound([storeIndex](int v) { return v < storeIndex; })
+                                    : view_.LowerBound([this, storeIndex](int v) { return ViewLess(v, storeIndex); });
+    view_.Insert(pos, storeIndex);
+    return pos;
 }
 
 int TDataSet::ViewPosOf(int64_t id) const {
     int s = store_ ? store_->Find(id) : -1;
     if (s < 0) return -1;
-    if (identity_) return s;
-    auto it = std::find(view_.begin(), view_.end(), s);
-    return it == view_.end() ? -1 : static_cast<int>(it - view_.begin());
+    return identity_ ? ImplicitPos(s) : view_.Find(s);
 }
 
 void TDataSet::SetCursorTo(int64_t id) {
@@ -530,7 +544,7 @@ void TDataSet::Post() {
         int idx = cursor_ < VisibleCount() ? StoreIndex(cursor_) : -1;
         if (idx < 0 || store_->Id(idx) != editId_) idx = store_->Find(editId_);
         shownAt = cursor_;
-        if (idx >= 0 && store_->Modify(idx, editBuf_, logChanges_)) shownAt = ViewRecordChanged(idx, false);
+        if (idx >= 0 && store_->Modify(idx, editBuf_, logChanges_)) shownAt = ViewRecordChanged(idx, false, cursor_);
     }
     DiscardEdit();
     int count = VisibleCount();
@@ -572,7 +586,7 @@ void TDataSet::Delete() {
     int sizeBefore = store_->Size();
     store_->Remove(idx, logChanges_);
     if (identity_ || store_->Size() != sizeBefore) RebuildView(-1);
-    else ViewRecordChanged(idx, false);
+    else ViewRecordChanged(idx, false, cursor_);
     int p = ViewPosOf(id);  // still shown when deleted records are
     int count = VisibleCount();
     if (p >= 0) cursor_ = p;
@@ -840,6 +854,13 @@ void TDataSet::SetIndexFieldNames(const std::string& names) {
         return;
     }
     indexFieldNames_ = names;
+}
+
+long double TDataSet::FieldSum(const TField& field) {
+    CheckActive();
+    if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
+    if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
+    return store_->ColumnSum(field.column_);
 }
 
 // ---- Grid access ----------------------------------------------------------------------------------------

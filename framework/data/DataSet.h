@@ -40,6 +40,7 @@
 #include "core/Packet.h"
 #include "core/Variant.h"
 #include "data/Field.h"
+#include "data/ViewOrder.h"
 
 #include <cstdint>
 #include <functional>
@@ -167,6 +168,13 @@ public:
     const std::string& IndexFieldNames() const { return indexFieldNames_; }
     void SetIndexFieldNames(const std::string& names);
 
+    // Sum of a data field over every record not flagged deleted, whatever the
+    // filter (nulls count nothing). Reads every record once; then kept up to
+    // date by each post, deletion and undo, and handed on with Data() to the
+    // dataset the rows are copied to. Raises for an inactive dataset, a
+    // calculated field and a value that is not a number.
+    long double FieldSum(const TField& field);
+
     // ---- Controls -----------------------------------------------------------
     void DisableControls();
     void EnableControls();
@@ -242,7 +250,8 @@ private:
     void DropDynamicFields();
     void BindFields();
     void RebuildView(int64_t keepId);
-    int ViewRecordChanged(int storeIndex, bool inserted);
+    int ViewRecordChanged(int storeIndex, bool inserted, int viewHint = -1);
+    int ImplicitPos(int storeIndex) const;
     bool IdentityView() const;
     bool ViewLess(int a, int b) const;
     void SetCursorTo(int64_t id);
@@ -251,7 +260,7 @@ private:
     void BeginInsertAppend(bool append);
     void Fire(const TDataSetNotifyEvent& e) { if (e) e(*this); }
     int VisibleCount() const;
-    int StoreIndex(int viewIndex) const { return identity_ ? viewIndex : view_[viewIndex]; }
+    int StoreIndex(int viewIndex) const;
     const VariantArray* RowAt(int viewIndex) const;
     int64_t IdAt(int viewIndex) const;
     int ResolveColumn(const std::string& name, const char* purpose) const;
@@ -267,8 +276,9 @@ private:
     std::vector<TDataSource*> sources_;
     TDataSetState state_ = TDataSetState::dsInactive;
     std::unique_ptr<RowStore> store_;
-    // Visible records: indexes into the store; identity_ means all records in order.
-    std::vector<int> view_;
+    // Visible records: indexes into the store; identity_ means every record not
+    // flagged deleted, in store order (a few flagged ones are skipped on reading).
+    ViewOrder view_;
     bool identity_ = true;
     int cursor_ = 0;  // index into the visible records
     bool eof_ = true, bof_ = true;

@@ -13,7 +13,8 @@ struct RowStore::Snapshot {
     std::shared_ptr<Records> recs;
     std::vector<LogEntry> log;
     int64_t nextId = 1;
-    int deletedCount = 0;
+    std::vector<int> deletedPos;
+    std::vector<std::pair<int, long double>> sums;
 };
 
 namespace {
@@ -44,7 +45,8 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
         if (s.recs) recs_ = s.recs;  // shared until one side changes
         log_ = s.log;
         nextId_ = s.nextId;
-        deletedCount_ = s.deletedCount;
+        deletedPos_ = s.deletedPos;
+        sums_ = s.sums;
         return;
     }
     bool plain = true;
@@ -83,7 +85,7 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
                 break;
             case RowChange::Deleted:
                 r.deleted = true;
-                ++deletedCount_;
+                deletedPos_.push_back(static_cast<int>(recs.size()));
                 if (hasOrig) {
                     r.orig = std::make_shared<const VariantArray>(row.original);
                     if (!(*r.orig == *r.cur)) {
@@ -100,6 +102,51 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
         recs.push_back(std::move(r));
     }
     log_.insert(log_.end(), deletions.begin(), deletions.end());
+}
+
+void RowStore::MarkDeleted(int i) {
+    auto it = std::lower_bound(deletedPos_.begin(), deletedPos_.end(), i);
+    if (it == deletedPos_.end() || *it != i) deletedPos_.insert(it, i);
+}
+
+void RowStore::UnmarkDeleted(int i) {
+    auto it = std::lower_bound(deletedPos_.begin(), deletedPos_.end(), i);
+    if (it != deletedPos_.end() && *it == i) deletedPos_.erase(it);
+}
+
+void RowStore::Inserted(int i) {
+    for (auto it = std::lower_bound(deletedPos_.begin(), deletedPos_.end(), i); it != deletedPos_.end(); ++it) ++*it;
+}
+
+void RowStore::Erased(int i) {
+    UnmarkDeleted(i);
+    for (auto it = std::lower_bound(deletedPos_.begin(), deletedPos_.end(), i); it != deletedPos_.end(); ++it) --*it;
+}
+
+long double RowStore::ColumnSum(int column) {
+    for (const auto& [col, sum] : sums_)
+        if (col == column) return sum;
+    long double sum = 0;
+    for (int i = 0, n = Size(); i < n; ++i) {
+        const Variant& v = Values(i)[static_cast<size_t>(column)];
+        if (!Deleted(i) && !v.IsNull()) sum += v.AsFloat();
+    }
+    sums_.emplace_back(column, sum);
+    return sum;
+}
+
+void RowStore::Adjust(const VariantArray* gone, const VariantArray* came) {
+    for (size_t k = 0; k < sums_.size();) {
+        const size_t col = static_cast<size_t>(sums_[k].first);
+        bool kept = true;
+        for (auto [row, sign] : {std::pair{gone, -1.0L}, std::pair{came, 1.0L}}) {
+            if (!row || (*row)[col].IsNull()) continue;
+            if (!(*row)[col].IsNumberLike()) kept = false;  // left to ColumnSum to read (and refuse) again
+            else sums_[k].second += sign * (*row)[col].AsFloat();
+        }
+        if (kept) ++k;
+        else sums_.erase(sums_.begin() + static_cast<std::ptrdiff_t>(k));
+    }
 }
 
 int RowStore::ColumnIndex(const std::string& name) const {
@@ -186,6 +233,7 @@ int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     Rec r;
     r.id = nextId_++;
     r.cur = std::make_shared<const VariantArray>(std::move(values));
+    Adjust(nullptr, r.cur.get());
     if (log) {
         r.change = RowChange::Inserted;
         log_.push_back({r.id, RowChange::Inserted, nullptr, RowChange::Unmodified});
@@ -195,6 +243,7 @@ int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     pos = std::clamp(pos, 0, static_cast<int>(recs.size()));
     int64_t id = r.id;
     recs.insert(static_cast<size_t>(pos), std::move(r));
+    Inserted(pos);
     SyncInsert(pos);
     return id;
 }
@@ -205,6 +254,7 @@ bool RowStore::Modify(int i, VariantArray values, bool log) {
     Materialize();
     Rec& r = Mut().At(static_cast<size_t>(i));
     auto next = std::make_shared<const VariantArray>(std::move(values));
+    if (!r.deleted) Adjust(r.cur.get(), next.get());
     if (log) {
         log_.push_back({r.id, RowChange::Modified, r.cur, r.change});
         if (r.change == RowChange::Unmodified) r.change = RowChange::Modified;
@@ -220,19 +270,21 @@ void RowStore::Remove(int i, bool log) {
     Materialize();
     Records& recs = Mut();
     Rec& r = recs.At(static_cast<size_t>(i));
+    if (!r.deleted) Adjust(r.cur.get(), nullptr);
     if (!log) {
         // Only records without pending changes can go for good: the log of
         // the others would point nowhere.
         bool logged = std::any_of(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == r.id; });
         if (!logged) {
             recs.erase(static_cast<size_t>(i));
+            Erased(i);
             SyncErase(i);
             return;
         }
     }
     log_.push_back({r.id, RowChange::Deleted, r.cur, r.change});
     r.deleted = true;
-    ++deletedCount_;
+    MarkDeleted(i);
     SyncRow(i);
 }
 
@@ -246,16 +298,19 @@ int64_t RowStore::UndoLast() {
     Rec& r = recs.At(static_cast<size_t>(i));
     switch (e.kind) {
         case RowChange::Inserted:
-            if (r.deleted) --deletedCount_;
+            if (!r.deleted) Adjust(r.cur.get(), nullptr);
             recs.erase(static_cast<size_t>(i));
+            Erased(i);
             SyncErase(i);
             return e.id;
         case RowChange::Modified:
+            if (!r.deleted) Adjust(r.cur.get(), e.prevCur.get());
             r.cur = e.prevCur;
             r.change = e.prevChange;
             break;
         case RowChange::Deleted:
-            if (r.deleted) --deletedCount_;
+            if (r.deleted) Adjust(nullptr, r.cur.get());
+            UnmarkDeleted(i);
             r.deleted = false;
             break;
         case RowChange::Unmodified: break;
@@ -270,9 +325,11 @@ void RowStore::Revert(int i) {
     int64_t id = recs[static_cast<size_t>(i)].id;
     log_.erase(std::remove_if(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == id; }), log_.end());
     Rec& r = recs.At(static_cast<size_t>(i));
-    if (r.deleted) --deletedCount_;
+    sums_.clear();  // read again when next asked
+    UnmarkDeleted(i);
     if (!r.orig) {
         recs.erase(static_cast<size_t>(i));
+        Erased(i);
         SyncErase(i);
         return;
     }
@@ -284,6 +341,7 @@ void RowStore::Revert(int i) {
 
 void RowStore::CancelUpdates() {
     if (lazy_ || log_.empty()) return;
+    sums_.clear();
     Records& recs = Mut();
     for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
         Rec& r = recs.At(static_cast<size_t>(i));
@@ -298,7 +356,7 @@ void RowStore::CancelUpdates() {
         }
     }
     log_.clear();
-    deletedCount_ = 0;
+    deletedPos_.clear();
 }
 
 void RowStore::Merge() {
@@ -316,12 +374,13 @@ void RowStore::Merge() {
         }
     }
     log_.clear();
-    deletedCount_ = 0;
+    deletedPos_.clear();
 }
 
 void RowStore::Clear() {
     lazy_ = false;
-    deletedCount_ = 0;
+    sums_.clear();
+    deletedPos_.clear();
     base_.reset();
     recs_ = std::make_shared<Records>();
     log_.clear();
@@ -333,6 +392,7 @@ std::shared_ptr<const DataPacket> RowStore::Packet() {
     auto snap = std::make_shared<Snapshot>();
     snap->columns = columns_;
     snap->nextId = nextId_;
+    snap->sums = sums_;
     if (lazy_) {
         snap->lazy = true;
         snap->base = base_;
@@ -346,7 +406,7 @@ std::shared_ptr<const DataPacket> RowStore::Packet() {
     }
     snap->recs = recs_;
     snap->log = log_;
-    snap->deletedCount = deletedCount_;
+    snap->deletedPos = deletedPos_;
     return std::shared_ptr<const DataPacket>(packet_.get(), StorePacketTag{packet_, std::move(snap)});
 }
 

@@ -11,8 +11,10 @@
 #include "core/Packet.h"
 #include "core/Variant.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class RowStore {
@@ -33,13 +35,32 @@ public:
     RowChange Change(int i) const { return lazy_ ? RowChange::Unmodified : (*recs_)[i].change; }
     int Find(int64_t id) const;  // index of a record by id; -1 when absent
     bool Lazy() const { return lazy_; }
-    int DeletedCount() const { return deletedCount_; }  // records flagged deleted
+    int DeletedCount() const { return static_cast<int>(deletedPos_.size()); }  // records flagged deleted
+    // Index of the n-th record not flagged deleted (n < Size() - DeletedCount());
+    // O(deleted records).
+    int LiveIndex(int n) const {
+        for (int d : deletedPos_) {
+            if (d > n) break;
+            ++n;
+        }
+        return n;
+    }
+    // Records flagged deleted before index i.
+    int DeletedBefore(int i) const {
+        return static_cast<int>(std::lower_bound(deletedPos_.begin(), deletedPos_.end(), i) - deletedPos_.begin());
+    }
 
     // Changes. log=false accepts them at once (no log entry, deletions are physical).
     int64_t Insert(int pos, VariantArray values, bool log);
     // False (nothing logged) when the values equal the current ones.
     bool Modify(int i, VariantArray values, bool log);
     void Remove(int i, bool log);
+
+    // Sum of a column's values over the records not flagged deleted (nulls
+    // count nothing). The first call reads every record; from then on the sum
+    // is kept change by change and travels with the store's packets. Throws
+    // EConvertError for a value that is not a number.
+    long double ColumnSum(int column);
 
     int ChangeCount() const { return static_cast<int>(log_.size()); }
     // Undoes the newest log entry; returns the id of the record it touched (-1: empty log).
@@ -120,6 +141,14 @@ private:
     void SyncInsert(int i);        // after a record was inserted at i
     void SyncErase(int i);         // after the record at i went away
     void CheckWidth(const VariantArray& v, size_t row) const;
+    // Keeps the column sums in step: `gone` left the sums, `came` joined them (either may be null).
+    void Adjust(const VariantArray* gone, const VariantArray* came);
+    // Keep deletedPos_ in step with the records.
+    void MarkDeleted(int i);
+    void UnmarkDeleted(int i);
+    void Inserted(int i);  // a record came in at i
+    void Erased(int i);    // the record at i went away
+
 
     std::vector<PacketField> columns_;
     std::shared_ptr<const DataPacket> base_;  // lazy: the rows
@@ -127,6 +156,7 @@ private:
     std::shared_ptr<Records> recs_ = std::make_shared<Records>();
     std::vector<LogEntry> log_;
     int64_t nextId_ = 1;
-    int deletedCount_ = 0;
+    std::vector<std::pair<int, long double>> sums_;  // column sums kept in step (ColumnSum)
+    std::vector<int> deletedPos_;  // indexes of the records flagged deleted, ascending
     std::shared_ptr<DataPacket> packet_;  // all rows with the log, kept in step once built
 };
