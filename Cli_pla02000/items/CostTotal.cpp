@@ -22,12 +22,8 @@ void TfrmRetirada::CalculaCustoTotal() {
         cdsItLanctoSumAux.SetData(cdsItLanctoEst.Data());
     }
     cdsItLanctoSumAux.SetFiltered(false);
-    // Read row by row without walking the cursor: each post recomputes the total.
-    TField& valor = cdsItLanctoSumAux.FieldByName("VRTOTLANCTO");
-    for (int row = 0, n = cdsItLanctoSumAux.RowCount(); row < n; ++row) {
-        const Variant v = cdsItLanctoSumAux.ValueAt(row, valor);
-        if (!v.IsNull()) total += v.AsFloat();
-    }
+    // The items' running sum comes along with their rows: no walk per post.
+    total = cdsItLanctoSumAux.FieldSum(cdsItLanctoSumAux.FieldByName("VRTOTLANCTO"));
     const std::string texto = Consiste::FormatFloat("#,##0.00000", static_cast<double>(total));
     ledTotCusto->SetCaption(texto);
     ledTotCustoResumo->SetCaption(texto);
