@@ -46,8 +46,6 @@ public:
     // Conversions. AsString of null is ""; the others throw EConvertError for
     // null and for values that cannot be converted (the message names both kinds).
     std::string AsString() const;
-    // The text of a string variant, without a copy; nullptr for other kinds.
-    const std::string* StringPtr() const { return std::get_if<std::string>(&v_); }
     double AsFloat() const;
     int64_t AsInteger() const;
     TDateTime AsDateTime() const;

@@ -297,10 +297,6 @@ int Compare3(const Variant& x, const Variant& y, bool noCase, bool& ok) {
     }
     if (x.IsNumberLike() && y.IsNumberLike()) return CompareValues(x, y);
     if (x.IsString() && y.IsString()) {
-        if (!noCase) {
-            int c = x.StringPtr()->compare(*y.StringPtr());
-            return c < 0 ? -1 : (c > 0 ? 1 : 0);
-        }
         std::string a = x.AsString(), b = y.AsString();
         if (noCase) {
             a = text::Upper(a);

@@ -32,8 +32,7 @@ int CompareValues(const Variant& a, const Variant& b) {
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     if ((a.IsArray() || a.IsPacket()) || (b.IsArray() || b.IsPacket())) return static_cast<int>(a.Type()) - static_cast<int>(b.Type());
-    const std::string *sa = a.StringPtr(), *sb = b.StringPtr();
-    int c = sa && sb ? sa->compare(*sb) : a.AsString().compare(b.AsString());
+    int c = a.AsString().compare(b.AsString());
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
@@ -46,10 +45,7 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
 }
 
 bool TextMatches(const Variant& value, const std::string& key, bool noCase, bool partial) {
-    std::string copy;
-    const std::string* text = value.StringPtr();
-    if (!text) text = &(copy = value.AsString());
-    const std::string& s = *text;
+    const std::string s = value.AsString();
     if (partial) return noCase ? StartsWithNoCase(s, key) : s.compare(0, key.size(), key) == 0 && s.size() >= key.size();
     return noCase ? SameTextNoCase(s, key) : s == key;
 }
