@@ -1,12 +1,15 @@
-// Cost of the wire encoding: packets of the size the item grid carries, and a
-// whole call through the in-process transport (encode, decode, answer, decode).
+// Cost of the wire encoding: packets of the size the item grid carries, each
+// beside the general JSON library reading (parse) or writing (dump) the same
+// text, and a whole call through the in-process transport (encode, decode,
+// answer, decode).
+#include "BenchSupport.h"
 #include "core/Packet.h"
+#include "net/JsonReference.h"
 #include "net/InProcessTransport.h"
 #include "net/NetConnection.h"
 #include "net/RpcProtocol.h"
 #include "net/VariantJson.h"
 
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -36,7 +39,7 @@ void BM_EncodePacket(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(net::EncodeVariant(v));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_EncodePacket)->Arg(20)->Arg(500)->Arg(5000);
+BENCHMARK(BM_EncodePacket)->Arg(20)->Arg(500)->Arg(bench::Size(5000));
 
 void BM_DecodePacket(benchmark::State& state) {
     std::string text = net::EncodeVariant(Variant(itemPacket(static_cast<int>(state.range(0)), false)));
@@ -44,7 +47,22 @@ void BM_DecodePacket(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_DecodePacket)->Arg(20)->Arg(500)->Arg(5000);
+BENCHMARK(BM_DecodePacket)->Arg(20)->Arg(500)->Arg(bench::Size(5000));
+
+// The same text read by the general library into its own tree (no variants made).
+void BM_ReferenceParse(benchmark::State& state) {
+    std::string text = net::EncodeVariant(Variant(itemPacket(static_cast<int>(state.range(0)), false)));
+    for (auto _ : state) net::ReferenceJson::ParseOnly(text);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ReferenceParse)->Arg(bench::Size(5000));
+
+// The general library writing the same packet's text from its tree.
+void BM_ReferenceDump(benchmark::State& state) {
+    net::ReferenceJson tree(net::EncodeVariant(Variant(itemPacket(static_cast<int>(state.range(0)), false))));
+    for (auto _ : state) benchmark::DoNotOptimize(tree.Dump());
+}
+BENCHMARK(BM_ReferenceDump)->Arg(bench::Size(5000));
 
 void BM_DeltaRoundTrip(benchmark::State& state) {
     Variant v(itemPacket(static_cast<int>(state.range(0)), true));
@@ -73,5 +91,14 @@ void BM_InProcessCall(benchmark::State& state) {
 }
 BENCHMARK(BM_InProcessCall)->Arg(1)->Arg(500);
 
+const bool kRatios[] = {
+    bench::AddRatio("decode / library parse, 5,000-row packet (goal: 1.5x faster)",
+                    bench::Name("BM_DecodePacket", bench::Size(5000)), bench::Name("BM_ReferenceParse", bench::Size(5000)),
+                    1 / 1.5),
+    bench::AddRatio("encode / library dump, 5,000-row packet (goal: 1.5x faster)",
+                    bench::Name("BM_EncodePacket", bench::Size(5000)), bench::Name("BM_ReferenceDump", bench::Size(5000)),
+                    1 / 1.5),
+};
+
 }  // namespace
-BENCHMARK_MAIN();
+PLA_BENCH_MAIN()

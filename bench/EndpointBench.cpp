@@ -3,10 +3,10 @@
 // a session kept in the database. An idle connection should cost the call
 // nothing: the rows for 0, 64 and 256 idle connections should read alike.
 #include "AppServer.h"
+#include "BenchSupport.h"
 #include "net/NetConnection.h"
 #include "store/Database.h"
 
-#include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -74,6 +74,31 @@ void BM_SmallCallWithIdleConnections(benchmark::State& state) {
 }
 BENCHMARK(BM_SmallCallWithIdleConnections)->Arg(0)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// A small call as the screen makes it: open the connection, call, close.
+void BM_ScreenCall(benchmark::State& state) {
+    int port = 0;
+    auto app = startServer(port);
+    TNetConnection c("bench", "Pla02000.rdmRetirada");
+    c.Host = "127.0.0.1";
+    c.Port = port;
+    c.SignOn("DEMO", "demo");
+    c.Close();
+    for (auto _ : state) {
+        c.Open();
+        Variant v = c.Call("GetTipoReti");
+        c.Close();
+        if (!v.IsPacket()) {
+            state.SkipWithError("the call failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ScreenCall)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+const bool kRatios[] = {
+    bench::AddRatio("open, call, close / the bare call", "BM_ScreenCall", "BM_SmallCallWithIdleConnections/0", 1.3),
+};
+
 // What checking a session in the database costs a call.
 void BM_SessionCheck(benchmark::State& state) {
     auto conn = store::CreateDemoDatabase(":memory:");
@@ -84,4 +109,4 @@ void BM_SessionCheck(benchmark::State& state) {
 BENCHMARK(BM_SessionCheck)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-BENCHMARK_MAIN();
+PLA_BENCH_MAIN()

@@ -3,6 +3,7 @@
 // the remote calls that post makes on their own. A post should cost little
 // beyond its calls, and the same for 100 items as for 2,000.
 #include "AppServer.h"
+#include "BenchSupport.h"
 #include "Cli_pla02000/Retirada.h"
 #include "db/LocalConnection.h"
 #include "db/SqliteConnection.h"
@@ -12,7 +13,6 @@
 #include "ui/Application.h"
 #include "ui/ScriptedDialogs.h"
 
-#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <unistd.h>
@@ -119,7 +119,7 @@ void BM_PostItem(benchmark::State& state) {
     }
     state.counters["items"] = static_cast<double>(it.RecordCount());
 }
-BENCHMARK(BM_PostItem)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PostItem)->Arg(bench::Size(100))->Arg(bench::Size(2000))->Unit(benchmark::kMicrosecond);
 
 // The remote calls one edit and post of the item make, alone, with the same arguments.
 void BM_PostCallsOnly(benchmark::State& state) {
@@ -143,8 +143,15 @@ void BM_PostCallsOnly(benchmark::State& state) {
         f.CallServer(f.netRetirada, "GetCtrlEstoque", {Variant("0001"), Variant("300002")});
     }
 }
-BENCHMARK(BM_PostCallsOnly)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PostCallsOnly)->Arg(bench::Size(100))->Arg(bench::Size(2000))->Unit(benchmark::kMicrosecond);
+
+const bool kRatios[] = {
+    bench::AddRatio("post one item, 2,000 / 100 items", bench::Name("BM_PostItem", bench::Size(2000)),
+                    bench::Name("BM_PostItem", bench::Size(100)), 1.5),
+    bench::AddRatio("post one item / its calls alone, 2,000 items", bench::Name("BM_PostItem", bench::Size(2000)),
+                    bench::Name("BM_PostCallsOnly", bench::Size(2000)), 1.5),
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+PLA_BENCH_MAIN()

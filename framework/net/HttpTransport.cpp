@@ -58,6 +58,7 @@ std::string HttpTransport::Send(const std::string& request, const std::string& t
     httplib::Headers headers;
     if (!token.empty()) headers.emplace("Authorization", "Bearer " + token);
     auto res = client_->Post("/rpc", headers, request, "application/json");
+    if (!res && res.error() == httplib::Error::Connection) throw ENetUnreachable(unreachable(Endpoint(), res.error()));
     if (!res) throw ENetError(unreachable(Endpoint(), res.error()));
     // Protocol errors come back with a JSON-RPC body whatever the status.
     if (res->get_header_value("Content-Type").rfind("application/json", 0) == 0) return res->body;

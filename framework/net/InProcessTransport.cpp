@@ -25,7 +25,7 @@ InProcessTransport::InProcessTransport(std::string name, RpcHandler handler)
     : name_(std::move(name)), handler_(std::move(handler)) {}
 
 std::string InProcessTransport::Send(const std::string& request, const std::string& token) {
-    if (!handler_) throw ENetError("Servidor de aplicação interno \"" + name_ + "\" não está disponível.");
+    if (!handler_) throw ENetUnreachable("Servidor de aplicação interno \"" + name_ + "\" não está disponível.");
     return handler_(request, token);
 }
 

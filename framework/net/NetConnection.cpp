@@ -61,6 +61,10 @@ void TNetConnection::Open() {
     // Reopening to the same place keeps the transport (and its kept-alive
     // socket): the screen opens and closes around every call.
     const std::string place = Host + "|" + std::to_string(Port);
+    if (transport_ && !injected_ && place == transportPlace_ && answered_ && transport_->ProbeCostsARoundTrip()) {
+        connected_ = true;  // no probe: the call itself finds out
+        return;
+    }
     std::shared_ptr<net::ITransport> t;
     if (transport_ && !injected_ && place == transportPlace_)
         t = transport_;
@@ -73,6 +77,7 @@ void TNetConnection::Open() {
     }
     transport_ = std::move(t);
     transportPlace_ = place;
+    answered_ = true;
     connected_ = true;
 }
 
@@ -111,7 +116,17 @@ Variant TNetConnection::rawCall(const std::string& fullMethod, VariantArray& arg
     }
     std::string token = Token.empty() ? net::SessionToken(transport_->Endpoint()) : Token;
     try {
-        std::string answer = transport_->Send(request, token);
+        std::string answer;
+        try {
+            answer = transport_->Send(request, token);
+        } catch (const net::ENetUnreachable&) {
+            // Nothing was sent: reconnect once, with a fresh transport, and send again.
+            answered_ = false;
+            if (injected_) throw;
+            transport_ = makeTransport();
+            answer = transport_->Send(request, token);
+        }
+        answered_ = true;
         net::RpcResult result = net::DecodeResponse(answer);
         for (auto& [index, value] : result.refs)
             if (index < args.size()) args[index] = value;
@@ -119,7 +134,11 @@ Variant TNetConnection::rawCall(const std::string& fullMethod, VariantArray& arg
     } catch (const net::ERpcError& e) {
         failed = true;
         return Variant(UserTextOf(e.Code(), e.Message(), fullMethod));
-    } catch (const Exception& e) {  // ENetError
+    } catch (const net::ENetError& e) {
+        answered_ = false;
+        failed = true;
+        return Variant(e.Message());
+    } catch (const Exception& e) {
         failed = true;
         return Variant(e.Message());
     }

@@ -3,7 +3,9 @@
 // ("Pla02000.rdmRetirada"), calling its methods by name with ordered variant
 // arguments.
 //
-// Open runs BeforeConnect (which sets Host and Port), then reaches the server:
+// Open runs BeforeConnect (which sets Host and Port), then reaches the server
+// (a reopen to the place whose last call was answered trusts that answer: the
+// next call finds out, and when no connection can be made it reconnects once):
 // Host "inproc://NAME" finds an in-process server, anything else ("127.0.0.1",
 // "http://host", "https://host:port") goes over HTTP or HTTPS to Host:Port; a transport set with
 // SetTransport is used instead of either. A server that is not there raises
@@ -74,6 +76,7 @@ private:
     std::shared_ptr<net::ITransport> injected_;
     std::shared_ptr<net::ITransport> transport_;  // kept after Close for a reopen to the same place
     std::string transportPlace_;
+    bool answered_ = false;  // the transport answered its last probe or call
     bool connected_ = false;
     int64_t nextId_ = 1;
 };

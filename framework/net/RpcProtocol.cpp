@@ -1,5 +1,6 @@
 #include "net/RpcProtocol.h"
 
+#include "net/JsonStream.h"
 #include "net/JsonTree.h"
 
 #include <charconv>
@@ -91,9 +92,19 @@ json idValue(const RpcId& id) {
 }  // namespace
 
 std::string EncodeRequest(int64_t id, const std::string& method, const VariantArray& params) {
-    json params_json = json::array();
-    for (const auto& p : params) params_json.push_back(VariantToJson(p));
-    return DumpJson(json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params_json)}});
+    std::string out;
+    JsonWriter w(out);
+    w.Raw("{\"id\":");
+    w.Integer(id);
+    w.Raw(",\"jsonrpc\":\"2.0\",\"method\":");
+    w.String(method);
+    w.Raw(",\"params\":[");
+    for (size_t i = 0; i < params.size(); ++i) {
+        if (i) w.Raw(",");
+        w.Value(params[i]);
+    }
+    w.Raw("]}");
+    return out;
 }
 
 RpcMessage DecodeMessage(std::string_view text) {
@@ -126,11 +137,26 @@ RpcRequest DecodeRequest(std::string_view text) {
 }
 
 std::string EncodeResult(const RpcId& id, const RpcResult& result) {
-    json refs = json::object();
-    for (const auto& [index, value] : result.refs) refs[std::to_string(index)] = VariantToJson(value);
-    return DumpJson(json{{"jsonrpc", "2.0"},
-                         {"id", idValue(id)},
-                         {"result", {{"value", VariantToJson(result.value)}, {"refs", std::move(refs)}}}});
+    std::string out;
+    JsonWriter w(out);
+    w.Raw("{\"id\":");
+    w.Raw(DumpJson(idValue(id)));
+    w.Raw(",\"jsonrpc\":\"2.0\",\"result\":{\"refs\":{");
+    // Keys in text order, as a JSON object lists them.
+    std::map<std::string, const Variant*> refs;
+    for (const auto& [index, value] : result.refs) refs[std::to_string(index)] = &value;
+    bool first = true;
+    for (const auto& [key, value] : refs) {
+        if (!first) w.Raw(",");
+        first = false;
+        w.String(key);
+        w.Raw(":");
+        w.Value(*value);
+    }
+    w.Raw("},\"value\":");
+    w.Value(result.value);
+    w.Raw("}}");
+    return out;
 }
 
 std::string EncodeError(const RpcId& id, int code, const std::string& message) {
@@ -194,7 +220,83 @@ RpcResult decodeResponse(const json& j) {
 
 }  // namespace
 
-RpcResult DecodeResponse(std::string_view text) { return decodeResponse(parseAnswer(text)); }
+namespace {
+
+// A single answer read in one pass, its value straight into variants.
+RpcResult streamResponse(std::string_view text) {
+    JsonReader r(text);
+    if (r.Peek() != '{') throw ERpcError(rpc_code::InternalError, "Invalid answer from the server");
+    r.BeginObject();
+    std::string key;
+    bool first = true, hasResult = false, hasError = false;
+    int code = rpc_code::InternalError;
+    std::string message = "Server error";
+    RpcResult out;
+    while (r.NextKey(key, first)) {
+        if (key == "error") {
+            hasError = true;
+            if (r.Peek() != '{') {
+                r.Skip();
+                continue;
+            }
+            r.BeginObject();
+            bool f = true;
+            std::string k;
+            while (r.NextKey(k, f)) {
+                if (k == "code" && r.IsIntegerNext()) {
+                    Variant n = r.Value();
+                    if (n.Type() == VarType::Integer && n.AsInteger() >= INT32_MIN && n.AsInteger() <= INT32_MAX)
+                        code = static_cast<int>(n.AsInteger());
+                } else if (k == "message" && r.Peek() == '"') {
+                    message = r.String();
+                } else {
+                    r.Skip();
+                }
+            }
+        } else if (key == "result" && !hasError) {
+            if (r.Peek() != '{') throw ERpcError(rpc_code::InternalError, "Invalid answer from the server: no result");
+            hasResult = true;
+            r.BeginObject();
+            bool f = true;
+            std::string k;
+            while (r.NextKey(k, f)) {
+                if (k == "value") {
+                    out.value = r.Value();
+                } else if (k == "refs") {
+                    if (r.Peek() != '{') throw ECodecError("\"refs\" must be an object");
+                    r.BeginObject();
+                    bool fr = true;
+                    std::string index;
+                    while (r.NextKey(index, fr)) {
+                        size_t n = 0;
+                        auto [ptr, ec] = std::from_chars(index.data(), index.data() + index.size(), n);
+                        if (ec != std::errc() || ptr != index.data() + index.size())
+                            throw ECodecError("Invalid argument index '" + index + "' in \"refs\"");
+                        out.refs[n] = r.Value();
+                    }
+                } else {
+                    r.Skip();
+                }
+            }
+        } else {
+            r.Skip();
+        }
+    }
+    r.End();
+    if (hasError) throw ERpcError(code, message);
+    if (!hasResult) throw ERpcError(rpc_code::InternalError, "Invalid answer from the server: no result");
+    return out;
+}
+
+}  // namespace
+
+RpcResult DecodeResponse(std::string_view text) {
+    try {
+        return streamResponse(text);
+    } catch (const ECodecError& e) {
+        throw ERpcError(rpc_code::InternalError, "Invalid answer from the server: " + e.Message());
+    }
+}
 
 std::vector<RpcAnswer> DecodeAnswers(std::string_view text) {
     std::vector<RpcAnswer> out;

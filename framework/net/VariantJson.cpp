@@ -1,4 +1,5 @@
 #include "net/JsonTree.h"
+#include "net/JsonStream.h"
 
 #include "core/DateTime.h"
 
@@ -245,8 +246,17 @@ json ParseJson(std::string_view text) {
     }
 }
 
-std::string EncodeVariant(const Variant& v) { return DumpJson(VariantToJson(v)); }
+std::string EncodeVariant(const Variant& v) {
+    std::string out;
+    JsonWriter(out).Value(v);
+    return out;
+}
 
-Variant DecodeVariant(std::string_view text) { return VariantFromJson(ParseJson(text)); }
+Variant DecodeVariant(std::string_view text) {
+    JsonReader r(text);
+    Variant v = r.Value();
+    r.End();
+    return v;
+}
 
 }  // namespace net
