@@ -357,7 +357,15 @@ bool JsonReader::IsIntegerNext() {
     if (c != '-' && (c < '0' || c > '9')) return false;
     size_t end;
     bool integral;
-    return NumberSpan(end, integral) && integral;
+    if (!NumberSpan(end, integral) || !integral) return false;
+    // Past 64 bits a number counts as a float, as the tree form has it.
+    int64_t n;
+    uint64_t u;
+    const char *a = s_.data() + i_, *b = s_.data() + end;
+    auto r = std::from_chars(a, b, n);
+    if (r.ec == std::errc() && r.ptr == b) return true;
+    auto ru = std::from_chars(a, b, u);
+    return ru.ec == std::errc() && ru.ptr == b;
 }
 
 Variant JsonReader::Number() {

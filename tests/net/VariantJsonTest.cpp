@@ -1,10 +1,12 @@
 #include "core/Packet.h"
+#include "net/JsonReference.h"
 #include "net/VariantJson.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 using namespace net;
 
@@ -140,4 +142,26 @@ TEST(VariantJson, FloatFieldsAcceptIntegralNumbers) {
     DataPacket p = DecodeVariant(R"({"$packet":{"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]}})").AsPacket();
     EXPECT_EQ(p.rows[0].values[0].Type(), VarType::Double);
     EXPECT_EQ(p.rows[0].values[0].AsFloat(), 3.0);
+}
+
+TEST(VariantJson, OnePassTextsAreTheLibraryTextsAndReadBackTheSame) {
+    std::mt19937_64 rng(17);
+    VariantArray values;
+    for (int i = 0; i < 2000; ++i) {
+        double d = std::ldexp(static_cast<double>(rng() % 1000003) - 500000, static_cast<int>(rng() % 120) - 60);
+        values.emplace_back(d);
+        values.emplace_back(static_cast<long long>(rng()) >> (rng() % 60));
+    }
+    for (const char* s : {"tab\there", "quote\" back\\ slash", "\x01\x1f\x7f", "ação £ 😀", "bad \xc3\x28 \xed\xa0\x80"})
+        values.emplace_back(std::string(s));
+    const Variant v = VarArrayOf(values);
+    const std::string text = EncodeVariant(v);
+    EXPECT_EQ(ReferenceJson(text).Dump(), text);
+    const Variant back = DecodeVariant(text);
+    const VariantArray& b = back.AsArray();
+    ASSERT_EQ(b.size(), values.size());
+    for (size_t i = 0; i + 5 < values.size(); ++i) EXPECT_EQ(b[i], values[i]) << i;
+    EXPECT_EQ(DecodeVariant(" [1 , \"\\u00e7\\ud83d\\ude00\" ] ").AsArray()[1].AsString(), "ç😀");
+    for (const char* bad : {"[1,]", "[01]", "\"\x01\"", "[1] x", "{\"$date\":\"2024-01-01T00:00:00\",}", "\"\\ud800\""})
+        EXPECT_THROW(DecodeVariant(bad), ECodecError) << bad;
 }
