@@ -591,13 +591,11 @@ private:
     void removeItensNovosDoPrato();
     void fechaCancelamento();
     // Deletion helpers: DelLancto with "EFET_FATU" in the user's words; its
-    // end date; its rows into cdsRetorno; whether they refuse it; the ignore
-    // list that accepts irregular rows ("#LIB00200_3#" when present, else "0").
+    // end date; its rows into cdsRetorno; whether they refuse it.
     Variant ChamaDelLancto(VariantArray& args);
     TDateTime FimExclusao(TDateTime data);
     void RetornoDaExclusao(const Variant& result);
     bool ExclusaoRecusada();
-    std::string IgnoraIrregulares();
     void bindDeletion();
     void bindGeneral();
     // Confirmation helpers: the items marked "D" removed (how many); the

@@ -59,10 +59,6 @@ bool TfrmRetirada::ExclusaoRecusada() {
     return false;
 }
 
-std::string TfrmRetirada::IgnoraIrregulares() {
-    return temLinha(*cdsRetorno, "LIB00200_3") ? "#LIB00200_3#" : "0";
-}
-
 void TfrmRetirada::sbtExcluirClick(TObject*) {
     if (!retirada::Construido(retirada::Comando::Excluir)) naoDisponivel(retirada::Comando::Excluir);
     const bool naLista = pgcPadrao->ActivePage() == tshFolhaDados;
@@ -123,7 +119,7 @@ void TfrmRetirada::Exclusao(const std::string& ignoreList) {
         const int escolha = Tmsgaler::MsgAlertEx(texto, TMsgDlgType::mtConfirmation,
                                                  {msgPadrao->Msg("BtnExc1"), msgPadrao->Msg("BtnExc2")}, 1, 0, 0);
         Repaint();
-        if (escolha == 10) Exclusao(IgnoraIrregulares());
+        if (escolha == 10) Exclusao(ResultIrreg());
         return;
     }
     // Deleted on the server: the row leaves the list.
