@@ -27,7 +27,7 @@ struct Item {
     RowChange change = RowChange::Inserted;
     std::string status = "N";
     std::string posting = "NOVOCODRET", withdrawal = "NOVOCODRET";
-    std::string dishType, dish, dishBranch;
+    std::string dishType = {}, dish = {}, dishBranch = {};  // initialised: brace-built items leave them out
 };
 
 // The header of a withdrawal (one row of cdsLanctoEst's change log).
