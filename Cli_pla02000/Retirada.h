@@ -590,6 +590,9 @@ private:
     // Cancel (saving/Cancel.cpp): the new group's unsaved items; the steps every level ends with.
     void removeItensNovosDoPrato();
     void fechaCancelamento();
+    // Back to browsing (after a cancel or a saved confirmation): the branch
+    // controls unless the module fixes the branch, the list and form pages.
+    void reabreNavegacao();
     // Deletion helpers: DelLancto with "EFET_FATU" in the user's words; its
     // end date; its rows into cdsRetorno; whether they refuse it.
     Variant ChamaDelLancto(VariantArray& args);

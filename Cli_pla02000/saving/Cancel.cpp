@@ -68,21 +68,25 @@ void TfrmRetirada::sbtCancelarClick(TObject*) {
     if (cdsItLanctoEst.Active()) cdsItLanctoEst.CancelUpdates();
     if (dbgTipoPrat->Visible() && cdsRetiTipoPrat.Active()) cdsRetiTipoPrat.CancelUpdates();
 
+    reabreNavegacao();
+    CalculaCustoTotal();
+    u.boDtEstoq = true;
+    if (cdsRetorno && cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
+    cdsRetiTipoPratAfterScroll(cdsRetiTipoPrat);
+    fechaCancelamento();
+}
+
+void TfrmRetirada::reabreNavegacao() {
     if (!Morvena::ModuFili())
         for (TControl* c : {static_cast<TControl*>(btpFilial), static_cast<TControl*>(lblFilial),
                             static_cast<TControl*>(medCdFilial)})
             c->SetEnabled(true);
-    CalculaCustoTotal();
-    u.boDtEstoq = true;
     mnuFolhaDados->SetEnabled(true);
     mnuFormulario->SetEnabled(true);
     tshFolhaDados->SetTabVisible(true);
     tshFolhaDados->SetEnabled(true);
     tshResumo->SetEnabled(tshFolhaDados->Enabled());
     mnuResumo->SetEnabled(tshResumo->Enabled());
-    if (cdsRetorno && cdsRetorno->Active() && !cdsRetorno->IsEmpty()) cdsRetorno->EmptyDataSet();
-    cdsRetiTipoPratAfterScroll(cdsRetiTipoPrat);
-    fechaCancelamento();
 }
 
 void TfrmRetirada::fechaCancelamento() {

@@ -220,16 +220,7 @@ void TfrmRetirada::Confirma(const std::string& ignoreList) {
         Repaint();
     }
 
-    if (!Morvena::ModuFili())
-        for (TControl* c : {static_cast<TControl*>(btpFilial), static_cast<TControl*>(lblFilial),
-                            static_cast<TControl*>(medCdFilial)})
-            c->SetEnabled(true);
-    mnuFolhaDados->SetEnabled(true);
-    mnuFormulario->SetEnabled(true);
-    tshFolhaDados->SetTabVisible(true);
-    tshFolhaDados->SetEnabled(true);
-    tshResumo->SetEnabled(tshFolhaDados->Enabled());
-    mnuResumo->SetEnabled(tshResumo->Enabled());
+    reabreNavegacao();
     ChangeParams();
 
     {

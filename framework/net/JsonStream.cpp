@@ -1,6 +1,7 @@
 #include "net/JsonStream.h"
 
 #include "core/DateTime.h"
+#include "core/Utf8.h"
 
 #include <charconv>
 #include <cmath>
@@ -27,24 +28,6 @@ size_t Utf8Length(std::string_view s, size_t i) {
     for (size_t k = 2; k < n; ++k)
         if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
     return n;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // Rows and values a packet's text will take, roughly: one reservation.
@@ -310,7 +293,7 @@ void JsonReader::StringInto(std::string& out) {
                 } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
                     Fail("lone surrogate in a \\u escape");
                 }
-                AppendUtf8(out, cp);
+                text::AppendUtf8(out, static_cast<char32_t>(cp));
                 break;
             }
             default: Fail("invalid escape in a string");
