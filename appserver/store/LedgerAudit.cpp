@@ -72,6 +72,98 @@ int64_t numberOf(const std::string& code) {
     }
 }
 
+// 3. SALDODIA's daily and running balances and SALDOLOCAL's whole balances
+// against MOVIESTQ, by place (as stored, trimmed) and day.
+void checkBalances(db::SqlConnection& c, std::vector<std::string>& out) {
+    using Place = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
+    struct Sum {
+        double qty = 0, entered = 0, value = 0;
+    };
+    auto placeOf = [](const VariantArray& row) {
+        return Place{t(row[0]), t(row[1]), t(row[2]), t(row[3]), t(row[4]), t(row[5])};
+    };
+    auto describe = [](const Place& k, double day) {
+        return std::get<0>(k) + "/" + std::get<1>(k) + " " + DateToStr(TDateTime(day)) + " [" + std::get<2>(k) + "|" +
+               std::get<3>(k) + "|" + std::get<4>(k) + "|" + std::get<5>(k) + "]";
+    };
+    std::map<Place, std::map<double, Sum>> moved;
+    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+                                   " DTMOVIESTQ, QTMOVIESTQ, VRCUSTOUNIT FROM MOVIESTQ")
+                               .rows) {
+        TDateTime d;
+        db::ToDateTime(row[6], d);
+        Sum& s = moved[placeOf(row)][d.DateOnly().Val];
+        const double qty = q(row[7]);
+        s.qty += qty;
+        if (qty > 0) {
+            s.entered += qty;
+            s.value += qty * q(row[8]);
+        }
+    }
+    // What the movements add up to at the end of each day they moved, by place.
+    std::map<Place, std::map<double, Sum>> running;
+    for (const auto& [k, days] : moved) {
+        Sum r;
+        for (const auto& [d, s] : days) {
+            r.qty += s.qty;
+            r.entered += s.entered;
+            r.value += s.value;
+            running[k][d] = r;
+        }
+    }
+    std::map<Place, std::map<double, Sum>> balances;
+    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+                                   " DTSALDO, QTMOVIDIA, QTSALDOACUM, QTENTRACUM, VRENTRACUM FROM SALDODIA")
+                               .rows) {
+        TDateTime d;
+        db::ToDateTime(row[6], d);
+        const Place k = placeOf(row);
+        const double day = d.DateOnly().Val;
+        balances[k][day].qty += q(row[7]);
+        // The running balances of a day without movements are those of the place's last day before it.
+        Sum expected;
+        if (auto p = running.find(k); p != running.end())
+            if (auto at = p->second.upper_bound(day); at != p->second.begin()) expected = std::prev(at)->second;
+        if (std::fabs(q(row[8]) - expected.qty) > kNoise || std::fabs(q(row[9]) - expected.entered) > kNoise ||
+            std::fabs(q(row[10]) - expected.value) > kNoise)
+            out.push_back("running balance " + describe(k, day) + ": SALDODIA " + num(q(row[8])) + " (entries " +
+                          num(q(row[9])) + ", " + num(q(row[10])) + "), MOVIESTQ " + num(expected.qty) + " (entries " +
+                          num(expected.entered) + ", " + num(expected.value) + ")");
+    }
+    for (const auto& [k, days] : moved)
+        for (const auto& [d, s] : days) {
+            const double bal = balances[k].count(d) ? balances[k][d].qty : 0.0;
+            if (std::fabs(bal - s.qty) > kNoise)
+                out.push_back("balance " + describe(k, d) + ": SALDODIA " + num(bal) + ", MOVIESTQ " + num(s.qty));
+            balances[k].erase(d);
+        }
+    for (const auto& [k, days] : balances)
+        for (const auto& [d, s] : days)
+            if (std::fabs(s.qty) > kNoise)
+                out.push_back("balance " + describe(k, d) + ": SALDODIA " + num(s.qty) + " without movements");
+
+    std::map<Place, double> places;
+    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+                                   " QTSALDO FROM SALDOLOCAL")
+                               .rows)
+        places[placeOf(row)] += q(row[6]);
+    for (const auto& [k, days] : running) {
+        auto it = places.find(k);
+        const double total = days.rbegin()->second.qty;
+        if (it == places.end())
+            out.push_back("place " + describe(k, days.rbegin()->first) + ": no SALDOLOCAL row, MOVIESTQ " + num(total));
+        else if (std::fabs(it->second - total) > kNoise)
+            out.push_back("place " + describe(k, days.rbegin()->first) + ": SALDOLOCAL " + num(it->second) +
+                          ", MOVIESTQ " + num(total));
+        if (it != places.end()) places.erase(it);
+    }
+    for (const auto& [k, total] : places)
+        if (std::fabs(total) > kNoise)
+            out.push_back("place " + std::get<0>(k) + "/" + std::get<1>(k) + " [" + std::get<2>(k) + "|" + std::get<3>(k) +
+                          "|" + std::get<4>(k) + "|" + std::get<5>(k) + "]: SALDOLOCAL " + num(total) +
+                          " without movements");
+}
+
 }  // namespace
 
 std::vector<std::string> LedgerViolations(db::SqlConnection& c) {
@@ -100,35 +192,7 @@ std::vector<std::string> LedgerViolations(db::SqlConnection& c) {
             out.push_back("orphan " + std::get<0>(k) + "/" + std::get<1>(k) + "/" + std::get<2>(k) + ": ledger " +
                           num(held) + " for an item that no longer exists");
 
-    using Day = std::tuple<std::string, std::string, double, std::string, std::string, std::string, std::string>;
-    std::map<Day, double> moved, balances;
-    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
-                                   " NRSUBLOTE, QTMOVIESTQ FROM MOVIESTQ")
-                               .rows) {
-        TDateTime d;
-        db::ToDateTime(row[2], d);
-        moved[{t(row[0]), t(row[1]), d.DateOnly().Val, t(row[3]), t(row[4]), t(row[5]), t(row[6])}] += q(row[7]);
-    }
-    for (const auto& row : c.Query("SELECT CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
-                                   " NRSUBLOTE, QTMOVIDIA FROM SALDODIA")
-                               .rows) {
-        TDateTime d;
-        db::ToDateTime(row[2], d);
-        balances[{t(row[0]), t(row[1]), d.DateOnly().Val, t(row[3]), t(row[4]), t(row[5]), t(row[6])}] += q(row[7]);
-    }
-    auto describe = [](const Day& k) {
-        return std::get<0>(k) + "/" + std::get<1>(k) + " " + DateToStr(TDateTime(std::get<2>(k))) + " [" +
-               std::get<3>(k) + "|" + std::get<4>(k) + "|" + std::get<5>(k) + "|" + std::get<6>(k) + "]";
-    };
-    for (const auto& [k, sum] : moved) {
-        auto it = balances.find(k);
-        const double bal = it == balances.end() ? 0.0 : it->second;
-        if (std::fabs(bal - sum) > kNoise)
-            out.push_back("balance " + describe(k) + ": SALDODIA " + num(bal) + ", MOVIESTQ " + num(sum));
-        if (it != balances.end()) balances.erase(it);
-    }
-    for (const auto& [k, bal] : balances)
-        if (std::fabs(bal) > kNoise) out.push_back("balance " + describe(k) + ": SALDODIA " + num(bal) + " without movements");
+    checkBalances(c, out);
 
     for (const auto& row : c.Query("SELECT I.CDFILIAL, I.NRLANCESTQ, I.NRSEQUITEM FROM ITLANCTOEST I"
                                    " WHERE NOT EXISTS (SELECT 1 FROM LANCTOEST L"

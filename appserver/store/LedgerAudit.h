@@ -8,8 +8,10 @@
 //    NRLANCESTQ and item NRSEQUITEM) minus its stock quantity QTLANCTOEST when
 //    marked carried (IDEVOLESTOQ "S") and nothing when not.
 // 2. No orphans: movements of a document item that no longer exists net to 0.
-// 3. Daily balances: SALDODIA equals the sums of MOVIESTQ by branch, stock
-//    product, day and place.
+// 3. Balances: SALDODIA's daily balance equals the sum of MOVIESTQ by branch,
+//    stock product, day and place, its running balances (quantity, entries
+//    and their value) the sums up to the end of its day; SALDOLOCAL's whole
+//    balance of a place the sum of all its movements.
 // 4. No orphan documents: every item has its withdrawal header, every dish
 //    row (RETITIPOPRAT) a header of its withdrawal number.
 // 5. The ledger is append-only: a branch's movement numbers are 1 through the

@@ -14,11 +14,13 @@ extern const char* const kSchema006;
 extern const char* const kSchema007;
 extern const char* const kSchema008;
 extern const char* const kSchema009;
+extern const char* const kSchema010;
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> all = {
         {1, "Suite tables, parameters, stock ledger, requisitions, withdrawals, operators", kSchema001, {}},
-        {2, "Daily stock balances for the position of a day", kSchema002, RebuildDailyBalances},
+        // Built from the ledger by 10, together with the running balances.
+        {2, "Daily stock balances for the position of a day", kSchema002, {}},
         {3, "Implantations of the day and standard diets of diet services", kSchema003, {}},
         {4, "SQL functions the query texts take from Oracle (NVL, NVLSTR, INSTR)", "",
          [](db::SqlConnection& conn) {
@@ -29,6 +31,8 @@ const std::vector<Migration>& Migrations() {
         {7, "Bar codes of the products", kSchema007, {}},
         {8, "Answers of recorded confirmations, billed meals of the services", kSchema008, {}},
         {9, "General withdrawal: technical sheets, fixed and per-capita consumption, its defaults and runs", kSchema009, {}},
+        {10, "Running stock balances by place and day, the places each stock product moved in", kSchema010,
+         RebuildDailyBalances},
     };
     return all;
 }

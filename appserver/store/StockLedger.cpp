@@ -18,21 +18,65 @@ namespace {
 
 std::string orBlank(const std::string& s) { return s.empty() ? " " : s; }
 
+// The place of one stock product, as stored, in table T.
+std::string samePlaceOf(const char* t) {
+    const std::string p = std::string(t) + ".";
+    return p + "CDFILIAL = :F AND " + p + "CDPRODESTO = :P AND " + p + "CDALMOXARIFE = :A AND " + p +
+           "CDLOCALESTOQ = :L AND " + p + "NRLOTEESTQ = :LT AND " + p + "NRSUBLOTE = :SL";
+}
+
+// A running column of the place's last day before the movement's (0 when none).
+std::string runningBefore(const char* column) {
+    return std::string("COALESCE((SELECT X.") + column + " FROM SALDODIA X WHERE " + samePlaceOf("X") +
+           " AND X.DTSALDO < :D ORDER BY X.DTSALDO DESC LIMIT 1), 0)";
+}
+
 void addToDay(db::SqlConnection& conn, const std::string& branch, const std::string& product, const StockPlace& pl,
               TDateTime day, double qty, double entered, double value) {
-    // One upsert, so the first movement of a day cannot be inserted twice.
-    static const std::vector<std::string> columns = {"CDFILIAL", "CDPRODESTO", "DTSALDO", "CDALMOXARIFE",
-                                                     "CDLOCALESTOQ", "NRLOTEESTQ", "NRSUBLOTE", "QTMOVIDIA",
-                                                     "QTENTRDIA", "VRENTRDIA"};
-    conn.Execute(db::DialectOf(conn).Upsert("SALDODIA", columns, {columns.begin(), columns.begin() + 7},
-                                            {"QTMOVIDIA = SALDODIA.QTMOVIDIA + excluded.QTMOVIDIA",
-                                             "QTENTRDIA = SALDODIA.QTENTRDIA + excluded.QTENTRDIA",
-                                             "VRENTRDIA = SALDODIA.VRENTRDIA + excluded.VRENTRDIA"}),
-                 {{"CDFILIAL", branch}, {"CDPRODESTO", product}, {"DTSALDO", day.DateOnly()},
-                  {"CDALMOXARIFE", orBlank(pl.storeroom)}, {"CDLOCALESTOQ", orBlank(pl.location)},
-                  {"NRLOTEESTQ", orBlank(pl.lot)}, {"NRSUBLOTE", orBlank(pl.sublot)}, {"QTMOVIDIA", qty},
-                  {"QTENTRDIA", entered}, {"VRENTRDIA", value}});
+    // The day's row, new or not, then the running balances of the later days
+    // of the place and the place's whole balance. One upsert each, so the
+    // first movement of a day or place cannot be inserted twice.
+    static const std::string day_ =
+        "INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+        " QTMOVIDIA, QTENTRDIA, VRENTRDIA, QTSALDOACUM, QTENTRACUM, VRENTRACUM)"
+        " VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE, :Q + " + runningBefore("QTSALDOACUM") + ", :QE + " +
+        runningBefore("QTENTRACUM") + ", :VE + " + runningBefore("VRENTRACUM") + ")" +
+        " ON CONFLICT (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE)"
+        " DO UPDATE SET QTMOVIDIA = SALDODIA.QTMOVIDIA + excluded.QTMOVIDIA,"
+        " QTENTRDIA = SALDODIA.QTENTRDIA + excluded.QTENTRDIA, VRENTRDIA = SALDODIA.VRENTRDIA + excluded.VRENTRDIA,"
+        " QTSALDOACUM = SALDODIA.QTSALDOACUM + excluded.QTMOVIDIA,"
+        " QTENTRACUM = SALDODIA.QTENTRACUM + excluded.QTENTRDIA, VRENTRACUM = SALDODIA.VRENTRACUM + excluded.VRENTRDIA";
+    static const std::string later =
+        "UPDATE SALDODIA SET QTSALDOACUM = QTSALDOACUM + :Q, QTENTRACUM = QTENTRACUM + :QE,"
+        " VRENTRACUM = VRENTRACUM + :VE WHERE " + samePlaceOf("SALDODIA") + " AND DTSALDO > :D";
+    static const std::string whole =
+        "INSERT INTO SALDOLOCAL (CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE, QTSALDO)"
+        " VALUES (:F, :P, :A, :L, :LT, :SL, :Q)"
+        " ON CONFLICT (CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE)"
+        " DO UPDATE SET QTSALDO = SALDOLOCAL.QTSALDO + excluded.QTSALDO";
+    const db::SqlParams p = {{"F", branch}, {"P", product}, {"D", day.DateOnly()}, {"A", orBlank(pl.storeroom)},
+                             {"L", orBlank(pl.location)}, {"LT", orBlank(pl.lot)}, {"SL", orBlank(pl.sublot)},
+                             {"Q", qty}, {"QE", entered}, {"VE", value}};
+    conn.Execute(day_, p);
+    conn.Execute(later, p);
+    conn.Execute(whole, p);
 }
+
+// Filters places of stock product :P of branch :F in table T (see StockPlace).
+std::string placeFilterOf(const char* t) {
+    const std::string p = std::string(t) + ".";
+    return p + "CDFILIAL = :F AND " + p + "CDPRODESTO = :P AND (:A = '' OR " + p + "CDALMOXARIFE = :A) AND (:L = '' OR " +
+           p + "CDLOCALESTOQ = :L) AND (:LT = '' OR " + p + "NRLOTEESTQ = :LT) AND (:SL = '' OR " + p + "NRSUBLOTE = :SL)";
+}
+
+// The running balances of the last day up to :D of every place (table G of
+// SALDOLOCAL) as S: one seek per place.
+const char* const kLastDayOfPlace =
+    " JOIN SALDODIA S ON S.CDFILIAL = G.CDFILIAL AND S.CDPRODESTO = G.CDPRODESTO AND S.CDALMOXARIFE = G.CDALMOXARIFE"
+    " AND S.CDLOCALESTOQ = G.CDLOCALESTOQ AND S.NRLOTEESTQ = G.NRLOTEESTQ AND S.NRSUBLOTE = G.NRSUBLOTE"
+    " AND S.DTSALDO = (SELECT X.DTSALDO FROM SALDODIA X WHERE X.CDFILIAL = G.CDFILIAL AND X.CDPRODESTO = G.CDPRODESTO"
+    "   AND X.CDALMOXARIFE = G.CDALMOXARIFE AND X.CDLOCALESTOQ = G.CDLOCALESTOQ AND X.NRLOTEESTQ = G.NRLOTEESTQ"
+    "   AND X.NRSUBLOTE = G.NRSUBLOTE AND X.DTSALDO <= :D ORDER BY X.DTSALDO DESC LIMIT 1)";
 
 }  // namespace
 
@@ -58,19 +102,24 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
 
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                             TDateTime day, const StockPlace& f) {
-    auto r = conn.Query(
-        "SELECT SUM(QTMOVIDIA), SUM(VRENTRDIA), SUM(QTENTRDIA) FROM SALDODIA"
-        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTSALDO <= :D"
-        " AND (:A = '' OR CDALMOXARIFE = :A) AND (:L = '' OR CDLOCALESTOQ = :L)"
-        " AND (:LT = '' OR NRLOTEESTQ = :LT) AND (:SL = '' OR NRSUBLOTE = :SL)",
-        {{"F", branch}, {"P", stockProduct}, {"D", day.DateOnly()}, {"A", f.storeroom},
-         {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
+    static const std::string sql = std::string("SELECT SUM(S.QTSALDOACUM), SUM(S.VRENTRACUM), SUM(S.QTENTRACUM)"
+                                               " FROM SALDOLOCAL G") +
+                                   kLastDayOfPlace + " WHERE " + placeFilterOf("G");
+    auto r = conn.Query(sql, {{"F", branch}, {"P", stockProduct}, {"D", day.DateOnly()}, {"A", f.storeroom},
+                              {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
     StockPosition pos;
     const auto& row = r.rows.at(0);
     pos.moved = !row[0].IsNull();
     if (pos.moved) pos.quantity = row[0].AsFloat();
     if (!row[2].IsNull() && row[2].AsFloat() > 0) pos.averageCost = row[1].AsFloat() / row[2].AsFloat();
     return pos;
+}
+
+std::string PositionQuantitySql(const std::string& branch, const std::string& stockProduct, const std::string& day) {
+    std::string last = kLastDayOfPlace;
+    last.replace(last.find(":D"), 2, ":" + day);
+    return "(SELECT SUM(S.QTSALDOACUM) FROM SALDOLOCAL G" + last + " WHERE G.CDFILIAL = " + branch +
+           " AND G.CDPRODESTO = " + stockProduct + ")";
 }
 
 void LockLedger(db::SqlConnection& conn, const std::string& branch) {
@@ -98,31 +147,55 @@ double ItemQuantityOfDay(db::SqlConnection& conn, const std::string& branch, con
 void RebuildDailyBalances(db::SqlConnection& conn) {
     db::Transaction t(conn);
     conn.Execute("DELETE FROM SALDODIA");
-    auto r = conn.Query("SELECT CDFILIAL, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
-                        " QTMOVIESTQ, VRCUSTOUNIT FROM MOVIESTQ");
-    using Key = std::tuple<std::string, std::string, double, std::string, std::string, std::string, std::string>;
+    conn.Execute("DELETE FROM SALDOLOCAL");
+    // By place, then day, so the running balances add up in day order.
+    using Place = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
     struct Sum {
         double qty = 0, entered = 0, value = 0;
     };
-    std::map<Key, Sum> days;
-    for (const auto& row : r.rows) {
-        TDateTime d;
-        db::ToDateTime(row[2], d);
-        Sum& s = days[Key{row[0].AsString(), row[1].AsString(), d.DateOnly().Val, row[3].AsString(),
-                          row[4].AsString(), row[5].AsString(), row[6].AsString()}];
-        double q = row[7].AsFloat();
-        s.qty += q;
-        if (q > 0) {
-            s.entered += q;
-            s.value += q * row[8].AsFloat();
+    std::map<Place, std::map<double, Sum>> days;
+    // The ledger a page at a time: a bulk load may be far larger than memory wants at once.
+    constexpr int kPage = 50000;
+    for (const auto& b : conn.Query("SELECT DISTINCT CDFILIAL FROM MOVIESTQ").rows) {
+        for (int64_t after = -1;;) {
+            auto r = conn.Query("SELECT NRMOVIESTQ, CDPRODESTO, DTMOVIESTQ, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
+                                " NRSUBLOTE, QTMOVIESTQ, VRCUSTOUNIT FROM MOVIESTQ WHERE CDFILIAL = :F AND NRMOVIESTQ > :N"
+                                " ORDER BY NRMOVIESTQ LIMIT " + std::to_string(kPage),
+                                {{"F", b[0]}, {"N", static_cast<long long>(after)}});
+            for (const auto& row : r.rows) {
+                TDateTime d;
+                db::ToDateTime(row[2], d);
+                Sum& s = days[Place{b[0].AsString(), row[1].AsString(), row[3].AsString(), row[4].AsString(),
+                                    row[5].AsString(), row[6].AsString()}][d.DateOnly().Val];
+                double q = row[7].AsFloat();
+                s.qty += q;
+                if (q > 0) {
+                    s.entered += q;
+                    s.value += q * row[8].AsFloat();
+                }
+            }
+            if (r.rows.size() < static_cast<size_t>(kPage)) break;
+            after = r.rows.back()[0].AsInteger();
         }
     }
-    for (const auto& [k, s] : days)
-        conn.Execute("INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
-                     " NRSUBLOTE, QTMOVIDIA, QTENTRDIA, VRENTRDIA) VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE)",
-                     {{"F", std::get<0>(k)}, {"P", std::get<1>(k)}, {"D", TDateTime(std::get<2>(k))},
-                      {"A", std::get<3>(k)}, {"L", std::get<4>(k)}, {"LT", std::get<5>(k)}, {"SL", std::get<6>(k)},
-                      {"Q", s.qty}, {"QE", s.entered}, {"VE", s.value}});
+    for (const auto& [k, byDay] : days) {
+        const auto& [f, p, a, l, lt, sl] = k;
+        Sum running;
+        for (const auto& [d, s] : byDay) {
+            running.qty += s.qty;
+            running.entered += s.entered;
+            running.value += s.value;
+            conn.Execute("INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ,"
+                         " NRSUBLOTE, QTMOVIDIA, QTENTRDIA, VRENTRDIA, QTSALDOACUM, QTENTRACUM, VRENTRACUM)"
+                         " VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE, :RQ, :RQE, :RVE)",
+                         {{"F", f}, {"P", p}, {"D", TDateTime(d)}, {"A", a}, {"L", l}, {"LT", lt}, {"SL", sl},
+                          {"Q", s.qty}, {"QE", s.entered}, {"VE", s.value}, {"RQ", running.qty},
+                          {"RQE", running.entered}, {"RVE", running.value}});
+        }
+        conn.Execute("INSERT INTO SALDOLOCAL (CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+                     " QTSALDO) VALUES (:F, :P, :A, :L, :LT, :SL, :Q)",
+                     {{"F", f}, {"P", p}, {"A", a}, {"L", l}, {"LT", lt}, {"SL", sl}, {"Q", running.qty}});
+    }
     t.Commit();
 }
 

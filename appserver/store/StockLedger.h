@@ -1,10 +1,13 @@
 #pragma once
 // The stock ledger (table MOVIESTQ): signed movements of a branch's stock
 // products by storeroom, location, lot and sub-lot. Each movement also adds to
-// its day's balance (table SALDODIA), and the position of a day is the sum of
-// the daily balances up to that day: its cost grows with the days a product
-// moved, not with its movements. Write movements only through AddMovement
-// (or call RebuildDailyBalances after writing MOVIESTQ directly).
+// its day's balance (table SALDODIA) and to the running balances kept on it
+// (the place's position at the end of that day and of every later day it
+// moved), and to the place's whole balance (table SALDOLOCAL, which lists the
+// places a product moved in). The position of a day is then one index seek
+// per place, whatever the history; a movement dated back shifts the running
+// balances of the later days of its place. Write movements only through
+// AddMovement (or call RebuildDailyBalances after writing MOVIESTQ directly).
 //
 // Concurrent writers (PostgreSQL, READ COMMITTED): row locks, not
 // serializable transactions. Every movement of a branch first takes the
@@ -56,12 +59,21 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m);
 // Locks the branch's ledger until the transaction ends (see above). Needs a write transaction.
 void LockLedger(db::SqlConnection& conn, const std::string& branch);
 
-// Recomputes SALDODIA from MOVIESTQ (migration and bulk loads).
+// Recomputes SALDODIA (daily and running balances) and SALDOLOCAL from
+// MOVIESTQ (migration and bulk loads); reads the ledger a page at a time.
 void RebuildDailyBalances(db::SqlConnection& conn);
 
 // Position at the end of day (time of day ignored) for the place filter.
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                             TDateTime day, const StockPlace& filter = {});
+
+// The same position's quantity as SQL, for a query that reads positions of
+// many products at once: a scalar subquery of the branch and stock product
+// expressions (columns or parameters of the caller's query) at the end of the
+// day in parameter `dayParam` (a date, no time), over the whole stock; NULL
+// when nothing moved up to that day.
+std::string PositionQuantitySql(const std::string& branch, const std::string& stockProduct,
+                                const std::string& dayParam);
 
 // What one document item (posting NRLANCESTQ, item NRSEQUITEM) moved of the
 // product up to the end of the day within the place filter: the part of a

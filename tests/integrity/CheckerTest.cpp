@@ -50,6 +50,18 @@ TEST(Checker, ReportsEveryInvariantBrokenByHand) {
                " SELECT CDFILIAL, 9999, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
                " DTMOVIESTQ, 'E', 0, 0 FROM MOVIESTQ WHERE CDFILIAL = '0003' AND NRMOVIESTQ = 1");
     EXPECT_TRUE(mentions(store::LedgerViolations(*c), "movements 0003: number 9999 beyond the sequence's last 194"));
+
+    // Running balances and whole balances of a place that drifted from the movements.
+    ASSERT_FALSE(mentions(store::LedgerViolations(*c), "0001/100001"));
+    c->Execute("UPDATE SALDODIA SET QTSALDOACUM = QTSALDOACUM + 1 WHERE CDFILIAL = '0001' AND CDPRODESTO = '100001'"
+               " AND DTSALDO = (SELECT MAX(DTSALDO) FROM SALDODIA WHERE CDFILIAL = '0001' AND CDPRODESTO = '100001')");
+    c->Execute("UPDATE SALDODIA SET VRENTRACUM = VRENTRACUM * 2 WHERE CDFILIAL = '0001' AND CDPRODESTO = '100013'");
+    c->Execute("UPDATE SALDOLOCAL SET QTSALDO = QTSALDO - 2 WHERE CDFILIAL = '0001' AND CDPRODESTO = '100027'");
+    found = store::LedgerViolations(*c);
+    EXPECT_TRUE(mentions(found, "running balance 0001/100001")) << ::testing::PrintToString(found);
+    EXPECT_TRUE(mentions(found, "running balance 0001/100013"));
+    EXPECT_TRUE(mentions(found, "place 0001/100027"));
+    EXPECT_FALSE(mentions(found, "0001/100002"));
 }
 
 TEST(Checker, NegativePositionsWhereRefusedAndModelsThatDisagree) {

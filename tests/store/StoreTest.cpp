@@ -2,6 +2,7 @@
 #include "db/ConnectionUrl.h"
 #include "db/SqliteConnection.h"
 #include "store/Database.h"
+#include "store/LedgerAudit.h"
 #include "store/Migrations.h"
 #include "store/Password.h"
 #include "store/ProcessingDate.h"
@@ -208,24 +209,55 @@ TEST(StockLedger, PositionOfDayByPlace) {
     EXPECT_EQ(pos(4).quantity, 42);
 }
 
-TEST(StockLedger, DailyBalancesAgreeWithTheMovements) {
+// Movements in any day order (dated back, forward, on days already moved) and
+// places: every position read from the running balances is the plain sum of
+// the movements, and a rebuild from the ledger gives the same balances.
+TEST(StockLedger, RunningBalancesAgreeWithTheMovements) {
     auto c = testdb::Demo();
-    const char* raw = "SELECT SUM(QTMOVIESTQ) FROM MOVIESTQ WHERE CDFILIAL = :F AND CDPRODESTO = :P AND DTMOVIESTQ < :D";
-    int checked = 0;
-    for (const char* product : {"100001", "100003", "100013", "100050"}) {
-        for (int offset : {-40, -20, -1, 0, 5}) {
-            TDateTime day = IncDay(Date(), offset);
-            auto r = c->Query(raw, {{"F", "0001"}, {"P", product}, {"D", IncDay(day, 1)}});
-            double expected = r.rows[0][0].IsNull() ? 0 : r.rows[0][0].AsFloat();
-            EXPECT_NEAR(store::PositionOfDay(*c, "0001", product, day).quantity, expected, 1e-9) << product << offset;
-            ++checked;
-        }
+    const std::vector<store::StockPlace> places = {
+        {"000001", "A01", " ", " "}, {"000001", "A02", "L1", " "}, {"000001", "A02", "L2", "S1"}, {" ", " ", " ", " "}};
+    uint32_t seed = 7;
+    auto next = [&](uint32_t n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+    {
+        db::Transaction t(*c);
+        for (int i = 0; i < 120; ++i)
+            store::AddMovement(*c, {"0001", i % 3 ? "100001" : "100003", places[next(4)],
+                                    IncDay(Date(), int(next(60)) - 45), next(3) ? 'E' : 'S',
+                                    next(3) ? 1.0 + next(9) : -2.5, 0.5 * next(7), "", ""});
+        t.Commit();
     }
-    EXPECT_EQ(checked, 20);
-    // Rebuilding from the ledger gives the same balances.
-    int64_t before = count(*c, "SELECT COUNT(*) FROM SALDODIA");
+    const char* raw =
+        "SELECT SUM(QTMOVIESTQ), SUM(CASE WHEN QTMOVIESTQ > 0 THEN QTMOVIESTQ * VRCUSTOUNIT ELSE 0 END),"
+        " SUM(CASE WHEN QTMOVIESTQ > 0 THEN QTMOVIESTQ ELSE 0 END) FROM MOVIESTQ"
+        " WHERE CDFILIAL = '0001' AND CDPRODESTO = :P AND DTMOVIESTQ < :D"
+        " AND (:A = '' OR CDALMOXARIFE = :A) AND (:L = '' OR CDLOCALESTOQ = :L) AND (:LT = '' OR NRLOTEESTQ = :LT)";
+    auto agree = [&](const char* when) {
+        int checked = 0;
+        for (const char* product : {"100001", "100003", "100013"})
+            for (int offset : {-60, -40, -20, -1, 0, 5, 30})
+                for (store::StockPlace f : {store::StockPlace{}, store::StockPlace{"000001", "", "", ""},
+                                            store::StockPlace{"000001", "A02", "", ""}, store::StockPlace{"", "", "L2", ""},
+                                            store::StockPlace{" ", "", "", ""}}) {
+                    TDateTime day = IncDay(Date(), offset);
+                    auto r = c->Query(raw, {{"P", product}, {"D", IncDay(day, 1)}, {"A", f.storeroom}, {"L", f.location},
+                                            {"LT", f.lot}});
+                    const auto& row = r.rows.at(0);
+                    auto pos = store::PositionOfDay(*c, "0001", product, day, f);
+                    EXPECT_EQ(pos.moved, !row[0].IsNull()) << when << product << offset << f.storeroom << f.location;
+                    EXPECT_NEAR(pos.quantity, row[0].IsNull() ? 0 : row[0].AsFloat(), 1e-9) << when << product << offset;
+                    if (!row[2].IsNull() && row[2].AsFloat() > 0)
+                        EXPECT_NEAR(pos.averageCost, row[1].AsFloat() / row[2].AsFloat(), 1e-9) << when << product;
+                    ++checked;
+                }
+        EXPECT_EQ(checked, 105);
+        EXPECT_EQ(store::LedgerViolations(*c), std::vector<std::string>{}) << when;
+    };
+    agree("kept: ");
+    const int64_t days = count(*c, "SELECT COUNT(*) FROM SALDODIA"), kept = count(*c, "SELECT COUNT(*) FROM SALDOLOCAL");
     store::RebuildDailyBalances(*c);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM SALDODIA"), before);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM SALDODIA"), days);
+    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM SALDOLOCAL"), kept);
+    agree("rebuilt: ");
 }
 
 TEST(Password, SaltedAndVerified) {
