@@ -8,7 +8,7 @@
 // ownership, datasets, queries, connections and data sources as members.
 // Handlers run on the user-interface thread; validation failures end with
 // Consiste::MensErro (a silent EAbort after the error box).
-#include "Cli_pla02000/frame/BuiltCommands.h"
+#include "Cli_pla02000/frame/Commands.h"
 #include "Cli_pla02010/FiltroRetirada.h"
 #include "Cli_pla02015/FiltroRetiradaGeral.h"
 #include "core/DateTime.h"
@@ -287,11 +287,8 @@ public:
     void EscondeColunaErro();
 
     // The branch code typed in the branch panel.
-    // Commands: the state rules ask through HabilitaComando; a command that is
-    // not built stays disabled (frame/BuiltCommands.h).
+    // Commands: the state rules switch a button and its menu item together.
     void HabilitaComando(retirada::Comando c, bool on);
-    // What the state rules last asked for the command, built or not.
-    bool PedidoDeHabilitar(retirada::Comando c) const;
     std::pair<TSpeedButton*, TMenuItem*> ControlesDoComando(retirada::Comando c) const;  // null for EdicaoItens
     // Whether the item and dish-type grids take changes now.
     void ControlaEdicaoItens();
@@ -545,9 +542,6 @@ public:
     bool RetiPorPrato() const;
 
 private:
-    // Hints of the commands not built yet, and their refusal when reached from code.
-    void marcaComandosNaoConstruidos();
-    [[noreturn]] void naoDisponivel(retirada::Comando c);
     // Header helpers (header/).
     void bindHeaderHandlers();
     void posicionaFilial(const std::string& branch);   // qryFilial on the branch's row
@@ -627,7 +621,6 @@ private:
     // A failed confirmation puts the header back in edit for the same sending:
     // the day's release was checked by that confirmation, not asked again.
     bool reabrindoEnvio_ = false;
-    std::map<retirada::Comando, bool> pedidos_;  // HabilitaComando's last request per command
     TDataSetState estadoCabecalho_ = TDataSetState::dsInactive;  // dtsPadrao's state before the last change
     int mudandoPagina_ = 0;          // page-change handling running
     unsigned trocasDePagina_ = 0;    // page-change handlings run

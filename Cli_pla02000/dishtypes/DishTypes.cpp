@@ -11,8 +11,6 @@
 #include "services/Pesquisa.h"
 #include "ui/Keys.h"
 
-using retirada::Comando;
-
 namespace {
 
 bool inserindo(const TDataSet& ds) { return ds.State() == TDataSetState::dsInsert; }
@@ -187,7 +185,6 @@ void TfrmRetirada::dbgTipoPratKeyDown(TObject*, WORD& key, TShiftState shift) {
             if (cdsValidaRetiTpPrat.DisplayTextAt(i, cdsValidaRetiTpPrat.FieldByName("IDSTATUS")) != "D") ++vivos;
         if (vivos <= 1) Consiste::MensErro(msgPadrao->Msg("exclui_ultimo"), true);
         if (cdsRetiTipoPrat.FieldByName("IDSTATUS").AsString() == "D") return;
-        if (!retirada::Construido(Comando::Excluir)) naoDisponivel(Comando::Excluir);
         cdsRetiTipoPrat.Delete();  // cdsRetiTipoPratBeforeDelete turns it into the marks
         return;
     }

@@ -54,7 +54,6 @@ void TfrmRetirada::dbgItensKeyDown(TObject*, WORD& Key, TShiftState Shift) {
         if (!it.Active() || it.IsEmpty()) return;
         if (ItensNaoMarcados() <= 1) Consiste::MensErro(msgPadrao->Msg("exclui_ultimo"), true);
         if (it.FieldByName("IDSTATUS").AsString() == "D") return;
-        if (!retirada::Construido(retirada::Comando::Excluir)) naoDisponivel(retirada::Comando::Excluir);
         it.Delete();  // cdsItLanctoEstBeforeDelete turns it into the mark
         return;
     }

@@ -1,10 +1,7 @@
-// The screen's commands as the user meets them: the state rules ask for a
-// command through HabilitaComando, which keeps a command that is not built
-// disabled; the base form's local insert, edit, delete, post and cancel are
-// never reached.
+// The screen's commands as the user meets them: the state rules switch a
+// button and its menu item together; the base form's local insert, edit,
+// delete, post and cancel are never reached.
 #include "Cli_pla02000/Retirada.h"
-
-#include "core/Exception.h"
 
 using retirada::Comando;
 
@@ -28,39 +25,14 @@ std::pair<TSpeedButton*, TMenuItem*> TfrmRetirada::ControlesDoComando(Comando c)
 void TfrmRetirada::HabilitaComando(Comando c, bool on) {
     auto [button, item] = ControlesDoComando(c);
     if (!button) return;
-    pedidos_[c] = on;
-    item->SetEnabled(on && retirada::Construido(c));
-    button->SetEnabled(item->Enabled());
-}
-
-bool TfrmRetirada::PedidoDeHabilitar(Comando c) const {
-    auto it = pedidos_.find(c);
-    return it != pedidos_.end() && it->second;
+    item->SetEnabled(on);
+    button->SetEnabled(on);
 }
 
 void TfrmRetirada::ControlaEdicaoItens() {
     // Only a withdrawal whose items may change takes typing, Insert or
     // Ctrl+Delete; an edit the screen cannot send would be lost in silence.
-    const bool pode = retirada::Construido(Comando::EdicaoItens) && cdsLanctoEst.Active() &&
-                      !Pla02000Unit().boGridReadOnly;
+    const bool pode = cdsLanctoEst.Active() && !Pla02000Unit().boGridReadOnly;
     dbgItens->ReadOnly = !pode;
     dbgTipoPrat->ReadOnly = !pode;
 }
-
-void TfrmRetirada::marcaComandosNaoConstruidos() {
-    for (Comando c : {Comando::Incluir, Comando::Alterar, Comando::Excluir, Comando::Confirmar, Comando::Cancelar,
-                      Comando::Verificar, Comando::AtuaEstoque, Comando::RetGeral, Comando::VisualizaErros,
-                      Comando::AtuQtCons}) {
-        auto [button, item] = ControlesDoComando(c);
-        if (retirada::Construido(c) || !button) continue;
-        const std::string caption = button->Hint().empty() ? button->Caption() : button->Hint();
-        button->SetHint(retirada::DicaNaoDisponivel(caption));
-        HabilitaComando(c, false);
-    }
-    ControlaEdicaoItens();
-}
-
-void TfrmRetirada::naoDisponivel(Comando c) {
-    throw Exception(ControlesDoComando(c).first->Hint());
-}
-

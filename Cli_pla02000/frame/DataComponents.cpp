@@ -56,7 +56,7 @@ TfrmRetirada::TfrmRetirada()
     buildControls();
     buildMenus();
     bindHandlers();
-    marcaComandosNaoConstruidos();
+    ControlaEdicaoItens();
     // The browse filter dialog serves this screen while it exists.
     Pla02010Unit().tela = this;
     Pla02015Unit().tela = this;

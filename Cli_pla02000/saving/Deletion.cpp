@@ -60,7 +60,6 @@ bool TfrmRetirada::ExclusaoRecusada() {
 }
 
 void TfrmRetirada::sbtExcluirClick(TObject*) {
-    if (!retirada::Construido(retirada::Comando::Excluir)) naoDisponivel(retirada::Comando::Excluir);
     const bool naLista = pgcPadrao->ActivePage() == tshFolhaDados;
     {
         TConnectionUse estoque = UsoConexao(netEstoque);
@@ -165,8 +164,6 @@ void TfrmRetirada::cdsItLanctoEstBeforeDelete(TDataSet& ds) {
 }
 
 void TfrmRetirada::bindDeletion() {
-    // Marks and whole deletions need the server's DelLancto: bound with the command.
-    if (!retirada::Construido(retirada::Comando::Excluir)) return;
     cdsItLanctoEst.BeforeDelete = [this](TDataSet& d) { cdsItLanctoEstBeforeDelete(d); };
     cdsRetiTipoPrat.BeforeDelete = [this](TDataSet& d) { cdsRetiTipoPratBeforeDelete(d); };
     cdsRetiTipoPrat.AfterDelete = [this](TDataSet& d) { cdsRetiTipoPratAfterDelete(d); };

@@ -3,8 +3,6 @@
 
 using namespace screen_test;
 
-using retirada::Comando;
-
 namespace {
 
 class PagesTest : public ScreenTest {
@@ -42,8 +40,7 @@ TEST_F(PagesTest, EmptyListKeepsOnlyIncludeAndTheFilter) {
     ASSERT_TRUE(f->cdsRomaRetirada.Active());
     ASSERT_TRUE(f->cdsRomaRetirada.IsEmpty());
     f->ControlaBotoes(f->dtsRomaRetirada);
-    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Incluir)) << "the rule offers inclusion";
-    EXPECT_TRUE(f->sbtIncluir->Enabled());
+    EXPECT_TRUE(f->sbtIncluir->Enabled()) << "the rule offers inclusion";
     EXPECT_TRUE(f->mnuIncluir->Enabled());
     EXPECT_TRUE(f->sbtFiltro->Enabled());
     for (TSpeedButton* b : {f->sbtAlterar, f->sbtExcluir, f->sbtProcurar, f->sbtVerificar, f->sbtAtuaEstoq,
@@ -112,10 +109,9 @@ TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     EXPECT_FALSE(f->medCdFilial->Enabled());
     EXPECT_FALSE(f->btpFilial->Enabled());
     EXPECT_FALSE(f->edtNmFilial->Enabled()) << "the name stays read-only";
-    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Confirmar));
-    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Cancelar));
-    EXPECT_FALSE(f->PedidoDeHabilitar(Comando::Incluir));
     EXPECT_TRUE(f->sbtConfirmar->Enabled());
+    EXPECT_TRUE(f->sbtCancelar->Enabled());
+    EXPECT_FALSE(f->sbtIncluir->Enabled());
     EXPECT_FALSE(f->navRomaneio->Enabled());
     EXPECT_GE(Calls("VerificaLiberacao"), 1) << "the release of the day is checked on entering an edit";
     EXPECT_FALSE(Pla02000Unit().boAltLiberada) << "today is an open day";
@@ -125,8 +121,8 @@ TEST_F(PagesTest, EditingTheHeaderForcesTheFormPageAndLocksTheBranch) {
     f->cdsLanctoEst.Cancel();
     EXPECT_TRUE(f->medCdFilial->Enabled());
     EXPECT_TRUE(f->tshFolhaDados->Enabled());
-    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Alterar));
-    EXPECT_FALSE(f->PedidoDeHabilitar(Comando::Confirmar));
+    EXPECT_TRUE(f->sbtAlterar->Enabled());
+    EXPECT_FALSE(f->sbtConfirmar->Enabled());
 }
 
 TEST_F(PagesTest, ReadyToIncludeStateAfterASaveOrCancel) {
@@ -141,7 +137,7 @@ TEST_F(PagesTest, ReadyToIncludeStateAfterASaveOrCancel) {
         EXPECT_FALSE(b->Enabled()) << b->Name();
     EXPECT_FALSE(f->mnuFormulario->Enabled());
     EXPECT_FALSE(f->mnuFolhaDados->Enabled());
-    EXPECT_TRUE(f->PedidoDeHabilitar(Comando::Incluir)) << "only inclusion stays";
+    EXPECT_TRUE(f->sbtIncluir->Enabled()) << "only inclusion stays";
 
     // A user free to change branch goes back to it.
     ctx().ModuFili = false;
