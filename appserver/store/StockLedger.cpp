@@ -69,14 +69,15 @@ std::string placeFilterOf(const char* t) {
            p + "CDLOCALESTOQ = :L) AND (:LT = '' OR " + p + "NRLOTEESTQ = :LT) AND (:SL = '' OR " + p + "NRSUBLOTE = :SL)";
 }
 
-// The running balances of the last day up to :D of every place (table G of
-// SALDOLOCAL) as S: one seek per place.
-const char* const kLastDayOfPlace =
-    " JOIN SALDODIA S ON S.CDFILIAL = G.CDFILIAL AND S.CDPRODESTO = G.CDPRODESTO AND S.CDALMOXARIFE = G.CDALMOXARIFE"
-    " AND S.CDLOCALESTOQ = G.CDLOCALESTOQ AND S.NRLOTEESTQ = G.NRLOTEESTQ AND S.NRSUBLOTE = G.NRSUBLOTE"
-    " AND S.DTSALDO = (SELECT X.DTSALDO FROM SALDODIA X WHERE X.CDFILIAL = G.CDFILIAL AND X.CDPRODESTO = G.CDPRODESTO"
-    "   AND X.CDALMOXARIFE = G.CDALMOXARIFE AND X.CDLOCALESTOQ = G.CDLOCALESTOQ AND X.NRLOTEESTQ = G.NRLOTEESTQ"
-    "   AND X.NRSUBLOTE = G.NRSUBLOTE AND X.DTSALDO <= :D ORDER BY X.DTSALDO DESC LIMIT 1)";
+// A running balance of the place's last day up to :D, for each place (table G
+// of SALDOLOCAL): one seek backwards on SALDODIA_LOCAL. A scalar subquery
+// leaves the planner no join to read the product's every day for.
+std::string lastOfPlace(const char* column) {
+    return std::string("(SELECT X.") + column +
+           " FROM SALDODIA X WHERE X.CDFILIAL = G.CDFILIAL AND X.CDPRODESTO = G.CDPRODESTO"
+           " AND X.CDALMOXARIFE = G.CDALMOXARIFE AND X.CDLOCALESTOQ = G.CDLOCALESTOQ AND X.NRLOTEESTQ = G.NRLOTEESTQ"
+           " AND X.NRSUBLOTE = G.NRSUBLOTE AND X.DTSALDO <= :D ORDER BY X.DTSALDO DESC LIMIT 1)";
+}
 
 }  // namespace
 
@@ -102,9 +103,9 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
 
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,
                             TDateTime day, const StockPlace& f) {
-    static const std::string sql = std::string("SELECT SUM(S.QTSALDOACUM), SUM(S.VRENTRACUM), SUM(S.QTENTRACUM)"
-                                               " FROM SALDOLOCAL G") +
-                                   kLastDayOfPlace + " WHERE " + placeFilterOf("G");
+    static const std::string sql = "SELECT SUM(" + lastOfPlace("QTSALDOACUM") + "), SUM(" + lastOfPlace("VRENTRACUM") +
+                                   "), SUM(" + lastOfPlace("QTENTRACUM") + ") FROM SALDOLOCAL G WHERE " +
+                                   placeFilterOf("G");
     auto r = conn.Query(sql, {{"F", branch}, {"P", stockProduct}, {"D", day.DateOnly()}, {"A", f.storeroom},
                               {"L", f.location}, {"LT", f.lot}, {"SL", f.sublot}});
     StockPosition pos;
@@ -116,10 +117,10 @@ StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, 
 }
 
 std::string PositionQuantitySql(const std::string& branch, const std::string& stockProduct, const std::string& day) {
-    std::string last = kLastDayOfPlace;
+    std::string last = lastOfPlace("QTSALDOACUM");
     last.replace(last.find(":D"), 2, ":" + day);
-    return "(SELECT SUM(S.QTSALDOACUM) FROM SALDOLOCAL G" + last + " WHERE G.CDFILIAL = " + branch +
-           " AND G.CDPRODESTO = " + stockProduct + ")";
+    return "(SELECT SUM(" + last + ") FROM SALDOLOCAL G WHERE G.CDFILIAL = " + branch + " AND G.CDPRODESTO = " +
+           stockProduct + ")";
 }
 
 void LockLedger(db::SqlConnection& conn, const std::string& branch) {
