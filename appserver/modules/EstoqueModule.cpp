@@ -135,8 +135,9 @@ Variant getProdAlmoxPadrao(db::SqlConnection& c, const std::string& branch, cons
     RequireBranch(c, branch);
     auto p = c.Query("SELECT CDPRODESTO FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
     if (p.Empty()) Fail("Produto " + product + " não cadastrado.");
+    // The places' whole balances, kept by the ledger: a handful of rows, not the product's movements.
     auto r = c.Query(
-        "SELECT CDALMOXARIFE, CDLOCALESTOQ, SUM(QTMOVIESTQ) AS QT FROM MOVIESTQ"
+        "SELECT CDALMOXARIFE, CDLOCALESTOQ, SUM(QTSALDO) AS QT FROM SALDOLOCAL"
         " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND CDALMOXARIFE <> ' '"
         " GROUP BY CDALMOXARIFE, CDLOCALESTOQ ORDER BY 3 DESC, 1, 2",
         {{"F", branch}, {"P", p.rows[0][0]}});
