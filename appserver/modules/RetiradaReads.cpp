@@ -98,21 +98,22 @@ Variant getItLanctoEst(db::SqlConnection& c, VariantArray& a) {
 
 // By product: the sums of the items, the cost (the items' total value, or the
 // consumed quantity at the product's branch cost where an item has none) and
-// the stock of the day in the product's own unit.
+// the stock of the day in the product's own unit, all in one query.
 Variant getResumoItemReti(db::SqlConnection& c, VariantArray& a) {
     const std::string movBranch = ArgText(a[0]), withdrawal = ArgText(a[1]);
     TDateTime day;
     if (!ArgDay(a[2], day)) Fail("Data da retirada não informada.");
-    auto rows = c.Query(sql::kResumo, {{"M", movBranch}, {"R", withdrawal}});
+    static const std::string sql = "SELECT R.*, " + store::PositionQuantitySql(":M", "R.CDPRODESTO", "D") +
+                                   " AS QTPOSICAO FROM (" + sql::kResumo + ") R ORDER BY R.CDARVPROD";
+    auto rows = c.Query(sql, {{"M", movBranch}, {"R", withdrawal}, {"D", day.DateOnly()}});
     DataPacket p = BuildPacket(ds::Resumo(), rows);
     const int iStock = p.FieldIndex("QTESTDIACON");
-    const int iEstoq = rows.ColumnIndex("CDPRODESTO"), iFactor = rows.ColumnIndex("VRFATOCONV");
+    const int iPosition = rows.ColumnIndex("QTPOSICAO"), iFactor = rows.ColumnIndex("VRFATOCONV");
     for (size_t r = 0; r < p.rows.size(); ++r) {
         double factor = rows.rows[r][iFactor].IsNull() ? 1.0 : rows.rows[r][iFactor].AsFloat();
         if (factor <= 0) factor = 1.0;
-        store::StockPosition pos =
-            store::PositionOfDay(c, movBranch, rows.rows[r][iEstoq].AsString(), day, store::StockPlace{});
-        p.rows[r].values[iStock] = Variant(pos.quantity / factor);
+        const Variant& position = rows.rows[r][iPosition];
+        p.rows[r].values[iStock] = Variant((position.IsNull() ? 0.0 : position.AsFloat()) / factor);
     }
     return Variant(std::move(p));
 }
