@@ -72,8 +72,11 @@ public:
             }
             if (q.baseline.empty()) {
                 double ms = m->second * 1e3;
-                std::printf("  %-60s %8.3f ms  goal <= %.3f ms  %s\n", q.label.c_str(), ms, q.goal,
-                            q.goal <= 0 || ms <= q.goal ? "met" : "MISSED");
+                if (q.goal > 0)
+                    std::printf("  %-60s %8.3f ms  goal <= %.3f ms  %s\n", q.label.c_str(), ms, q.goal,
+                                ms <= q.goal ? "met" : "MISSED");
+                else
+                    std::printf("  %-60s %8.3f ms\n", q.label.c_str(), ms);
                 continue;
             }
             double ratio = m->second / b->second;
