@@ -7,6 +7,7 @@
 #include "modules/ModuleSupport.h"
 #include "modules/Modules.h"
 #include "store/StockLedger.h"
+#include "store/UsualPlace.h"
 
 #include <cmath>
 
@@ -129,25 +130,13 @@ Variant arredondParametrizado(db::SqlConnection& c, const std::string& product, 
     return Variant(std::round(q * 1000.0) / 1000.0);
 }
 
-// The product's usual place in the branch: where most of its stock lies, or
-// the branch's first storeroom and location when it has none yet.
+// The product's usual place in the branch (store::UsualPlace).
 Variant getProdAlmoxPadrao(db::SqlConnection& c, const std::string& branch, const std::string& product) {
     RequireBranch(c, branch);
     auto p = c.Query("SELECT CDPRODESTO FROM PRODUTO WHERE CDPRODUTO = :P", {{"P", product}});
     if (p.Empty()) Fail("Produto " + product + " não cadastrado.");
-    // The places' whole balances, kept by the ledger: a handful of rows, not the product's movements.
-    auto r = c.Query(
-        "SELECT CDALMOXARIFE, CDLOCALESTOQ, SUM(QTSALDO) AS QT FROM SALDOLOCAL"
-        " WHERE CDFILIAL = :F AND CDPRODESTO = :P AND CDALMOXARIFE <> ' '"
-        " GROUP BY CDALMOXARIFE, CDLOCALESTOQ ORDER BY 3 DESC, 1, 2",
-        {{"F", branch}, {"P", p.rows[0][0]}});
-    if (r.Empty())
-        r = c.Query("SELECT A.CDALMOXARIFE, MIN(L.CDLOCALESTOQ) FROM ALMOXARIFE A"
-                    " LEFT JOIN LOCALESTOQ L ON L.CDFILIAL = A.CDFILIAL AND L.CDALMOXARIFE = A.CDALMOXARIFE"
-                    " WHERE A.CDFILIAL = :F GROUP BY A.CDALMOXARIFE ORDER BY A.CDALMOXARIFE",
-                    {{"F", branch}});
-    if (r.Empty()) return VarArrayOf({Variant(""), Variant("")});
-    return VarArrayOf({Variant(text::Trim(r.rows[0][0].AsString())), Variant(text::Trim(r.rows[0][1].AsString()))});
+    const store::StockPlace place = store::UsualPlace(c, branch, p.rows[0][0].AsString());
+    return VarArrayOf({Variant(place.storeroom), Variant(place.location)});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "net/VariantJson.h"
 #include "store/Sequences.h"
 #include "store/StockLedger.h"
+#include "store/UsualPlace.h"
 
 #include <cmath>
 #include <map>
@@ -330,6 +331,12 @@ private:
         auto last = c_.Query("SELECT MAX(NRSEQUITEM) FROM ITLANCTOEST WHERE CDFILIAL = :F AND NRLANCESTQ = :L",
                              {{"F", branch_}, {"L", posting_}});
         int item = last.rows[0][0].IsNull() ? 0 : std::stoi(code(last.rows[0][0]));
+        // A branch that keeps stock by place takes each item from the
+        // product's usual place, as a typed item is given; a blank place
+        // there is no place at all.
+        auto places = c_.Query("SELECT IDUSALOCALIZ FROM PARAMFILIAL WHERE CDFILIAL = :F", {{"F", branch_}});
+        const bool byPlace = !places.Empty() && code(places.rows[0][0]) == "S";
+        auto orBlank = [](const std::string& s) { return s.empty() ? std::string(" ") : s; };
         for (const Group& g : order) {
             auto p = c_.Query("SELECT P.CDPRODUTO, P.CDPRODESTO, P.VRFATOCONV, F.VRCUSTOPROD FROM PRODUTO P"
                               "  LEFT JOIN PRODFILI F ON F.CDFILIAL = :F AND F.CDPRODUTO = P.CDPRODUTO"
@@ -345,6 +352,7 @@ private:
             if (cost <= 0 && !p.rows[0][3].IsNull()) cost = p.rows[0][3].AsFloat() / factor;
             const std::string seq = store::FormatNumber(++item, 4);
             const auto& [dishType, dishBranch, dish] = g.dish;
+            const store::StockPlace place = byPlace ? store::UsualPlace(c_, branch_, stock) : store::StockPlace{};
             auto orNull = [](const std::string& s) { return s.empty() ? Variant() : Variant(s); };
             c_.Execute(
                 "INSERT INTO ITLANCTOEST (CDFILIAL, NRLANCESTQ, NRSEQUITEM, CDPRODUTO, CDPRODMOVI, CDTIPORETI,"
@@ -353,11 +361,12 @@ private:
                 " NRSEQUITRETI, CDFILIMOVI, CDFIITLANEST, NRLANCESTRT, NRSEQUIITRT, CDFILIRETI, IDEVOLESTOQ,"
                 " CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE, IDSTATUS, CDTIPOPRAT, CDPRATO, CDFILAUXPRAT)"
                 " VALUES (:F, :L, :I, :P, :PM, :T, :Q, 0, 0, :Q, :Q, :QL, 0, :VU, :VT, 0, 'S', :D, '1', :R, :C, :I,"
-                " :F, :F, :L, :I, :F, 'N', ' ', ' ', ' ', ' ', 'N', :TP, :PR, :FP)",
+                " :F, :F, :L, :I, :F, 'N', :AL, :LC, ' ', ' ', 'N', :TP, :PR, :FP)",
                 {{"F", branch_}, {"L", posting_}, {"I", seq}, {"P", product}, {"PM", stock},
                  {"T", type.empty() ? Variant() : Variant(type)}, {"Q", qty}, {"QL", stockQty},
                  {"VU", cost}, {"VT", round(stockQty * cost, 2)}, {"D", withdrawalDay_}, {"R", withdrawal_},
-                 {"C", menu}, {"TP", orNull(dishType)}, {"PR", orNull(dish)}, {"FP", orNull(dishBranch)}});
+                 {"C", menu}, {"TP", orNull(dishType)}, {"PR", orNull(dish)}, {"FP", orNull(dishBranch)},
+                 {"AL", orBlank(place.storeroom)}, {"LC", orBlank(place.location)}});
         }
         return store::FormatNumber(item, 4);
     }

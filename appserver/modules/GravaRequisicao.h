@@ -23,8 +23,10 @@
 //   unit as a typed item is: the stock product's average cost of the
 //   withdrawal day (the branch's current cost over the conversion factor when
 //   the stock has no entries), the total being the stock quantity times it,
-//   with the default type, IDEVOLESTOQ "N", IDSTATUS "N", the withdrawal date, and
-//   numbers after the withdrawal's highest item, which becomes NRSEQUITRETI.
+//   with the default type, IDEVOLESTOQ "N", IDSTATUS "N", the withdrawal date,
+//   in a branch that keeps stock by place (IDUSALOCALIZ "S") the product's
+//   usual storeroom and location (store/UsualPlace.h), and numbers after the
+//   withdrawal's highest item, which becomes NRSEQUITRETI.
 // - [Null, service settings]: nothing to load (no such requisition, one
 //   without products, or a recorded withdrawal that still has live items);
 //   nothing is saved and the screen types the items.
