@@ -33,6 +33,13 @@ const std::vector<Migration>& Migrations() {
         {9, "General withdrawal: technical sheets, fixed and per-capita consumption, its defaults and runs", kSchema009, {}},
         {10, "Running stock balances by place and day, the places each stock product moved in", kSchema010,
          RebuildDailyBalances},
+        // Without statistics SQLite walks a branch's whole ledger in movement
+        // order rather than sort the few movements of one document.
+        {11, "Ledger indexes by document and by document item in movement order",
+         "DROP INDEX MOVIESTQ_LANCTO;"
+         " CREATE INDEX MOVIESTQ_LANCTO ON MOVIESTQ (CDFILIAL, NRLANCESTQ, NRMOVIESTQ);"
+         " CREATE INDEX MOVIESTQ_ITEM ON MOVIESTQ (CDFILIAL, NRLANCESTQ, NRSEQUITEM, NRMOVIESTQ)",
+         {}},
     };
     return all;
 }
