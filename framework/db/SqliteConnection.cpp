@@ -43,7 +43,7 @@ bool isDateType(const char* decl) {
     return t.find("TIMESTAMP") != std::string::npos || t.find("DATE") != std::string::npos;
 }
 
-Variant readColumn(sqlite3_stmt* st, int i) {
+Variant readColumn(sqlite3_stmt* st, int i, bool dateColumn) {
     switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
         return Variant(static_cast<long long>(sqlite3_column_int64(st, i)));
@@ -54,7 +54,7 @@ Variant readColumn(sqlite3_stmt* st, int i) {
     default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
         std::string s(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, i)));
-        if (isDateType(sqlite3_column_decltype(st, i))) {
+        if (dateColumn) {
             TDateTime d;
             if (TrySqlDateText(s, d)) return Variant(d);
         }
@@ -83,7 +83,11 @@ SqliteConnection::SqliteConnection(const std::string& path, SqliteOptions option
         db_ = nullptr;
     });
     // WAL lets the clients read their lookups while the server writes.
-    if (!options.readOnly && path != ":memory:" && !path.empty()) ExecuteScript("PRAGMA journal_mode=WAL");
+    // NORMAL syncs the log at checkpoints, not at every commit: a commit
+    // written to the log survives the process's crash (kill -9); a power
+    // loss may take the last commits back, never leave one half applied.
+    if (!options.readOnly && path != ":memory:" && !path.empty())
+        ExecuteScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
     ExecuteScript("PRAGMA foreign_keys=ON");
     RegisterSqlFunctions(db_);
 }
@@ -165,16 +169,24 @@ void SqliteConnection::bindAll(Statement& st, const SqlParams& params) {
     }
 }
 
+void SqliteConnection::refuseWriteWhenReading(Statement& st, const std::string& sql) const {
+    if (readOnly_ && !sqlite3_stmt_readonly(st.stmt))
+        throw SqlError("A read transaction may not write [" + sql.substr(0, 160) + "]");
+}
+
 SqlResult SqliteConnection::Query(const std::string& sql, const SqlParams& params) {
     Statement& st = prepare(sql);
+    refuseWriteWhenReading(st, sql);
     ResetGuard guard{st.stmt};
     bindAll(st, params);
     SqlResult r;
     int n = sqlite3_column_count(st.stmt);
     r.columns.reserve(static_cast<size_t>(n));
+    std::vector<bool> dates(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         const char* decl = sqlite3_column_decltype(st.stmt, i);
         r.columns.push_back({sqlite3_column_name(st.stmt, i), decl ? decl : ""});
+        dates[static_cast<size_t>(i)] = isDateType(decl);
     }
     for (;;) {
         int rc = sqlite3_step(st.stmt);
@@ -182,7 +194,7 @@ SqlResult SqliteConnection::Query(const std::string& sql, const SqlParams& param
         if (rc != SQLITE_ROW) fail("SQL error", sql);
         VariantArray row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.stmt, i));
+        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.stmt, i, dates[static_cast<size_t>(i)]));
         r.rows.push_back(std::move(row));
     }
     return r;
@@ -190,6 +202,7 @@ SqlResult SqliteConnection::Query(const std::string& sql, const SqlParams& param
 
 int64_t SqliteConnection::Execute(const std::string& sql, const SqlParams& params) {
     Statement& st = prepare(sql);
+    refuseWriteWhenReading(st, sql);
     ResetGuard guard{st.stmt};
     bindAll(st, params);
     int rc;
@@ -200,6 +213,22 @@ int64_t SqliteConnection::Execute(const std::string& sql, const SqlParams& param
 }
 
 void SqliteConnection::ExecuteScript(const std::string& sql) {
+    if (readOnly_) {
+        // Each statement is checked before it runs, as Query and Execute do.
+        for (const char* rest = sql.c_str(); rest && *rest;) {
+            sqlite3_stmt* raw = nullptr;
+            if (sqlite3_prepare_v2(db_, rest, -1, &raw, &rest) != SQLITE_OK) fail("SQL error", sql);
+            if (!raw) break;
+            Statement st;
+            st.stmt = raw;
+            refuseWriteWhenReading(st, sql);
+            int rc;
+            while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+            }
+            if (rc != SQLITE_DONE) fail("SQL error", sql);
+        }
+        return;
+    }
     char* err = nullptr;
     if (int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err); rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
@@ -212,29 +241,22 @@ void SqliteConnection::ExecuteScript(const std::string& sql) {
 void SqliteConnection::Begin(TxMode mode) {
     if (InTransaction()) throw SqlError("A transaction is already open");
     const SqlDialect& d = DialectOf(Dialect::SQLite);
-    ExecuteScript(mode == TxMode::Write ? d.beginWrite : d.beginRead);
+    Execute(mode == TxMode::Write ? d.beginWrite : d.beginRead);
     // A read transaction refuses writes, as PostgreSQL's READ ONLY does, so a
-    // method that writes in one fails here too and not only there.
-    if (mode == TxMode::Read) {
-        ExecuteScript("PRAGMA query_only = 1");
-        readOnly_ = true;
-    }
-}
-
-void SqliteConnection::endReadOnly() {
-    if (!readOnly_) return;
-    readOnly_ = false;
-    ExecuteScript("PRAGMA query_only = 0");
+    // method that writes in one fails here too and not only there. Checked
+    // per statement: PRAGMA query_only would expire every prepared statement
+    // of the connection at each switch.
+    readOnly_ = mode == TxMode::Read;
 }
 
 void SqliteConnection::Commit() {
-    TScopeExit writable([this] { endReadOnly(); });
-    ExecuteScript("COMMIT");
+    TScopeExit writable([this] { readOnly_ = false; });
+    Execute("COMMIT");
 }
 
 void SqliteConnection::Rollback() {
-    TScopeExit writable([this] { endReadOnly(); });
-    if (InTransaction()) ExecuteScript("ROLLBACK");
+    TScopeExit writable([this] { readOnly_ = false; });
+    if (InTransaction()) Execute("ROLLBACK");
 }
 
 bool SqliteConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

@@ -48,12 +48,12 @@ private:
     Statement& prepare(const std::string& sql);
     void bindAll(Statement& st, const SqlParams& params);
     [[noreturn]] void fail(const std::string& what, const std::string& sql) const;
-    void endReadOnly();
+    void refuseWriteWhenReading(Statement& st, const std::string& sql) const;
 
     std::string path_;
     sqlite3* db_ = nullptr;
     std::unique_ptr<Cache> cache_;
-    bool readOnly_ = false;  // in a read transaction (query_only set)
+    bool readOnly_ = false;  // in a read transaction: only statements that do not write
 };
 
 // Registers NVL, NVLSTR and INSTR on a raw SQLite handle (done by SqliteConnection).

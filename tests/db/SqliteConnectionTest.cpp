@@ -104,6 +104,13 @@ TEST_F(SqliteTest, ReadTransactionMayNotWrite) {
         Transaction t(conn, TxMode::Read);
         EXPECT_EQ(count(), 2);
         EXPECT_THROW(conn.Execute("DELETE FROM T"), SqlError);
+        EXPECT_THROW(conn.Query("INSERT INTO T (CD) VALUES ('0003') RETURNING CD"), SqlError);
+        EXPECT_THROW(conn.ExecuteScript("SELECT 1; DELETE FROM T"), SqlError);
+        {
+            Transaction inner(conn, TxMode::Read);  // a savepoint writes nothing
+            EXPECT_EQ(count(), 2);
+            inner.Commit();
+        }
         t.Commit();
     }
     Transaction t(conn);
