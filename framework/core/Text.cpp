@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -22,6 +23,19 @@ void mapCase(std::string& s, bool toUpper) {
     }
 }
 
+// The byte of Upper(s) at i, walking s from its start; continuation is
+// carried from one byte to the next as mapCase skips the byte after 0xC3.
+unsigned char upperAt(std::string_view s, size_t i, bool& continuation) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (continuation) {
+        continuation = false;
+        return c >= 0xA0 && c <= 0xBE && c != 0xB7 ? static_cast<unsigned char>(c - 0x20) : c;
+    }
+    if (c < 0x80) return static_cast<unsigned char>(std::toupper(c));
+    continuation = c == 0xC3 && i + 1 < s.size();
+    return c;
+}
+
 }  // namespace
 
 namespace text {
@@ -39,8 +53,13 @@ std::string Lower(std::string_view s) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
+    // Compares Upper(a) with Upper(b) byte by byte without building them:
+    // names of fields and parameters are compared on every row and statement.
     if (a.size() != b.size()) return false;
-    return Upper(a) == Upper(b);
+    bool inA = false, inB = false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upperAt(a, i, inA) != upperAt(b, i, inB)) return false;
+    return true;
 }
 
 std::string Trim(std::string_view s) {

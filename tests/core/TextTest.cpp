@@ -7,6 +7,9 @@ TEST(Text, CaseFoldingKeepsAccentedLetters) {
     EXPECT_EQ(text::Lower("SÁBADO"), "sábado");
     EXPECT_TRUE(text::SameText("Msg_Erro", "MSG_ERRO"));
     EXPECT_FALSE(text::SameText("a", "ab"));
+    EXPECT_TRUE(text::SameText("operação", "OPERAÇÃO"));
+    EXPECT_FALSE(text::SameText("operação", "OPERAÇÕO"));
+    EXPECT_FALSE(text::SameText("Msg_Erro", "MSG_ERRA"));
 }
 
 TEST(Text, CharactersAreCodePoints) {
