@@ -47,6 +47,46 @@ TEST(Migrations, NewerDatabaseIsRefused) {
     EXPECT_THROW(store::Migrate(c), Exception);
 }
 
+// A database from before the running balances: the migration builds them
+// (and the places) from the movements it holds.
+TEST(Migrations, RunningBalancesAreBuiltFromAnExistingLedger) {
+    auto blank = testdb::Blank();
+    db::SqlConnection& c = *blank;
+    store::SchemaVersion(c);
+    for (const store::Migration& m : store::Migrations())
+        if (m.version < 10) {
+            if (*m.sql) c.ExecuteScript(m.sql);
+            if (m.then) m.then(c);
+            c.Execute("INSERT INTO SCHEMA_VERSAO (NRVERSAO, DSVERSAO, DTAPLICADA) VALUES (:V, 'x', '2026-01-01 00:00:00')",
+                      {{"V", m.version}});
+        }
+    c.ExecuteScript(
+        "INSERT INTO FILIAL (CDFILIAL, NMFILIAL, CDEMPRESA, CDINSCMUNI, CDINSCESTA) VALUES ('0001', 'F', '01', '1', '1');"
+        "INSERT INTO PRODUTO VALUES ('P1', '0101001', 'ARROZ', '3', 'KG', 'P1', 1, 'S');"
+        "INSERT INTO NUMSEQ (CDFILIAL, CDSEQUENCIA, NRULTIMO) VALUES ('0001', 'MOVIESTQ', 3);"
+        "INSERT INTO MOVIESTQ (CDFILIAL, NRMOVIESTQ, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+        " DTMOVIESTQ, IDTIPOMOVI, QTMOVIESTQ, VRCUSTOUNIT) VALUES"
+        " ('0001', 1, 'P1', '000001', 'A01', ' ', ' ', '2026-01-05 10:00:00', 'E', 10, 2),"
+        " ('0001', 2, 'P1', '000001', 'A01', ' ', ' ', '2026-01-02 09:00:00', 'E', 6, 4),"
+        " ('0001', 3, 'P1', '000002', 'CF1', ' ', ' ', '2026-01-05 18:00:00', 'S', -3, 2);"
+        "INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+        " QTMOVIDIA, QTENTRDIA, VRENTRDIA) VALUES"
+        " ('0001', 'P1', '2026-01-05 00:00:00', '000001', 'A01', ' ', ' ', 10, 10, 20),"
+        " ('0001', 'P1', '2026-01-02 00:00:00', '000001', 'A01', ' ', ' ', 6, 6, 24),"
+        " ('0001', 'P1', '2026-01-05 00:00:00', '000002', 'CF1', ' ', ' ', -3, 0, 0);");
+    EXPECT_EQ(store::Migrate(c), static_cast<int>(store::Migrations().size()) - 9);
+    EXPECT_EQ(store::LedgerViolations(c), std::vector<std::string>{});
+    auto pos = [&](int day, const char* storeroom = "") {
+        return store::PositionOfDay(c, "0001", "P1", EncodeDate(2026, 1, day), {storeroom, "", "", ""});
+    };
+    EXPECT_FALSE(pos(1).moved);
+    EXPECT_EQ(pos(4).quantity, 6);
+    EXPECT_EQ(pos(5).quantity, 13);
+    EXPECT_EQ(pos(5, "000001").quantity, 16);
+    EXPECT_DOUBLE_EQ(pos(9).averageCost, 44.0 / 16);
+    EXPECT_EQ(count(c, "SELECT COUNT(*) FROM SALDOLOCAL"), 2);
+}
+
 TEST(InitDatabase, DemoOnceAndOnFileUrl) {
     auto path = std::filesystem::temp_directory_path() / "pla_store_init.sqlite";
     for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + s);
