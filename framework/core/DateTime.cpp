@@ -1,5 +1,6 @@
 #include "core/DateTime.h"
 #include "core/Exception.h"
+#include "core/IsoText.h"
 
 #include <chrono>
 #include <cmath>
@@ -114,11 +115,12 @@ std::string DateTimeToStr(TDateTime d) {
 }
 
 std::string DateTimeToIso(TDateTime d) {
+    char buf[40];
+    if (WriteIsoDigits(d, buf)) return std::string(buf, kIsoLength);
     DateParts p = DecodeDate(d);
     TimeParts t = DecodeTime(d);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, t.hour,
-                  t.minute, t.second);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, t.hour, t.minute,
+                  t.second);
     return buf;
 }
 

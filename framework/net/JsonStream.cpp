@@ -1,8 +1,10 @@
 #include "net/JsonStream.h"
 
 #include "core/DateTime.h"
+#include "core/IsoText.h"
 #include "core/Utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -41,172 +43,301 @@ size_t Estimate(const DataPacket& p) {
 
 // ---- Writer -------------------------------------------------------------------------
 
-void JsonWriter::Integer(int64_t n) {
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, n);
-    out_.append(buf, r.ptr);
-}
+// The output string grown ahead and written through a pointer: one length
+// check per piece instead of std::string's bookkeeping per character. The
+// string is cut back to what was written when the buffer goes out of scope
+// (also when an exception leaves).
+class JsonWriter::Buffer {
+public:
+    explicit Buffer(std::string& s) : s_(s), len_(s.size()) {}
+    ~Buffer() { s_.resize(len_); }
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
 
-void JsonWriter::Double(double d) {
-    if (!std::isfinite(d)) throw ECodecError("A number that is not finite cannot be sent");
+    // At least n writable bytes at At(); Advance past what was written.
+    // Grows by chunks (the string itself reallocates geometrically), so that a
+    // small write after a large text costs no large fill.
+    void Room(size_t n) {
+        if (s_.size() - len_ < n) Grow(n);
+    }
+    char* At() { return s_.data() + len_; }
+    void Advance(char* end) { len_ = static_cast<size_t>(end - s_.data()); }
+    void Put(char c) {
+        Room(1);
+        s_[len_++] = c;
+    }
+    void Put(std::string_view t) {
+        Room(t.size());
+        std::memcpy(s_.data() + len_, t.data(), t.size());
+        len_ += t.size();
+    }
+
+private:
+    [[gnu::noinline]] void Grow(size_t n) { s_.resize(len_ + std::max<size_t>(n, 4096)); }
+    std::string& s_;
+    size_t len_;
+};
+
+namespace {
+
+constexpr size_t kNumberRoom = 48;  // any int64 or double as written below
+
+char* WriteInteger(char* o, int64_t n) { return std::to_chars(o, o + kNumberRoom, n).ptr; }
+
+char* WriteDouble(char* o, double d) {
     if (d == 0) {
-        out_.append(std::signbit(d) ? "-0.0" : "0.0");
-        return;
+        if (std::signbit(d)) *o++ = '-';
+        std::memcpy(o, "0.0", 3);
+        return o + 3;
+    }
+    // Whole numbers below 10^15 are their integer digits and ".0" (the common case).
+    if (std::fabs(d) < 1e15 && d == std::trunc(d)) {
+        o = WriteInteger(o, static_cast<int64_t>(d));
+        std::memcpy(o, ".0", 2);
+        return o + 2;
+    }
+    // A few decimals (quantities, prices): the one decimal of at most 15 digits
+    // that reads back as d has the shortest digits there are. Tried at the most
+    // places (up to 6) that keep 15 digits, with one multiplication instead of
+    // the general shortest-digits search; the zeros it ends with are dropped.
+    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    int places = 6;
+    while (places > 0 && std::fabs(d) * kPow10[places] >= 1e15) --places;
+    if (places > 0) {
+        const double m = std::nearbyint(d * kPow10[places]);
+        if (std::fabs(m) < 1e15 && m / kPow10[places] == d) {
+            char digits[24];
+            int k = static_cast<int>(
+                std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(std::fabs(m))).ptr - digits);
+            while (places > 0 && k > 1 && digits[k - 1] == '0') {
+                --k;
+                --places;
+            }
+            const int n = k - places;  // value = 0.digits * 10^n
+            if (places > 0 && n > -4) {
+                if (d < 0) *o++ = '-';
+                if (n > 0) {
+                    std::memcpy(o, digits, static_cast<size_t>(n));
+                    o += n;
+                    *o++ = '.';
+                    std::memcpy(o, digits + n, static_cast<size_t>(places));
+                    return o + places;
+                }
+                *o++ = '0';
+                *o++ = '.';
+                for (int z = 0; z < -n; ++z) *o++ = '0';
+                std::memcpy(o, digits, static_cast<size_t>(k));
+                return o + k;
+            }
+        }
     }
     // Shortest digits that read back the same, laid out as the tree form lays them out.
-    char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
-    std::string_view sci(buf, static_cast<size_t>(r.ptr - buf));
-    size_t e = sci.find('e');
-    std::string digits;
-    size_t at = 0;
-    if (sci[0] == '-') {
-        out_ += '-';
-        at = 1;
+    char sci[40];
+    auto r = std::to_chars(sci, sci + sizeof sci, d, std::chars_format::scientific);
+    const char* p = sci;
+    if (*p == '-') {
+        *o++ = '-';
+        ++p;
     }
-    for (size_t k = at; k < e; ++k)
-        if (sci[k] != '.') digits += sci[k];
+    char digits[24];
+    int k = 0;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits[k++] = *p;
     int exp10 = 0;
-    std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(), exp10);
-    const int k = static_cast<int>(digits.size());
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), r.ptr, exp10);
     const int n = exp10 + 1;  // value = 0.digits * 10^n
+    auto put = [&](const char* from, int count) {
+        std::memcpy(o, from, static_cast<size_t>(count));
+        o += count;
+    };
     if (k <= n && n <= 15) {
-        out_ += digits;
-        out_.append(static_cast<size_t>(n - k), '0');
-        out_ += ".0";
+        put(digits, k);
+        for (int z = k; z < n; ++z) *o++ = '0';
+        *o++ = '.';
+        *o++ = '0';
     } else if (0 < n && n <= 15) {
-        out_.append(digits, 0, static_cast<size_t>(n));
-        out_ += '.';
-        out_.append(digits, static_cast<size_t>(n), std::string::npos);
+        put(digits, n);
+        *o++ = '.';
+        put(digits + n, k - n);
     } else if (-4 < n && n <= 0) {
-        out_ += "0.";
-        out_.append(static_cast<size_t>(-n), '0');
-        out_ += digits;
+        *o++ = '0';
+        *o++ = '.';
+        for (int z = 0; z < -n; ++z) *o++ = '0';
+        put(digits, k);
     } else {
-        out_ += digits[0];
+        *o++ = digits[0];
         if (k > 1) {
-            out_ += '.';
-            out_.append(digits, 1, std::string::npos);
+            *o++ = '.';
+            put(digits + 1, k - 1);
         }
         int x = n - 1;
-        out_ += 'e';
-        out_ += x < 0 ? '-' : '+';
+        *o++ = 'e';
+        *o++ = x < 0 ? '-' : '+';
         if (x < 0) x = -x;
-        if (x < 10) out_ += '0';
-        Integer(x);
+        if (x < 10) *o++ = '0';
+        o = WriteInteger(o, x);
     }
+    return o;
+}
+
+// Bytes a string cannot carry as they are: quote, backslash, controls, and
+// every byte past ASCII (checked as UTF-8).
+struct SpecialBytes {
+    bool is[256] = {};
+    constexpr SpecialBytes() {
+        for (int c = 0; c < 0x20; ++c) is[c] = true;
+        for (int c = 0x80; c < 0x100; ++c) is[c] = true;
+        is[static_cast<unsigned char>('"')] = is[static_cast<unsigned char>('\\')] = true;
+    }
+};
+constexpr SpecialBytes kSpecial;
+
+}  // namespace
+
+void JsonWriter::Integer(int64_t n) {
+    Buffer b(out_);
+    PutInteger(b, n);
 }
 
 void JsonWriter::String(std::string_view s) {
+    Buffer b(out_);
+    PutString(b, s);
+}
+
+void JsonWriter::Value(const Variant& v, int depth) {
+    Buffer b(out_);
+    PutValue(b, v, depth);
+}
+
+void JsonWriter::Packet(const DataPacket& p) {
+    Buffer b(out_);
+    PutPacket(b, p);
+}
+
+void JsonWriter::PutInteger(Buffer& b, int64_t n) {
+    b.Room(kNumberRoom);
+    b.Advance(WriteInteger(b.At(), n));
+}
+
+void JsonWriter::PutDouble(Buffer& b, double d) {
+    if (!std::isfinite(d)) throw ECodecError("A number that is not finite cannot be sent");
+    b.Room(kNumberRoom);
+    b.Advance(WriteDouble(b.At(), d));
+}
+
+void JsonWriter::PutString(Buffer& b, std::string_view s) {
     static const char* hex = "0123456789abcdef";
-    out_ += '"';
+    b.Put('"');
+    const size_t size = s.size();
     size_t plain = 0;  // start of the run of bytes copied as they are
-    auto flush = [&](size_t i) { out_.append(s.data() + plain, i - plain); };
-    for (size_t i = 0; i < s.size();) {
+    for (size_t i = 0; i < size;) {
+        while (i < size && !kSpecial.is[static_cast<unsigned char>(s[i])]) ++i;
+        if (i == size) break;
         unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-            ++i;
-            continue;
-        }
         if (c >= 0x80) {
             size_t n = Utf8Length(s, i);
             if (n > 0) {
                 i += n;
                 continue;
             }
-            flush(i);
-            out_ += "\xEF\xBF\xBD";
+            b.Put(s.substr(plain, i - plain));
+            b.Put("\xEF\xBF\xBD");
             plain = ++i;
             continue;
         }
-        flush(i);
+        b.Put(s.substr(plain, i - plain));
         switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\b': out_ += "\\b"; break;
-            case '\f': out_ += "\\f"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
-            default:
-                out_ += "\\u00";
-                out_ += hex[c >> 4];
-                out_ += hex[c & 15];
+            case '"': b.Put("\\\""); break;
+            case '\\': b.Put("\\\\"); break;
+            case '\b': b.Put("\\b"); break;
+            case '\f': b.Put("\\f"); break;
+            case '\n': b.Put("\\n"); break;
+            case '\r': b.Put("\\r"); break;
+            case '\t': b.Put("\\t"); break;
+            default: {
+                const char esc[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
+                b.Put(std::string_view(esc, 6));
+            }
         }
         plain = ++i;
     }
-    flush(s.size());
-    out_ += '"';
+    b.Put(s.substr(plain));
+    b.Put('"');
 }
 
-void JsonWriter::Values(const VariantArray& values, int depth) {
-    out_ += '[';
+void JsonWriter::PutValues(Buffer& b, const VariantArray& values, int depth) {
+    b.Put('[');
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i) out_ += ',';
-        Value(values[i], depth + 1);
+        if (i) b.Put(',');
+        PutValue(b, values[i], depth + 1);
     }
-    out_ += ']';
+    b.Put(']');
 }
 
-void JsonWriter::Value(const Variant& v, int depth) {
+void JsonWriter::PutValue(Buffer& b, const Variant& v, int depth) {
     if (depth > kMaxNesting) throw ECodecError("Value nested too deeply to encode");
     switch (v.Type()) {
-        case VarType::Null: out_ += "null"; return;
-        case VarType::Bool: out_ += v.AsBoolean() ? "true" : "false"; return;
-        case VarType::Integer: Integer(v.AsInteger()); return;
-        case VarType::Double: Double(v.AsFloat()); return;
-        case VarType::String: String(v.AsString()); return;
-        case VarType::DateTime:
-            out_ += "{\"$date\":";
-            String(DateTimeToIso(v.AsDateTime()));
-            out_ += '}';
+        case VarType::Null: b.Put("null"); return;
+        case VarType::Bool: b.Put(v.AsBoolean() ? "true" : "false"); return;
+        case VarType::Integer: PutInteger(b, v.AsInteger()); return;
+        case VarType::Double: PutDouble(b, v.AsFloat()); return;
+        case VarType::String: PutString(b, v.AsString()); return;
+        case VarType::DateTime: {
+            // The ISO text is plain ASCII: no escaping to do.
+            const TDateTime d = v.AsDateTime();
+            b.Put("{\"$date\":\"");
+            b.Room(kIsoLength);
+            if (WriteIsoDigits(d, b.At())) b.Advance(b.At() + kIsoLength);
+            else b.Put(DateTimeToIso(d));
+            b.Put("\"}");
             return;
-        case VarType::Array: Values(v.AsArray(), depth); return;
+        }
+        case VarType::Array: PutValues(b, v.AsArray(), depth); return;
         case VarType::Packet:
-            out_ += "{\"$packet\":";
-            Packet(v.AsPacket());
-            out_ += '}';
+            b.Put("{\"$packet\":");
+            PutPacket(b, v.AsPacket());
+            b.Put('}');
             return;
     }
 }
 
-void JsonWriter::Packet(const DataPacket& p) {
-    out_.reserve(out_.size() + Estimate(p));
-    out_ += "{\"fields\":[";
+void JsonWriter::PutPacket(Buffer& b, const DataPacket& p) {
+    b.Room(Estimate(p));
+    b.Put("{\"fields\":[");
     for (size_t i = 0; i < p.fields.size(); ++i) {
         const PacketField& f = p.fields[i];
-        out_ += i ? ",{\"name\":" : "{\"name\":";
-        String(f.name);
-        out_ += ",\"size\":";
-        Integer(f.size);
-        out_ += ",\"type\":";
-        String(FieldTypeName(f.type));
-        out_ += '}';
+        b.Put(i ? ",{\"name\":" : "{\"name\":");
+        PutString(b, f.name);
+        b.Put(",\"size\":");
+        PutInteger(b, f.size);
+        b.Put(",\"type\":");
+        PutString(b, FieldTypeName(f.type));
+        b.Put('}');
     }
-    out_ += "],\"rows\":[";
+    b.Put("],\"rows\":[");
     const bool delta = p.IsDelta();
     for (size_t i = 0; i < p.rows.size(); ++i) {
         const PacketRow& r = p.rows[i];
         if (r.values.size() != p.fields.size())
             throw ECodecError("A packet row has " + std::to_string(r.values.size()) + " values for " +
                               std::to_string(p.fields.size()) + " fields");
-        if (i) out_ += ',';
+        if (i) b.Put(',');
         if (!delta) {
-            Values(r.values, 1);
+            PutValues(b, r.values, 1);
             continue;
         }
-        out_ += "{\"change\":";
-        String(RowChangeName(r.change));
+        b.Put("{\"change\":");
+        PutString(b, RowChangeName(r.change));
         if (r.change == RowChange::Modified || r.change == RowChange::Deleted) {
             if (r.original.size() != p.fields.size()) throw ECodecError("A changed packet row lacks its original values");
-            out_ += ",\"original\":";
-            Values(r.original, 1);
+            b.Put(",\"original\":");
+            PutValues(b, r.original, 1);
         }
-        out_ += ",\"values\":";
-        Values(r.values, 1);
-        out_ += '}';
+        b.Put(",\"values\":");
+        PutValues(b, r.values, 1);
+        b.Put('}');
     }
-    out_ += "]}";
+    b.Put("]}");
 }
 
 // ---- Reader -------------------------------------------------------------------------

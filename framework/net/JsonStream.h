@@ -22,8 +22,13 @@ public:
     void Raw(std::string_view text) { out_.append(text); }
 
 private:
-    void Double(double d);
-    void Values(const VariantArray& values, int depth);
+    class Buffer;
+    void PutInteger(Buffer& b, int64_t n);
+    void PutDouble(Buffer& b, double d);
+    void PutString(Buffer& b, std::string_view s);
+    void PutValues(Buffer& b, const VariantArray& values, int depth);
+    void PutValue(Buffer& b, const Variant& v, int depth);
+    void PutPacket(Buffer& b, const DataPacket& p);
     std::string& out_;
 };
 

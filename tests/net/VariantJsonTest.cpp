@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <utility>
 
 using namespace net;
 
@@ -41,6 +42,12 @@ TEST(VariantJson, ScalarsKeepTheirKinds) {
     }
     // A whole double stays a double, so a float field never turns into an integer.
     EXPECT_EQ(EncodeVariant(Variant(2.0)), "2.0");
+    // Shortest digits, in plain notation from 10^-4 up to below 10^15.
+    const std::pair<double, const char*> texts[] = {
+        {4.3197, "4.3197"}, {-0.25, "-0.25"}, {0.0001, "0.0001"}, {0.00001, "1e-05"}, {0.1 + 0.2, "0.30000000000000004"},
+        {0.1234567, "0.1234567"}, {12345678901234.5, "12345678901234.5"}, {1e14, "100000000000000.0"},
+        {1e15, "1e+15"}, {-1234567.000001, "-1234567.000001"}};
+    for (const auto& [d, text] : texts) EXPECT_EQ(EncodeVariant(Variant(d)), text);
     EXPECT_EQ(EncodeVariant(Variant(EncodeDate(2024, 5, 1))), R"({"$date":"2024-05-01T00:00:00"})");
 }
 
@@ -151,6 +158,7 @@ TEST(VariantJson, OnePassTextsReadBackTheSameHereAndInTheLibrary) {
         double d = std::ldexp(static_cast<double>(rng() % 1000003) - 500000, static_cast<int>(rng() % 120) - 60);
         values.emplace_back(d);
         values.emplace_back(static_cast<long long>(rng()) >> (rng() % 60));
+        values.emplace_back((static_cast<double>(rng() % 2000001) - 1000000) / std::pow(10.0, rng() % 9));
     }
     for (const char* s : {"tab\there", "quote\" back\\ slash", "\x01\x1f\x7f", "ação £ 😀", "bad \xc3\x28 \xed\xa0\x80"})
         values.emplace_back(std::string(s));
