@@ -12,9 +12,15 @@ Variant convert(const Variant& v, const PacketField& f) {
     switch (f.type) {
         case TFieldType::ftString:
         case TFieldType::ftFixedChar: {
-            // Cut to the field's size, as the client's field would.
-            std::string s = text::TrimRight(v.AsString());
-            if (f.size > 0 && text::Length(s) > static_cast<size_t>(f.size)) s = text::Left(s, f.size);
+            // Cut to the field's size, as the client's field would (in place:
+            // packets of a thousand rows pass here).
+            std::string s = v.AsString();
+            size_t end = s.size();
+            while (end > 0 && (s[end - 1] == ' ' || s[end - 1] == '\t' || s[end - 1] == '\r' || s[end - 1] == '\n')) --end;
+            s.resize(end);
+            // No more bytes than the size: no more characters either.
+            if (f.size > 0 && s.size() > static_cast<size_t>(f.size) && text::Length(s) > static_cast<size_t>(f.size))
+                s = text::Left(s, f.size);
             return Variant(std::move(s));
         }
         case TFieldType::ftFloat: return Variant(v.AsFloat());

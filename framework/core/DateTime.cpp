@@ -191,6 +191,7 @@ TDateTime StrToDate(const std::string& text) {
 }
 
 bool TryIsoToDateTime(const std::string& text, TDateTime& out) {
+    if (ReadIsoDigits(text, 'T', out)) return true;  // the form the wire and the databases use
     std::string datePart = text.substr(0, text.find('T'));
     std::string timePart = text.find('T') == std::string::npos ? "" : text.substr(text.find('T') + 1);
     int y, m, d, wd;

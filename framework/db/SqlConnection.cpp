@@ -1,5 +1,6 @@
 #include "db/SqlConnection.h"
 
+#include "core/IsoText.h"
 #include "core/ScopeGuard.h"
 #include "core/Text.h"
 
@@ -70,6 +71,7 @@ std::string SqlDateText(TDateTime d) {
 }
 
 bool TrySqlDateText(const std::string& text, TDateTime& out) {
+    if (ReadIsoDigits(text, ' ', out)) return true;  // as SQLite keeps them: no copy needed
     std::string t = text;
     if (t.size() > 10 && t[10] == ' ') t[10] = 'T';
     // PostgreSQL may add fractions of a second; whole seconds are all we keep.

@@ -61,7 +61,7 @@ std::string HttpTransport::Send(const std::string& request, const std::string& t
     if (!res && res.error() == httplib::Error::Connection) throw ENetUnreachable(unreachable(Endpoint(), res.error()));
     if (!res) throw ENetError(unreachable(Endpoint(), res.error()));
     // Protocol errors come back with a JSON-RPC body whatever the status.
-    if (res->get_header_value("Content-Type").rfind("application/json", 0) == 0) return res->body;
+    if (res->get_header_value("Content-Type").rfind("application/json", 0) == 0) return std::move(res->body);
     throw ENetError("O servidor de aplicação em " + Endpoint() + " respondeu HTTP " + std::to_string(res->status) +
                     (res->body.empty() ? "" : ": " + res->body.substr(0, 200)));
 }

@@ -60,6 +60,7 @@ public:
     void Room(size_t n) {
         if (s_.size() - len_ < n) Grow(n);
     }
+    void Reserve(size_t n) { s_.reserve(len_ + n); }  // capacity only: nothing written or filled
     char* At() { return s_.data() + len_; }
     void Advance(char* end) { len_ = static_cast<size_t>(end - s_.data()); }
     void Put(char c) {
@@ -302,7 +303,7 @@ void JsonWriter::PutValue(Buffer& b, const Variant& v, int depth) {
 }
 
 void JsonWriter::PutPacket(Buffer& b, const DataPacket& p) {
-    b.Room(Estimate(p));
+    b.Reserve(Estimate(p));
     b.Put("{\"fields\":[");
     for (size_t i = 0; i < p.fields.size(); ++i) {
         const PacketField& f = p.fields[i];
@@ -585,6 +586,14 @@ void JsonReader::Skip() {
 
 TDateTime JsonReader::DateValue() {
     if (Peek() != '"') throw ECodecError(std::string("\"$date\" must hold a text, not ") + KindNext());
+    // The form dates are written in, read in place.
+    if (i_ + kIsoLength + 1 < s_.size() && s_[i_ + kIsoLength + 1] == '"') {
+        TDateTime d;
+        if (ReadIsoDigits(s_.substr(i_ + 1, kIsoLength), 'T', d)) {
+            i_ += kIsoLength + 2;
+            return d;
+        }
+    }
     std::string text = String();
     TDateTime d;
     bool ok = false;
