@@ -53,6 +53,22 @@ DataPacket BuildPacket(const std::vector<PacketField>& fields, const db::SqlResu
     return p;
 }
 
+DataPacket BuildPacket(const std::vector<PacketField>& fields, db::SqlResult&& result) {
+    bool inOrder = result.columns.size() == fields.size();
+    for (size_t i = 0; inOrder && i < fields.size(); ++i)
+        inOrder = result.ColumnIndex(fields[i].name) == static_cast<int>(i);
+    if (!inOrder) return BuildPacket(fields, static_cast<const db::SqlResult&>(result));
+    DataPacket p;
+    p.fields = fields;
+    p.rows.resize(result.rows.size());
+    for (size_t r = 0; r < result.rows.size(); ++r) {
+        VariantArray& values = p.rows[r].values;
+        values = std::move(result.rows[r]);
+        for (size_t i = 0; i < fields.size(); ++i) values[i] = convert(values[i], fields[i]);
+    }
+    return p;
+}
+
 DataPacket EmptyPacket(const std::vector<PacketField>& fields) {
     DataPacket p;
     p.fields = fields;

@@ -15,6 +15,9 @@ namespace appserver {
 // (without regard to case) converted to the field's type; fields without a
 // column are null. Texts are trimmed on the right (fixed-width codes).
 DataPacket BuildPacket(const std::vector<PacketField>& fields, const db::SqlResult& result);
+// The same from a result no longer needed: when its columns are the fields in
+// order, its rows become the packet's rows, converted in place.
+DataPacket BuildPacket(const std::vector<PacketField>& fields, db::SqlResult&& result);
 // An empty packet with the fields.
 DataPacket EmptyPacket(const std::vector<PacketField>& fields);
 

@@ -66,7 +66,7 @@ Variant getRomaRetirada(db::SqlConnection& c, VariantArray& a) {
         "SELECT IDBLOQALTPRA, CDSERVFILI, IDUTRETIPRAT FROM SERVICO"
         " WHERE CDFILIAL = :F AND (CDSERVFILI = :S OR :T = 'T') ORDER BY CDSERVFILI",
         p);
-    return VarArrayOf({Variant(BuildPacket(ds::RomaRetirada(), list)), Variant(BuildPacket(ds::UtilizaRetiPrat(), services))});
+    return VarArrayOf({Variant(BuildPacket(ds::RomaRetirada(), std::move(list))), Variant(BuildPacket(ds::UtilizaRetiPrat(), services))});
 }
 
 Variant getMaxData(db::SqlConnection& c, const std::string& branch) {
