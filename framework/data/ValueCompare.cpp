@@ -16,7 +16,8 @@ bool EqualPrefixNoCase(std::string_view a, std::string_view b, size_t n) {
     unsigned char pa = 0, pb = 0;
     for (size_t i = 0; i < n; ++i) {
         unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
-        if (Fold(pa, ca) != Fold(pb, cb)) return false;
+        // Equal bytes fold alike: while the folds agree, pa is 0xC3 exactly when pb is.
+        if (ca != cb && Fold(pa, ca) != Fold(pb, cb)) return false;
         pa = ca;
         pb = cb;
     }

@@ -55,8 +55,8 @@ public:
     Buffer& operator=(const Buffer&) = delete;
 
     // At least n writable bytes at At(); Advance past what was written.
-    // Grows by chunks (the string itself reallocates geometrically), so that a
-    // small write after a large text costs no large fill.
+    // Grows by small steps (the string itself reallocates geometrically), so
+    // that a short write (a request's id, a method's name) fills little.
     void Room(size_t n) {
         if (s_.size() - len_ < n) Grow(n);
     }
@@ -74,7 +74,7 @@ public:
     }
 
 private:
-    [[gnu::noinline]] void Grow(size_t n) { s_.resize(len_ + std::max<size_t>(n, 4096)); }
+    [[gnu::noinline]] void Grow(size_t n) { s_.resize(len_ + std::max<size_t>(n, 256)); }
     std::string& s_;
     size_t len_;
 };
