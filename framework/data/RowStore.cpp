@@ -11,7 +11,7 @@ struct RowStore::Snapshot {
     bool lazy = false;
     std::shared_ptr<const DataPacket> base;
     std::shared_ptr<Records> recs;
-    std::vector<LogEntry> log;
+    Log log;
     int64_t nextId = 1;
     std::vector<int> deletedPos;
     std::vector<std::pair<int, long double>> sums;
@@ -101,7 +101,7 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
         }
         recs.push_back(std::move(r));
     }
-    log_.insert(log_.end(), deletions.begin(), deletions.end());
+    for (LogEntry& e : deletions) log_.push_back(std::move(e));
 }
 
 void RowStore::MarkDeleted(int i) {
@@ -274,7 +274,7 @@ void RowStore::Remove(int i, bool log) {
     if (!log) {
         // Only records without pending changes can go for good: the log of
         // the others would point nowhere.
-        bool logged = std::any_of(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == r.id; });
+        bool logged = log_.AnyOf([&](const LogEntry& e) { return e.id == r.id; });
         if (!logged) {
             recs.erase(static_cast<size_t>(i));
             Erased(i);
@@ -323,7 +323,7 @@ void RowStore::Revert(int i) {
     if (lazy_ || i < 0) return;
     Records& recs = Mut();
     int64_t id = recs[static_cast<size_t>(i)].id;
-    log_.erase(std::remove_if(log_.begin(), log_.end(), [&](const LogEntry& e) { return e.id == id; }), log_.end());
+    log_.EraseIf([&](const LogEntry& e) { return e.id == id; });
     Rec& r = recs.At(static_cast<size_t>(i));
     sums_.clear();  // read again when next asked
     UnmarkDeleted(i);

@@ -91,6 +91,57 @@ private:
         std::shared_ptr<const VariantArray> prevCur;
         RowChange prevChange;
     };
+    // The change log in chunks shared between copies (a store and the stores
+    // made from its packets): appending copies at most the last chunk, so
+    // handing the log on costs the same however many edits it holds.
+    class Log {
+    public:
+        size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        const LogEntry& back() const { return chunks_.back()->back(); }
+        void push_back(LogEntry e) {
+            if (chunks_.empty() || chunks_.back()->size() == kChunk) {
+                chunks_.push_back(std::make_shared<Chunk>());
+                chunks_.back()->reserve(kChunk);
+            } else if (chunks_.back().use_count() > 1) {
+                chunks_.back() = std::make_shared<Chunk>(*chunks_.back());
+            }
+            chunks_.back()->push_back(std::move(e));
+            ++size_;
+        }
+        void pop_back() {
+            auto& last = chunks_.back();
+            if (last.use_count() > 1) last = std::make_shared<Chunk>(*last);
+            last->pop_back();
+            if (last->empty()) chunks_.pop_back();
+            --size_;
+        }
+        void clear() {
+            chunks_.clear();
+            size_ = 0;
+        }
+        template <class Pred>
+        bool AnyOf(Pred p) const {
+            for (const auto& c : chunks_)
+                for (const LogEntry& e : *c)
+                    if (p(e)) return true;
+            return false;
+        }
+        template <class Pred>
+        void EraseIf(Pred p) {
+            Log kept;
+            for (const auto& c : chunks_)
+                for (const LogEntry& e : *c)
+                    if (!p(e)) kept.push_back(e);
+            *this = std::move(kept);
+        }
+
+    private:
+        static constexpr size_t kChunk = 256;
+        using Chunk = std::vector<LogEntry>;
+        std::vector<std::shared_ptr<Chunk>> chunks_;
+        size_t size_ = 0;
+    };
     // Records in chunks shared between copies: a change copies only its chunk.
     class Records {
     public:
@@ -154,7 +205,7 @@ private:
     std::shared_ptr<const DataPacket> base_;  // lazy: the rows
     bool lazy_ = false;
     std::shared_ptr<Records> recs_ = std::make_shared<Records>();
-    std::vector<LogEntry> log_;
+    Log log_;
     int64_t nextId_ = 1;
     std::vector<std::pair<int, long double>> sums_;  // column sums kept in step (ColumnSum)
     std::vector<int> deletedPos_;  // indexes of the records flagged deleted, ascending
