@@ -182,6 +182,28 @@ TEST_F(ChangeLog, CopyCarriesTheChangeLog) {
     EXPECT_EQ(Column(copy, "NAME")[0], "Item 1");
 }
 
+// A long log (hundreds of edits) handed to a copy: each side undoes and edits
+// on its own, past the first edits too.
+TEST_F(ChangeLog, ALongLogStaysApartInTheSourceAndItsCopy) {
+    for (int k = 0; k < 600; ++k) EditName("C1", "v" + std::to_string(k));
+    TClientDataSet copy;
+    DeclareItems(copy);
+    copy.SetData(ds.Data());
+    for (int k = 0; k < 10; ++k) ds.UndoLastChange(true);
+    EditName("C1", "source");
+    for (int k = 0; k < 300; ++k) copy.UndoLastChange(true);
+    ASSERT_EQ(ds.ChangeCount(), 591);
+    ASSERT_EQ(copy.ChangeCount(), 300);
+    EXPECT_EQ(ds.FieldByName("NAME").AsString(), "source");
+    ASSERT_TRUE(copy.Locate("CODE", "C1"));
+    EXPECT_EQ(copy.FieldByName("NAME").AsString(), "v299");
+    while (copy.UndoLastChange(true)) {
+    }
+    ASSERT_TRUE(copy.Locate("CODE", "C1"));
+    EXPECT_EQ(copy.FieldByName("NAME").AsString(), "Item 1");
+    EXPECT_EQ(ds.ChangeCount(), 591);
+}
+
 TEST_F(ChangeLog, DeletedRowsComeBackInACopyByUndoingTheLastChanges) {
     // Items marked and then deleted before a save that fails must come back,
     // still marked: copy, show deleted rows, undo one change per row shown.
