@@ -18,7 +18,10 @@ void TfrmRetirada::CalculaCustoTotal() {
                                      Variant(cdsRomaRetirada.FieldByName("NRRETIRADA").AsString())});
         cdsItLanctoSumAux.SetData(Consiste::CheckResultServ(result, true, 0));
     } else {
-        // All items, whatever dish the grid is narrowed to.
+        // All items, whatever dish the grid is narrowed to. Asking the items
+        // for their sum makes them keep it up to date on every post and hand
+        // it to the copy, so no total walks the rows again.
+        cdsItLanctoEst.FieldSum(cdsItLanctoEst.FieldByName("VRTOTLANCTO"));
         cdsItLanctoSumAux.SetData(cdsItLanctoEst.Data());
     }
     cdsItLanctoSumAux.SetFiltered(false);
