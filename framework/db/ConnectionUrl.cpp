@@ -19,8 +19,15 @@ struct Registry {
             std::string path = url.substr(url.find(':') + 1);
             // "sqlite://PATH" is accepted too, as URLs are often written that way.
             if (path.rfind("//", 0) == 0) path = path.substr(2);
+            SqliteOptions options;
+            for (const char* sync : {"?sync=normal", "?sync=full"})
+                if (const size_t n = std::string(sync).size();
+                    path.size() >= n && text::Lower(path.substr(path.size() - n)) == sync) {
+                    options.syncEveryCommit = std::string(sync) == "?sync=full";
+                    path.resize(path.size() - n);
+                }
             if (path.empty()) throw SqlError("No database path in '" + url + "'");
-            return std::make_unique<SqliteConnection>(path);
+            return std::make_unique<SqliteConnection>(path, options);
         };
         auto postgres = [](const std::string& url) -> std::unique_ptr<SqlConnection> {
             return std::make_unique<PgConnection>(url);

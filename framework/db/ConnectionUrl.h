@@ -1,5 +1,7 @@
 #pragma once
-// Opening a connection from a URL: "sqlite:PATH" (PATH may be ":memory:"),
+// Opening a connection from a URL: "sqlite:PATH" (PATH may be ":memory:";
+// "sqlite:PATH?sync=normal" syncs commits at checkpoints only, see
+// SqliteOptions::syncEveryCommit),
 // "postgresql://user@host:port/dbname" (also "postgres://", and libpq's
 // key=value form "host=/run/pg dbname=pla"), or a scheme registered later.
 #include "db/SqlConnection.h"

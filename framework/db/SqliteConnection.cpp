@@ -87,7 +87,8 @@ SqliteConnection::SqliteConnection(const std::string& path, SqliteOptions option
     // written to the log survives the process's crash (kill -9); a power
     // loss may take the last commits back, never leave one half applied.
     if (!options.readOnly && path != ":memory:" && !path.empty())
-        ExecuteScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
+        ExecuteScript(options.syncEveryCommit ? "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL"
+                                              : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
     ExecuteScript("PRAGMA foreign_keys=ON");
     RegisterSqlFunctions(db_);
 }

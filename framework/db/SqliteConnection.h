@@ -15,6 +15,10 @@ struct SqliteOptions {
     int busyTimeoutMs = 5000;
     bool readOnly = false;
     bool create = true;  // create the file when it does not exist
+    // Every commit synced to the disk (synchronous=FULL). Off (NORMAL), the
+    // log is synced at checkpoints only: faster, and a commit still survives
+    // the process's crash, but a power loss may take the last ones back.
+    bool syncEveryCommit = true;
 };
 
 class SqliteConnection final : public SqlConnection {

@@ -148,6 +148,8 @@ TEST(SqliteFile, WalForeignKeysAndCopy) {
         auto c = OpenConnection("sqlite:" + path.string());
         EXPECT_EQ(c->GetDialect(), Dialect::SQLite);
         EXPECT_EQ(c->Query("PRAGMA journal_mode").rows[0][0].AsString(), "wal");
+        EXPECT_EQ(c->Query("PRAGMA synchronous").rows[0][0].AsInteger(), 2) << "every commit synced unless asked";
+        EXPECT_EQ(OpenConnection("sqlite:" + path.string() + "?sync=normal")->Query("PRAGMA synchronous").rows[0][0].AsInteger(), 1);
         c->ExecuteScript("CREATE TABLE A (ID INTEGER PRIMARY KEY); CREATE TABLE B (ID INTEGER REFERENCES A(ID));");
         EXPECT_THROW(c->Execute("INSERT INTO B VALUES (7)"), SqlError);
         c->Execute("INSERT INTO A VALUES (7)");
