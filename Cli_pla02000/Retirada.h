@@ -587,6 +587,8 @@ private:
     // Back to browsing (after a cancel or a saved confirmation): the branch
     // controls unless the module fixes the branch, the list and form pages.
     void reabreNavegacao();
+    // The branch label, code and search button together (the name stays read-only).
+    void habilitaPainelFilial(bool on);
     // Deletion helpers: DelLancto with "EFET_FATU" in the user's words; its
     // end date; its rows into cdsRetorno; whether they refuse it.
     Variant ChamaDelLancto(VariantArray& args);

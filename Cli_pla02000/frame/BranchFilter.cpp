@@ -128,3 +128,9 @@ void TfrmRetirada::panFiltroExit(TObject*) {
     if (ficaNaFilial && medCdFilial->Focused()) Abort();
     if (ficaNaFilial && medCdFilial->CanFocus()) medCdFilial->SetFocus();
 }
+
+void TfrmRetirada::habilitaPainelFilial(bool on) {
+    for (TControl* c : {static_cast<TControl*>(lblFilial), static_cast<TControl*>(medCdFilial),
+                        static_cast<TControl*>(btpFilial)})
+        c->SetEnabled(on);
+}

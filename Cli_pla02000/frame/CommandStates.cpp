@@ -123,13 +123,8 @@ void TfrmRetirada::dtsPadraoStateChange(TDataSource&) {
     ControlaBotoes(dtsPadrao);
     navRomaneio->SetEnabled(!Editando(dtsPadrao));
 
-    if (!Morvena::ModuFili()) {
-        // The branch cannot change while a withdrawal is being edited; the
-        // name field stays read-only whatever happens.
-        for (TControl* c : {static_cast<TControl*>(lblFilial), static_cast<TControl*>(medCdFilial),
-                            static_cast<TControl*>(btpFilial)})
-            c->SetEnabled(!editando);
-    }
+    // The branch cannot change while a withdrawal is being edited.
+    if (!Morvena::ModuFili()) habilitaPainelFilial(!editando);
 
     if (dtsPadrao.State() == TDataSetState::dsEdit && anterior != TDataSetState::dsEdit && !reabrindoEnvio_) {
         // A refused release takes the edit back.

@@ -13,9 +13,7 @@ void TfrmRetirada::ValidaInventario() {
 }
 
 void TfrmRetirada::fixaFilial() {
-    for (TControl* c : {static_cast<TControl*>(btpFilial), static_cast<TControl*>(lblFilial),
-                        static_cast<TControl*>(medCdFilial)})
-        c->SetEnabled(false);
+    habilitaPainelFilial(false);
     mnuFolhaDados->SetEnabled(false);
     mnuFormulario->SetEnabled(true);
 }

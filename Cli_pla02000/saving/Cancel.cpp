@@ -77,10 +77,7 @@ void TfrmRetirada::sbtCancelarClick(TObject*) {
 }
 
 void TfrmRetirada::reabreNavegacao() {
-    if (!Morvena::ModuFili())
-        for (TControl* c : {static_cast<TControl*>(btpFilial), static_cast<TControl*>(lblFilial),
-                            static_cast<TControl*>(medCdFilial)})
-            c->SetEnabled(true);
+    if (!Morvena::ModuFili()) habilitaPainelFilial(true);
     mnuFolhaDados->SetEnabled(true);
     mnuFormulario->SetEnabled(true);
     tshFolhaDados->SetTabVisible(true);

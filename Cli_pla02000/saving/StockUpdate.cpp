@@ -95,10 +95,7 @@ void TfrmRetirada::Atualiza_Produtos_Estoque() {
     if (porPrato) marcaPratos(false);
     u.boDtEstoq = true;
     if (grbTipoPrat->Visible()) FiltraItensPrato();
-    if (!Morvena::ModuFili())
-        for (TControl* c : {static_cast<TControl*>(btpFilial), static_cast<TControl*>(lblFilial),
-                            static_cast<TControl*>(medCdFilial)})
-            c->SetEnabled(true);
+    if (!Morvena::ModuFili()) habilitaPainelFilial(true);
     tshFolhaDados->SetEnabled(true);
     mnuFolhaDados->SetEnabled(true);
     tshResumo->SetEnabled(tshFolhaDados->Enabled());

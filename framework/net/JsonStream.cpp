@@ -361,6 +361,13 @@ void JsonReader::Expect(char c) {
     ++i_;
 }
 
+bool JsonReader::ArrayGoesOn() {
+    const char c = Peek();
+    if (c != ',' && c != ']') Fail("expected ',' or ']'");
+    ++i_;
+    return c == ',';
+}
+
 void JsonReader::End() {
     if (Peek() != '\0') Fail("unexpected text after the value");
 }
@@ -634,13 +641,7 @@ Variant JsonReader::Value(int depth) {
             }
             for (;;) {
                 items.push_back(Value(depth + 1));
-                char c = Peek();
-                ++i_;
-                if (c == ']') break;
-                if (c != ',') {
-                    --i_;
-                    Fail("expected ',' or ']'");
-                }
+                if (!ArrayGoesOn()) break;
             }
             return Variant(std::move(items));
         }
@@ -754,13 +755,7 @@ VariantArray JsonReader::RowValues(const std::vector<PacketField>& fields, size_
                 if (e.Message().rfind("Malformed JSON", 0) == 0) throw;
                 throw ECodecError(row + ": " + e.Message());
             }
-            char c = Peek();
-            ++i_;
-            if (c == ']') break;
-            if (c != ',') {
-                --i_;
-                Fail("expected ',' or ']'");
-            }
+            if (!ArrayGoesOn()) break;
         }
     }
     if (out.size() != fields.size())

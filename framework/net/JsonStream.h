@@ -58,6 +58,7 @@ public:
 private:
     void Blank();
     void Expect(char c);
+    bool ArrayGoesOn();  // after an element: true past ',', false past ']', else malformed
     void Literal(std::string_view word);
     Variant Number();
     bool NumberSpan(size_t& end, bool& integral);
