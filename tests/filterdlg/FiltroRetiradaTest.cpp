@@ -168,24 +168,5 @@ TEST_F(DialogTest, ScreenConfirmationKeepsABlankServiceBlank) {
 
 // ---- Suggested dates --------------------------------------------------------------------------
 
-TEST_F(DialogTest, UndoProposesFromTheLastWithdrawalsMonth) {
-    TfrmFiltroRetirada& d = Dialog();
-    d.medCdServico->SetText("00002");
-    d.sbtDesfazerClick(nullptr);
-    EXPECT_EQ(d.medCdServico->Text(), "");
-    // The latest withdrawal of branch 0001 is dated today.
-    EXPECT_EQ(d.depRetiradaFin->Date(), today);
-    EXPECT_EQ(d.depRetiradaIni->Date(), FirstDayOfMonth(today));
-    EXPECT_EQ(screen_test::Calls("getMaxData"), 1);
-    EXPECT_THAT(Shown(), Not(HasSubstr("Error")));
-
-    // A later withdrawal moves the end of the range past the processing date.
-    screen_test::Execute("UPDATE LANCTOEST SET DTCARDAPIO = DATETIME(DTCARDAPIO, '+40 days') WHERE CDFILIAL = '0001'");
-    d.sbtDesfazerClick(nullptr);
-    EXPECT_GT(d.depCardapioFin->Date(), IncDay(today, 38));
-    EXPECT_EQ(d.depCardapioIni->Date(), FirstDayOfMonth(d.depCardapioFin->Date()));
-    screen_test::Execute("UPDATE LANCTOEST SET DTCARDAPIO = DATETIME(DTCARDAPIO, '-40 days') WHERE CDFILIAL = '0001'");
-}
-
 }  // namespace
 }  // namespace filterdlg_test

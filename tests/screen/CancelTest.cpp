@@ -90,16 +90,14 @@ TEST_F(DishCancel, ANewGroupTakesOnlyTheItemsTypedUnderIt) {
     EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
 }
 
-TEST_F(ScreenTest, CancelStepsBackOneLevelThenAsks) {
+// retirada_cancelar walks the levels; here the error display a failed save left.
+TEST_F(ScreenTest, CancelKeepsTheErrorDisplayForTheItemLevelAndDropsItAtTheQuestion) {
     TfrmRetirada* f = OpenWithList(0, 0);
     ASSERT_NE(f, nullptr);
     f->mnuFormulario->UserClick();
-    TClientDataSet& it = f->cdsItLanctoEst;
     f->dbgItens->SetFocus();
     f->UserKeyDown(VK_INSERT, {});
-    ASSERT_EQ(it.State(), TDataSetState::dsInsert);
-    ASSERT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
-    // With an error display left by a failed save.
+    ASSERT_EQ(f->cdsItLanctoEst.State(), TDataSetState::dsInsert);
     DataPacket erros;
     erros.fields = {{"CDERRO", TFieldType::ftString, 20}, {"CDOBJETO", TFieldType::ftString, 20}};
     erros.rows.push_back({{Variant("PLA02000_1"), Variant("X")}, RowChange::Unmodified, {}});
@@ -108,30 +106,15 @@ TEST_F(ScreenTest, CancelStepsBackOneLevelThenAsks) {
     f->HabilitaComando(retirada::Comando::VisualizaErros, true);
 
     f->sbtCancelar->UserClick();
-    EXPECT_EQ(it.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(it.RecordCount(), 3);
-    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
-    EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
-    EXPECT_EQ(f->dbgItens->Columns().Count(), 11) << "the first level keeps the error display";
-
-    // No: every change kept, the error display goes all the same.
+    EXPECT_EQ(f->dbgItens->Columns().Count(), 11) << "the item level keeps the error display";
     dialogs().Queue(ScriptedAnswer::Button(mrNo));
     f->sbtCancelar->UserClick();
-    EXPECT_NE(Shown().find("Cancelar operação?"), std::string::npos) << Shown();
     EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsEdit);
     EXPECT_EQ(f->dbgItens->Columns().Count(), 10);
     EXPECT_FALSE(f->sbtVisualizaErros->Enabled());
     EXPECT_EQ(f->cdsRetorno->RecordCount(), 1) << "the marks may still be drawn";
-
-    // Yes: back to what was loaded, the list page open again, the result list emptied.
     dialogs().Queue(ScriptedAnswer::Button(mrYes));
     f->sbtCancelar->UserClick();
-    EXPECT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(f->cdsLanctoEst.ChangeCount(), 0);
-    EXPECT_EQ(it.ChangeCount(), 0);
-    EXPECT_TRUE(f->tshFolhaDados->Enabled());
-    EXPECT_TRUE(f->tshFolhaDados->TabVisible());
-    EXPECT_TRUE(f->mnuFolhaDados->Enabled());
     EXPECT_EQ(f->cdsRetorno->RecordCount(), 0);
     EXPECT_TRUE(Pla02000Unit().boDtEstoq);
 }

@@ -73,18 +73,6 @@ TEST_F(ComponentTreeTest, EveryDataSetAndQueryHasTheFieldsItsTableDeclares) {
     EXPECT_GE(checked, 40);
 }
 
-TEST_F(ComponentTreeTest, ErrorColumnComesAndGoes) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(f->dbgItens->Columns().Count(), 10);
-    f->MostraColunaErro();
-    EXPECT_EQ(f->dbgItens->Columns().Count(), 11);
-    EXPECT_EQ(f->dbgItens->Columns()[1].Width, 117);
-    f->EscondeColunaErro();
-    EXPECT_EQ(f->dbgItens->Columns().Count(), 10);
-    EXPECT_EQ(f->dbgItens->Columns()[1].Width, 138);
-}
-
 TEST_F(ComponentTreeTest, AcceptedErrorsFollowTheIgnoreListAndNegativeStock) {
     TClientDataSet r;
     r.AddField("CDERRO", TFieldType::ftString, 20);

@@ -1,58 +1,33 @@
 // The use-counted connections and the branch's stock parameters.
 #include "ScreenFixture.h"
 
-#include "services/Consiste.h"
-
 using namespace screen_test;
 
 namespace {
 class ConnectionsTest : public ScreenTest {};
 }  // namespace
 
-TEST_F(ConnectionsTest, TwoOpensAndOneCloseLeaveTheConnectionOpen) {
+TEST_F(ConnectionsTest, OpensAreCountedAndAFailedOneLeavesTheCountAtZero) {
     TfrmRetirada* f = Open();
     ASSERT_NE(f, nullptr);
     TNetConnection& c = f->netRetirada;
-    EXPECT_FALSE(c.Connected());
+    auto count = [&] { return f->slConexoes.Count("netRetirada"); };
     f->ConnectServer(c, true);
     f->ConnectServer(c, true);
-    EXPECT_TRUE(c.Connected());
-    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 2);
     f->ConnectServer(c, false);
     EXPECT_TRUE(c.Connected());
-    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 1);
+    EXPECT_EQ(count(), 1);
     f->ConnectServer(c, false);
     EXPECT_FALSE(c.Connected());
-    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
-    // A close without an open does nothing and never goes below zero.
-    f->ConnectServer(c, false);
-    EXPECT_FALSE(c.Connected());
-    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
-}
-
-TEST_F(ConnectionsTest, ConnectionsTakeTheServerAddressBeforeConnecting) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza}) {
-        EXPECT_FALSE(c->ThrowException) << c->Name;
-        f->ConnectServer(*c, true);
-        EXPECT_EQ(c->Host, "inproc://screen") << c->Name;
-        f->ConnectServer(*c, false);
-    }
-    EXPECT_EQ(f->netAutoriza.ServerName, "Est.rdmAutoriza");
-    EXPECT_EQ(f->netInfoProd.ServerName, "Est00000.rdmEstoque");
-}
-
-TEST_F(ConnectionsTest, FailedOpenLeavesTheCountAtZero) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
+    f->ConnectServer(c, false);  // a close without an open never goes below zero
+    EXPECT_EQ(count(), 0);
     ctx().WebURL = "inproc://nobody";
-    EXPECT_THROW(f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")}), Exception);
-    EXPECT_EQ(f->slConexoes.Count("netRetirada"), 0);
-    EXPECT_FALSE(f->netRetirada.Connected());
+    EXPECT_THROW(f->CallServer(c, "UsaLocalizacao", {Variant("0001")}), Exception);
+    EXPECT_EQ(count(), 0);
+    EXPECT_FALSE(c.Connected());
     ctx().WebURL = "inproc://screen";
-    EXPECT_TRUE(f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")}).AsBoolean());
-    EXPECT_FALSE(f->netRetirada.Connected()) << "closed again after the call";
+    EXPECT_TRUE(f->CallServer(c, "UsaLocalizacao", {Variant("0001")}).AsBoolean());
+    EXPECT_FALSE(c.Connected()) << "closed again after the call";
 }
 
 TEST_F(ConnectionsTest, KeepConnectedKeepsEveryConnectionOpenUntilTheFormCloses) {
@@ -105,18 +80,4 @@ TEST_F(ConnectionsTest, FailedReloadKeepsThePreviousParameters) {
         EXPECT_FALSE(std::string(e.what()).empty());
     }
     EXPECT_EQ(f->ParamEstoque("CDFILIAL"), "0001");
-}
-
-TEST_F(ConnectionsTest, HabilitaFiltroKeepsTheMenuDateWhenItMustEqualTheWithdrawalDate) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    f->HabilitaFiltro(true);
-    for (TControl* c : {static_cast<TControl*>(f->medCdServico), static_cast<TControl*>(f->btpServico),
-                        static_cast<TControl*>(f->dbdRetirada), static_cast<TControl*>(f->btpNrRequisicao),
-                        static_cast<TControl*>(f->dbeNrRequisicao)})
-        EXPECT_TRUE(c->Enabled()) << c->Name();
-    EXPECT_EQ(f->dbdDtCardapio->Enabled(), f->ParamEstoque("IDCARDIFRETI") != "N");
-    f->HabilitaFiltro(false);
-    EXPECT_FALSE(f->medCdServico->Enabled());
-    EXPECT_FALSE(f->dbdDtCardapio->Enabled());
 }

@@ -30,30 +30,21 @@ protected:
     std::vector<std::string> opened;
 };
 
-TEST_F(GeneralWithdrawalTest, AFailureTextOfTheCountIsShownAndStopsTheRun) {
+TEST_F(GeneralWithdrawalTest, FailureTextsAndUnknownKeysStopTheRunAsTheyCame) {
     TfrmRetirada* f = OpenWithList(0, 0);
     ASSERT_NE(f, nullptr);
     f->medCdFilial->SetText("0002");
     ResetCalls();
+    // A text in place of the count is the server's failure, not a count.
     AnswerOnce("GetRetiradaGeral", Variant("Falha ao contar as quantidades consumidas."));
     EXPECT_THROW(Run(*f), EAbort);
     EXPECT_THAT(Shown(), HasSubstr("Falha ao contar as quantidades consumidas."));
     EXPECT_EQ(Calls("GetRequisicao"), 0);
     EXPECT_FALSE(f->cdsRetiradaGeral.Active() && f->cdsRetiradaGeral.FindField("QNTMOVI") == nullptr);
-    EXPECT_TRUE(opened.empty());
-}
-
-TEST_F(GeneralWithdrawalTest, AnUnknownAnswerKeyIsShownAsItCame) {
-    TfrmRetirada* f = OpenWithList(0, 0);
-    ASSERT_NE(f, nullptr);
-    f->medCdFilial->SetText("0002");
     ResetCalls();
     AnswerOnce("VdRetGeral", Variant(VariantArray{Variant(), Variant("SERV_INEXIST")}));
     EXPECT_THROW(Run(*f), EAbort);
     EXPECT_THAT(Shown(), HasSubstr("SERV_INEXIST"));
-    EXPECT_EQ(Calls("GetRetiradaGeral"), 0);
-
-    // A plain text in place of the answer is the server's refusal.
     AnswerOnce("VdRetGeral", Variant("Serviço 00009 não cadastrado para a filial 0002."));
     EXPECT_THROW(Run(*f), Exception);
     EXPECT_EQ(Calls("GetRetiradaGeral"), 0);

@@ -37,38 +37,6 @@ struct Grid : ScreenTest {
 
 }  // namespace
 
-TEST_F(Grid, ItemRowsAreDrawnByTheirState) {
-    TClientDataSet& it = f->cdsItLanctoEst;
-    itensComo(it, {{{"IDSTATUS", Variant("N")}, {"IDEVOLESTOQ", Variant("S")}, {"QTTOTLANCTO", Variant(3.0)}},
-                   {{"IDSTATUS", Variant("D")}, {"IDEVOLESTOQ", Variant("N")}, {"QTTOTLANCTO", Variant(2.0)}},
-                   {{"IDSTATUS", Variant("N")}, {"IDEVOLESTOQ", Variant("S")}, {"QTTOTLANCTO", Variant(0.0)}}});
-    it.First();
-    // Row 2 is marked: red in every column, the others in window text; every cell on the info colour.
-    for (int c = 0; c < f->dbgItens->Columns().Count(); ++c) {
-        EXPECT_EQ(f->dbgItens->CellPresentation(1, c).FontColor, clRed) << c;
-        EXPECT_EQ(f->dbgItens->CellPresentation(2, c).FontColor, clWindowText) << c;
-        EXPECT_EQ(f->dbgItens->CellPresentation(2, c).Background, clInfoBk) << c;
-    }
-    EXPECT_EQ(cell(f->dbgItens, 0, "QTTOTLANCTO").Alignment, TAlignment::taRightJustify);
-    EXPECT_EQ(cell(f->dbgItens, 0, "QTPREVISRETI").Alignment, TAlignment::taRightJustify);
-    EXPECT_EQ(cell(f->dbgItens, 0, "VRUNILANCTO").Alignment, TAlignment::taLeftJustify);
-    // Status: in stock, not in stock (marked or not), consumed 0 whatever ESTOQUEOK says.
-    EXPECT_EQ(cell(f->dbgItens, 0, "ESTOQUEOK").Image, "imgOk");
-    EXPECT_EQ(cell(f->dbgItens, 1, "ESTOQUEOK").Image, "imgNaoOk");
-    EXPECT_EQ(cell(f->dbgItens, 2, "ESTOQUEOK").Image, "imgDesconsid");
-    EXPECT_EQ(cell(f->dbgItens, 0, "ESTOQUEOK").ImageLeft, 5);
-    EXPECT_TRUE(cell(f->dbgItens, 0, "ESTOQUEOK").Text.empty());
-    // The withdrawal type by name.
-    EXPECT_EQ(cell(f->dbgItens, 0, "CDTIPORETI").Text, it.ValueAt(0, it.FieldByName("NMTIPORETI")).AsString());
-    // The selected cell: highlight and caption text, also on the red row.
-    f->dbgItens->SetFocus();
-    it.Next();
-    const TCellPresentation sel = f->dbgItens->CellPresentation(1, f->dbgItens->SelectedIndex());
-    EXPECT_EQ(sel.Background, clHighlight);
-    EXPECT_EQ(sel.FontColor, clCaptionText);
-    EXPECT_TRUE(sel.FocusRect);
-}
-
 TEST_F(Grid, ANewItemShowsTheNotInStockPictureOnlyOnceItHasAProduct) {
     TClientDataSet& it = f->cdsItLanctoEst;
     itensComo(it, {{{"IDEVOLESTOQ", Variant("N")}, {"CDPRODUTO", Variant()}, {"QTTOTLANCTO", Variant(1.0)}},
@@ -111,42 +79,6 @@ TEST_F(Grid, SummaryRowsNotInStockAreRed) {
     EXPECT_EQ(cell(f->dbgResumo, 0, "CUSTO").Alignment, TAlignment::taRightJustify);
     EXPECT_EQ(cell(f->dbgResumo, 0, "QTESTDIACON").Alignment, TAlignment::taRightJustify);
     EXPECT_EQ(cell(f->dbgResumo, 0, "NMPRODUTO").Alignment, TAlignment::taLeftJustify);
-}
-
-TEST_F(Grid, ReadOnlyColumnsAndMarkedItemsTakeNoTyping) {
-    TClientDataSet& it = f->cdsItLanctoEst;
-    f->dbgItens->SetFocus();
-    const std::string unidade = it.FieldByName("SGUNIDADE").AsString();
-    for (const char* col : {"SGUNIDADE", "NMPRODUTO", "QTPREVISRETI", "CDARVPROD"}) {
-        f->dbgItens->SetSelectedField(col);
-        f->UserType("x1");
-        key(VK_BACK);
-        key(VK_DELETE);
-        EXPECT_EQ(it.State(), TDataSetState::dsBrowse) << col;
-        EXPECT_FALSE(f->dbgItens->EditorMode()) << col;
-    }
-    EXPECT_EQ(it.FieldByName("SGUNIDADE").AsString(), unidade);
-    // A marked item takes nothing, even in a typed column.
-    itensComo(it, {{{"IDSTATUS", Variant("D")}}, {{"IDSTATUS", Variant("N")}}, {{"IDSTATUS", Variant("N")}}});
-    it.First();
-    f->dbgItens->SetSelectedField("QTEXTRARETI");
-    f->UserType("5");
-    EXPECT_EQ(it.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
-}
-
-TEST_F(Grid, TabAndEnterGoPastTheColumnsNobodyTypesInto) {
-    f->dbgItens->SetFocus();
-    f->dbgItens->SetSelectedField("CDARVPROD");
-    key(VK_TAB);
-    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "CDTIPORETI");
-    key(VK_RETURN);
-    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "QTEXTRARETI");
-    f->dbgItens->SetSelectedField("SGUNIDADE");
-    key(VK_RETURN);
-    EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "CDTIPORETI");
-    EXPECT_EQ(f->cdsItLanctoEst.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(Shown().find("Box"), std::string::npos) << Shown();
 }
 
 TEST_F(Grid, CtrlDeleteNeverTakesTheLastItemLeft) {

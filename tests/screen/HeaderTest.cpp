@@ -12,67 +12,49 @@ using namespace screen_test;
 
 namespace {
 
-// ---- The date window, alone ------------------------------------------------------------
-
-struct Janela {
-    std::map<std::string, std::string> p;
-    std::string operator()(int offset) const {
-        const TDateTime proc = EncodeDate(2026, 3, 10);
-        return retirada::RecusaJanelaRetirada(IncDay(proc, offset), proc, [this](const char* f) {
-            auto it = p.find(f);
-            return it == p.end() ? std::string() : it->second;
-        });
+// The date window alone: flags and day counts, (flags set, offset, refusal).
+TEST(DateWindow, BranchFlagThenGeneralFlagDecideLaterAndEarlierDays) {
+    using Params = std::map<std::string, std::string>;
+    const Params mais{{"NRDIASSAIDPD", "2"}, {"NRDIASSAIDPDFIL", "1"}};
+    const Params menos{{"NRDIASSAID", "7"}, {"NRDIASSAIDFIL", "3"}};
+    auto com = [](Params p, const char* fil, const char* geral, bool later) {
+        p[later ? "IDLANCDTMAIFIL" : "IDLANCDTMENFIL"] = fil;
+        p[later ? "IDLANCDTMAI" : "IDLANCDTMEN"] = geral;
+        return p;
+    };
+    struct Caso {
+        Params p;
+        std::vector<std::pair<int, const char*>> dias;
+    };
+    const std::vector<Caso> casos = {
+        // Later days: the branch's own count under its "S", whatever the general flag.
+        {com(mais, "S", "N", true), {{1, ""}, {2, "Data_M"}}},
+        {com(mais, "N", "N", true), {{1, "Data_Mai"}}},
+        {com(mais, "N", "S", true), {{2, ""}, {3, "Data_M"}}},
+        {com(mais, "", "S", true), {{2, ""}, {3, "Data_M"}}},
+        {com(mais, "", "N", true), {{400, ""}, {0, ""}}},
+        // Earlier days: refused outright only under two "N"; anything but "N" opens the general window.
+        {com(menos, "S", "N", false), {{-3, ""}, {-4, "Data_M"}}},
+        {com(menos, "N", "N", false), {{-1, "Data_Men"}}},
+        {com(menos, "N", "", false), {{-7, ""}, {-8, "Data_M"}}},
+        {com(menos, "", "S", false), {{-7, ""}, {-8, "Data_M"}}},
+        {com(menos, "", "N", false), {{-400, ""}}},
+        // Day counts are whole days.
+        {{{"IDLANCDTMAI", "S"}, {"NRDIASSAIDPD", "2.9"}}, {{2, ""}, {3, "Data_M"}}},
+    };
+    const TDateTime proc = EncodeDate(2026, 3, 10);
+    for (size_t c = 0; c < casos.size(); ++c) {
+        auto param = [&](const char* f) {
+            auto it = casos[c].p.find(f);
+            return it == casos[c].p.end() ? std::string() : it->second;
+        };
+        for (const auto& [dia, recusa] : casos[c].dias)
+            EXPECT_EQ(retirada::RecusaJanelaRetirada(IncDay(proc, dia), proc, param), recusa) << c << " " << dia;
     }
-};
-
-TEST(DateWindow, LaterDaysFollowTheBranchFlagThenTheGeneralOne) {
-    Janela j{{{"NRDIASSAIDPD", "2"}, {"NRDIASSAIDPDFIL", "1"}}};
-    j.p["IDLANCDTMAIFIL"] = "S";  // the branch's own count, whatever the general flag
-    j.p["IDLANCDTMAI"] = "N";
-    EXPECT_EQ(j(1), "");
-    EXPECT_EQ(j(2), "Data_M");
-    j.p["IDLANCDTMAIFIL"] = "N";
-    EXPECT_EQ(j(1), "Data_Mai");
-    j.p["IDLANCDTMAI"] = "S";
-    EXPECT_EQ(j(2), "");
-    EXPECT_EQ(j(3), "Data_M");
-    j.p["IDLANCDTMAIFIL"] = "";  // no branch flag: the general window
-    EXPECT_EQ(j(2), "");
-    EXPECT_EQ(j(3), "Data_M");
-    j.p["IDLANCDTMAI"] = "N";  // ... and without it any later day passes
-    EXPECT_EQ(j(400), "");
-    EXPECT_EQ(j(0), "");
-}
-
-TEST(DateWindow, EarlierDaysAreRefusedOutrightOnlyUnderTwoNoFlags) {
-    Janela j{{{"NRDIASSAID", "7"}, {"NRDIASSAIDFIL", "3"}}};
-    j.p["IDLANCDTMENFIL"] = "S";
-    j.p["IDLANCDTMEN"] = "N";
-    EXPECT_EQ(j(-3), "");
-    EXPECT_EQ(j(-4), "Data_M");
-    j.p["IDLANCDTMENFIL"] = "N";
-    EXPECT_EQ(j(-1), "Data_Men");
-    j.p["IDLANCDTMEN"] = "";  // anything but "N" opens the general window
-    EXPECT_EQ(j(-7), "");
-    EXPECT_EQ(j(-8), "Data_M");
-    j.p["IDLANCDTMENFIL"] = "";
-    j.p["IDLANCDTMEN"] = "S";
-    EXPECT_EQ(j(-7), "");
-    EXPECT_EQ(j(-8), "Data_M");
-    j.p["IDLANCDTMEN"] = "N";
-    EXPECT_EQ(j(-400), "");
-}
-
-TEST(DateWindow, DayCountsAreWholeDaysAndTheTimeOfDayIsIgnored) {
-    Janela j{{{"IDLANCDTMAI", "S"}, {"NRDIASSAIDPD", "2.9"}}};
-    EXPECT_EQ(j(2), "");
-    EXPECT_EQ(j(3), "Data_M");
-    const TDateTime p = EncodeDate(2026, 3, 10);
+    // The time of day is ignored.
     auto param = [](const char* f) { return std::string(f) == "IDLANCDTMAI" ? "S" : "0"; };
-    EXPECT_EQ(retirada::RecusaJanelaRetirada(TDateTime(p.Val + 0.9), TDateTime(p.Val + 0.1), param), "");
+    EXPECT_EQ(retirada::RecusaJanelaRetirada(TDateTime(proc.Val + 0.9), TDateTime(proc.Val + 0.1), param), "");
 }
-
-// ---- The header on the screen ------------------------------------------------------------
 
 class HeaderTest : public ScreenTest {
 protected:
@@ -100,33 +82,6 @@ TEST_F(HeaderTest, NewHeaderTakesTheSelectedBranchsNumbersWhereverTheBranchListS
     EXPECT_EQ(f->cdsLanctoEst.FieldByName("CDINSCESTA").AsString(), "0620000010081");
     EXPECT_EQ(f->cdsLanctoEst.FieldByName("CDEMPRESA").AsString(), "01");
     f->cdsLanctoEst.Cancel();
-}
-
-TEST_F(HeaderTest, PostedHeaderCarriesItsDescriptionDatesServiceAndMenu) {
-    TfrmRetirada* f = OpenWithList(0, 0);
-    ASSERT_NE(f, nullptr);
-    f->sbtIncluirClick(f->sbtIncluir);
-    ASSERT_EQ(f->cdsLanctoEst.State(), TDataSetState::dsInsert);
-    // A branch whose menu date follows the withdrawal date.
-    f->cdsParamEstoque.Edit();
-    f->cdsParamEstoque.FieldByName("IDCARDIFRETI").SetAsString("N");
-    f->cdsParamEstoque.Post();
-    const TDateTime d = EncodeDate(2026, 3, 17);
-    f->dbdRetirada->SetDate(d);
-    f->dbdDtCardapio->SetDate(EncodeDate(2026, 3, 20));
-    f->medCdServico->SetText("00002");
-    f->edtNmServico->SetText("JANTAR");
-    Pla02000Unit().stNrCardapio = "NOVOCODRET";
-    f->cdsLanctoEst.Post();
-    TClientDataSet& h = f->cdsLanctoEst;
-    EXPECT_EQ(h.FieldByName("DSLANCESTQ").AsString(), "Retirada para o cardápio do dia 17/03/2026 ,Serviço 00002");
-    EXPECT_EQ(h.FieldByName("DTCARDAPIO").AsDateTime(), d);
-    EXPECT_EQ(h.FieldByName("DTRETIRADA").AsDateTime(), d);
-    EXPECT_EQ(h.FieldByName("DTMESCARD").AsDateTime(), EncodeDate(2026, 3, 1));
-    EXPECT_EQ(h.FieldByName("CDSERVFILI").AsString(), "00002");
-    EXPECT_EQ(h.FieldByName("NMSERVICO").AsString(), "JANTAR");
-    EXPECT_EQ(h.FieldByName("NRCARDAPIO").AsString(), "NOVOCODRET");
-    EXPECT_EQ(f->inSeqItem, 0);
 }
 
 TEST_F(HeaderTest, EveryItemTakesTheWithdrawalDateAndTheDishFilterComesBack) {
@@ -223,23 +178,6 @@ TEST_F(HeaderTest, WithdrawalTypeIsCheckedAgainstTheListAndItsProducts) {
     tipo("99", "0105001");
     EXPECT_NO_THROW(f->Vd_TipoReti(true));
     item.Cancel();
-}
-
-TEST_F(HeaderTest, AlteredHeaderRetypedToAnotherUsedRequisitionIsRefused) {
-    TfrmRetirada* f = OpenWithList(-1, -1);  // its requisition is the planned one
-    ASSERT_NE(f, nullptr);
-    f->sbtAlterarClick(f->sbtAlterar);
-    f->HabilitaFiltro(true);  // as when the header is entered again
-    ResetCalls();
-    f->dbeNrRequisicao->UserSetText("2");  // today's withdrawal uses 0000000002
-    f->medCdServico->UserSetFocus();
-    EXPECT_NE(Shown().find("Já existe outra retirada para a requisição informada."), std::string::npos);
-    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
-    f->dbeNrRequisicao->UserSetText("0");  // its own number, typed short: not checked
-    f->medCdServico->UserSetFocus();
-    EXPECT_EQ(f->ActiveControl(), f->medCdServico);
-    EXPECT_EQ(Calls("GetPesqRequisicao"), 1);
-    EXPECT_EQ(Calls("GetVdPrevReti"), 0);
 }
 
 TEST_F(HeaderTest, ProductBlockCountsTheServiceRecordOnlyForTheHeadersService) {

@@ -30,26 +30,6 @@ protected:
 
 }  // namespace
 
-TEST_F(KeysTest, EnterAndDownMoveLikeTabOutsideGrids) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    f->medCdFilial->UserSetFocus();
-    EXPECT_EQ(Hook(VK_RETURN), VK_TAB);
-    EXPECT_EQ(Hook(VK_RETURN, ssCtrl), VK_RETURN) << "Ctrl+Enter passes unchanged";
-    EXPECT_EQ(Hook(VK_DOWN), VK_TAB);
-    EXPECT_EQ(Hook('A'), 'A');
-}
-
-TEST_F(KeysTest, GridsKeepTheirArrowsButEnterStillTabs) {
-    TfrmRetirada* f = OpenOnForm();
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(f->ActiveControl(), f->dbgItens);
-    EXPECT_EQ(Hook(VK_DOWN), VK_DOWN);
-    EXPECT_EQ(Hook(VK_UP), VK_UP);
-    EXPECT_EQ(f->ActiveControl(), f->dbgItens);
-    EXPECT_EQ(Hook(VK_RETURN), VK_TAB);
-}
-
 TEST_F(KeysTest, DecimalKeyTypesTheCommaInFloatColumns) {
     TfrmRetirada* f = OpenOnForm();
     ASSERT_NE(f, nullptr);
@@ -74,45 +54,6 @@ TEST_F(KeysTest, RequisitionFieldKeepsItsKeysAndEnterJumpsToTheService) {
     EXPECT_EQ(Hook(VK_DOWN), VK_DOWN);
     f->dbeNrRequisicao->UserKeyDown(VK_RETURN);
     EXPECT_EQ(f->ActiveControl(), f->medCdServico);
-}
-
-TEST_F(KeysTest, UpMovesToThePreviousField) {
-    TfrmRetirada* f = OpenOnForm();
-    ASSERT_NE(f, nullptr);
-    f->HabilitaFiltro(true);
-    f->medCdServico->UserSetFocus();
-    Hook(VK_UP);
-    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
-}
-
-TEST_F(KeysTest, DateFieldsGetTheirTabStopBackOnEveryKey) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    f->dbdRetirada->SetTabStop(false);
-    f->dbdDtCardapio->SetTabStop(false);
-    Hook('X');
-    EXPECT_TRUE(f->dbdRetirada->TabStop());
-    EXPECT_TRUE(f->dbdDtCardapio->TabStop());
-}
-
-TEST_F(KeysTest, F12MovesFromTheHeaderGroupToTheItemsAndBackNeverToTheBranch) {
-    TfrmRetirada* f = OpenOnForm();
-    ASSERT_NE(f, nullptr);
-    // The header open to typing, as including or altering leaves it.
-    f->HabilitaFiltro(true);
-    f->dbdRetirada->UserSetFocus();
-    ASSERT_EQ(f->ActiveControl(), f->dbdRetirada);
-    f->UserKeyDown(VK_F12);
-    EXPECT_EQ(f->ActiveControl(), f->dbgItens) << "past the rest of the header, on to the items";
-    // Entering the items closed the header's inputs; typing a header opens them.
-    f->HabilitaFiltro(true);
-    f->UserKeyDown(VK_F12);
-    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao) << "wraps to the header's first field";
-    f->UserKeyDown(VK_F12, ssShift);
-    EXPECT_EQ(f->ActiveControl(), f->dbeNrRequisicao) << "only F12 without modifiers";
-    EXPECT_TRUE(f->cdsRomaRetirada.Active());
-    EXPECT_TRUE(f->cdsLanctoEst.Active());
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
 }
 
 TEST_F(KeysTest, TypingInTheServiceAltersOnlyWhereAlteringIsOffered) {
