@@ -14,36 +14,6 @@ struct DataSources : ::testing::Test {
     void SetUp() override { DeclareItems(ds); }
 };
 
-TEST_F(DataSources, StateFollowsTheDataSetUnlessDisabled) {
-    EXPECT_EQ(src.State(), TDataSetState::dsInactive);
-    src.SetDataSet(&ds);
-    std::vector<TDataSetState> states;
-    src.OnStateChange = [&](TDataSource& s) { states.push_back(s.State()); };
-    ds.SetData(Variant(ItemsPacket(2)));
-    ds.Edit();
-    ds.Cancel();
-    EXPECT_EQ(states, (std::vector<TDataSetState>{TDataSetState::dsBrowse, TDataSetState::dsEdit,
-                                                   TDataSetState::dsBrowse}));
-    src.SetEnabled(false);
-    EXPECT_EQ(src.State(), TDataSetState::dsInactive);
-    states.clear();
-    ds.Edit();
-    EXPECT_TRUE(states.empty());  // a disabled source hears nothing
-    src.SetEnabled(true);
-    EXPECT_EQ(src.State(), TDataSetState::dsEdit);
-}
-
-TEST_F(DataSources, DataChangeNamesTheField) {
-    ds.SetData(Variant(ItemsPacket(2)));
-    src.SetDataSet(&ds);
-    std::vector<std::string> seen;
-    src.OnDataChange = [&](TDataSource&, TField* f) { seen.push_back(f ? f->FieldName() : "*"); };
-    ds.Next();
-    ds.Edit();
-    ds.FieldByName("QTY").SetAsFloat(3);
-    EXPECT_EQ(seen, (std::vector<std::string>{"*", "*", "QTY"}));
-}
-
 TEST_F(DataSources, LinksHearUpdateDataBeforePost) {
     ds.CreateDataSet();
     src.SetDataSet(&ds);

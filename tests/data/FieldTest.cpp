@@ -24,17 +24,6 @@ protected:
     TField *s, *f, *i, *b, *d, *def;
 };
 
-TEST_F(Fields, NullsReadAsEmptyValues) {
-    EXPECT_TRUE(f->IsNull());
-    EXPECT_EQ(s->AsString(), "");
-    EXPECT_EQ(f->AsFloat(), 0.0);
-    EXPECT_EQ(i->AsInteger(), 0);
-    EXPECT_FALSE(b->AsBoolean());
-    EXPECT_EQ(d->AsDateTime().Val, 0.0);
-    EXPECT_EQ(f->DisplayText(), "");
-    EXPECT_EQ(def->Size(), 20);  // declared without a size
-}
-
 TEST_F(Fields, ConversionsOnWrite) {
     f->SetAsString("2,5");
     EXPECT_EQ(f->AsFloat(), 2.5);
@@ -78,16 +67,6 @@ TEST_F(Fields, ValidateRefusalKeepsTheOldValue) {
     EXPECT_TRUE(ds.Modified());
 }
 
-TEST_F(Fields, ReadOnlyAndRange) {
-    s->ReadOnly = true;
-    EXPECT_THROW(s->SetAsString("x"), Exception);
-    f->MaxValue = 999999999.99999;
-    EXPECT_THROW(f->SetAsFloat(1e12), Exception);
-    EXPECT_THROW(f->SetAsFloat(-1), Exception);  // the range starts at MinValue 0
-    f->SetAsFloat(5);
-    EXPECT_EQ(f->AsFloat(), 5.0);
-}
-
 TEST_F(Fields, DisplayAndEditText) {
     f->DisplayFormat = "#,##0.00000";
     f->EditFormat = "##0.00000";
@@ -104,14 +83,6 @@ TEST_F(Fields, DisplayAndEditText) {
     EXPECT_EQ(d->DisplayText(), "05/03/24");
     b->SetAsBoolean(true);
     EXPECT_EQ(b->DisplayText(), "True");
-}
-
-TEST_F(Fields, IndexMovesColumns) {
-    EXPECT_EQ(f->Index(), 1);
-    f->SetIndex(3);
-    EXPECT_EQ(ds.Fields(3).FieldName(), "F");
-    EXPECT_EQ(i->Index(), 1);
-    EXPECT_EQ(f->DisplayLabel(), "F");
 }
 
 }  // namespace

@@ -18,17 +18,6 @@ protected:
     TClientDataSet ds;
 };
 
-TEST_F(Locating, OneAndSeveralFields) {
-    EXPECT_TRUE(ds.Locate("CODE", "C3"));
-    EXPECT_EQ(ds.RecNo(), 3);
-    EXPECT_TRUE(ds.Locate("GRP;QTY", VarArrayOf({"G1", 4})));
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C4");
-    EXPECT_TRUE(ds.Locate("QTY", "2"));  // compared as variants
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C2");
-    EXPECT_TRUE(ds.Locate("QTY", Variant()));  // null matches null
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C5");
-}
-
 TEST_F(Locating, CaseInsensitiveAndPartial) {
     EXPECT_FALSE(ds.Locate("NAME", "feijão preto"));
     EXPECT_TRUE(ds.Locate("NAME", "FEIJÃO PRETO", loCaseInsensitive));
@@ -61,15 +50,6 @@ TEST_F(Locating, LocateSeesOnlyVisibleRecordsAndPostsFirst) {
     EXPECT_EQ(ds.ChangeCount(), 1);
 }
 
-TEST_F(Locating, LookupDoesNotMove) {
-    ds.SetRecNo(2);
-    EXPECT_EQ(ds.Lookup("CODE", "C4", "NAME").AsString(), "Feijão Preto");
-    Variant both = ds.Lookup("CODE", "C1", "NAME;QTY");
-    EXPECT_EQ(both.AsArray().at(1).AsFloat(), 1.0);
-    EXPECT_TRUE(ds.Lookup("CODE", "ZZ", "NAME").IsNull());
-    EXPECT_EQ(ds.RecNo(), 2);
-}
-
 TEST_F(Locating, IndexFieldNamesOrdersAndKeepsTheCursor) {
     ASSERT_TRUE(ds.Locate("CODE", "C5"));
     ds.SetIndexFieldNames("GRP;QTY");
@@ -85,16 +65,6 @@ TEST_F(Locating, IndexFieldNamesOrdersAndKeepsTheCursor) {
     EXPECT_THROW(ds.SetIndexFieldNames("NOPE"), Exception);
     ds.SetIndexFieldNames("");
     EXPECT_EQ(Column(ds, "CODE").back(), "A");
-}
-
-TEST(IndexBeforeOpen, AppliesWhenDataArrives) {
-    TClientDataSet ds;
-    DeclareItems(ds);
-    ds.SetIndexFieldNames("QTY");
-    DataPacket p = ItemsPacket(3);
-    std::swap(p.rows[0], p.rows[2]);
-    ds.SetData(Variant(p));
-    EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "C2", "C3"}));
 }
 
 }  // namespace

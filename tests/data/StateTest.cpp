@@ -51,58 +51,6 @@ TEST(PacketFields, ComeFromThePacketWhenNoneDeclared) {
     EXPECT_THROW(ds.AddField("X", TFieldType::ftString), Exception);  // open
 }
 
-TEST_F(States, NavigationBofEofRecNo) {
-    Load(3);
-    EXPECT_TRUE(ds.Bof());
-    EXPECT_FALSE(ds.Eof());
-    EXPECT_EQ(ds.RecNo(), 1);
-    EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "C2", "C3"}));
-    EXPECT_TRUE(ds.Eof());
-    EXPECT_EQ(ds.RecNo(), 3);
-    ds.Last();
-    ds.Prior();
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C2");
-    EXPECT_EQ(ds.MoveBy(-5), -1);
-    EXPECT_TRUE(ds.Bof());
-    ds.SetRecNo(3);
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C3");
-    EXPECT_THROW(ds.SetRecNo(4), Exception);
-    EXPECT_EQ(ds.RecordCount(), 3);
-}
-
-TEST_F(States, EmptyDataSetBehaviour) {
-    ds.CreateDataSet();
-    EXPECT_TRUE(ds.IsEmpty());
-    EXPECT_TRUE(ds.Eof() && ds.Bof());
-    EXPECT_EQ(ds.RecNo(), 0);
-    EXPECT_TRUE(ds.FieldByName("CODE").IsNull());
-    EXPECT_THROW(ds.Delete(), Exception);
-    ds.Edit();  // an empty dataset inserts instead
-    EXPECT_EQ(ds.State(), TDataSetState::dsInsert);
-    EXPECT_FALSE(ds.IsEmpty());
-    ds.FieldByName("CODE").SetAsString("A");
-    ds.Post();
-    EXPECT_EQ(ds.RecordCount(), 1);
-    ds.EmptyDataSet();
-    EXPECT_TRUE(ds.IsEmpty());
-    EXPECT_EQ(ds.ChangeCount(), 0);
-}
-
-TEST_F(States, InsertPutsTheRecordBeforeTheCurrentAppendAtTheEnd) {
-    Load(3);
-    ds.SetRecNo(2);
-    ds.Insert();
-    EXPECT_EQ(ds.RecNo(), 2);
-    EXPECT_EQ(ds.RowCount(), 4);
-    ds.FieldByName("CODE").SetAsString("NEW");
-    ds.Post();
-    EXPECT_EQ(ds.RecNo(), 2);
-    ds.Append();
-    ds.FieldByName("CODE").SetAsString("END");
-    ds.Post();
-    EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "NEW", "C2", "C3", "END"}));
-}
-
 TEST_F(States, DeleteLoopEndsAndKeepsTheRest) {
     Load(9);
     ds.First();
@@ -111,50 +59,6 @@ TEST_F(States, DeleteLoopEndsAndKeepsTheRest) {
         else ds.Next();
     }
     EXPECT_EQ(Column(ds, "CODE"), (std::vector<std::string>{"C1", "C4", "C7"}));
-}
-
-TEST_F(States, ReadOnlyDataSetRefusesChanges) {
-    ds.ReadOnly = true;
-    Load(2);
-    EXPECT_THROW(ds.Edit(), Exception);
-    EXPECT_THROW(ds.Append(), Exception);
-    EXPECT_THROW(ds.Delete(), Exception);
-    EXPECT_EQ(ds.State(), TDataSetState::dsBrowse);
-    EXPECT_EQ(ds.Locate("CODE", "C2"), true);  // reading still works
-}
-
-TEST_F(States, PostAndFieldsOutsideEditing) {
-    Load(1);
-    try {
-        ds.Post();
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Dataset not in edit or insert mode");
-    }
-    EXPECT_THROW(ds.FieldByName("CODE").SetAsString("X"), Exception);
-    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C1");
-}
-
-TEST_F(States, RequiredFieldStopsThePostAndFocusesTheField) {
-    TField& name = ds.FieldByName("NAME");
-    name.Required = true;
-    name.SetDisplayLabel("Nome");
-    int focused = 0;
-    name.OnFocusControl = [&](TField&) { ++focused; };
-    ds.CreateDataSet();
-    ds.Append();
-    ds.FieldByName("CODE").SetAsString("A");
-    try {
-        ds.Post();
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Field 'Nome' must have a value");
-    }
-    EXPECT_EQ(focused, 1);
-    EXPECT_EQ(ds.State(), TDataSetState::dsInsert);
-    name.SetAsString("ok");
-    ds.Post();
-    EXPECT_EQ(ds.RecordCount(), 1);
 }
 
 TEST_F(States, BookmarksFollowRecords) {
