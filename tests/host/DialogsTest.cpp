@@ -1,6 +1,5 @@
 // The Qt dialog service, answered the way a user answers it, and the
 // translation of Qt keys and pictures the view relies on.
-#include "qtview/FindDialog.h"
 #include "qtview/KeyMap.h"
 #include "qtview/Pictures.h"
 #include "qtview/QtDialogs.h"
@@ -9,7 +8,6 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,23 +110,6 @@ private slots:
             dlg->accept();
         });
         QCOMPARE(d.SearchList(req), std::vector<int>{1});
-    }
-
-    void findDialogReturnsFieldAndText() {
-        qtview::QtDialogs d;
-        FindRequest req{"Procurar", {{"CDPRODUTO", "Código"}, {"NMPRODUTO", "Nome"}}};
-        whenModal([](QWidget* w) {
-            auto* dlg = qobject_cast<qtview::FindDialog*>(w);
-            dlg->Column()->setCurrentIndex(1);
-            QTest::keyClicks(dlg->Text(), "arroz");
-            dlg->accept();
-        });
-        auto a = d.Find(req);
-        QVERIFY(a.has_value());
-        QCOMPARE(a->FieldName, std::string("NMPRODUTO"));
-        QCOMPARE(a->Text, std::string("arroz"));
-        whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
-        QVERIFY(!d.Find(req).has_value());
     }
 
     void progressNoteNeverBlocks() {

@@ -2,8 +2,7 @@
 // state (in stock, marked deleted, not in stock, consumed 0, in error, new
 // without a product), a screenshot of each kept beside the test program, and
 // the pixels read back: a red row is red, each status shows its own picture,
-// the selected cell is on highlight. Also the tool bar's pictures and captions
-// and the columns' widths.
+// the selected cell is on highlight.
 #include "../screen/ScreenFixture.h"
 #include "qtview/Colors.h"
 #include "qtview/FormView.h"
@@ -13,7 +12,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QMdiArea>
-#include <QToolButton>
 
 #include <filesystem>
 #include <functional>
@@ -185,36 +183,5 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
     EXPECT_GT(pixels(shot, QRect(q.center().x(), q.top(), q.width() / 2, q.height()), escuro), 5);
     EXPECT_EQ(pixels(shot, QRect(q.left() + 1, q.top(), q.width() / 4, q.height()), escuro), 0);
 
-    // Every column wide enough for its title and for what its cells show.
-    const QFontMetrics fm = gw->fontMetrics();
-    for (int c = 0; c < f->dbgItens->Columns().Count(); ++c) {
-        if (!f->dbgItens->Columns()[c].Visible) continue;
-        const int w = gw->ColumnWidth(c);
-        EXPECT_GE(w, fm.horizontalAdvance(QString::fromStdString(f->dbgItens->ColumnTitle(c))) + 4)
-            << f->dbgItens->Columns()[c].FieldName;
-        for (int row = 0; row < 6; ++row) {
-            TCellPresentation pr = f->dbgItens->CellPresentation(row, c);
-            if (f->dbgItens->Columns()[c].FieldName == "NMPRODUTO") continue;  // names may be cut
-            EXPECT_GE(w, fm.horizontalAdvance(QString::fromStdString(pr.Text)) + 4)
-                << f->dbgItens->Columns()[c].FieldName << " row " << row;
-        }
-    }
     itens.CancelUpdates();
-}
-
-TEST_F(GridPaintTest, ToolButtonsShowTheirPicturesAndCaptions) {
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    qtview::FormView* view = views->ViewOf(f);
-    ASSERT_NE(view, nullptr);
-    const std::pair<TSpeedButton*, const char*> botoes[] = {
-        {f->sbtIncluir, "Incluir"}, {f->sbtExcluir, "Excluir"}, {f->sbtCancelar, "Cancelar"},
-        {f->sbtSair, "Sair"},       {f->sbtVisualizaErros, "Visualizar Erros"}, {f->sbtFiltro, "Filtrar Lançamentos"}};
-    for (auto [b, caption] : botoes) {
-        auto* tb = qobject_cast<QToolButton*>(view->WidgetOf(b));
-        ASSERT_NE(tb, nullptr) << b->Name();
-        EXPECT_FALSE(tb->icon().isNull()) << b->Name();
-        EXPECT_EQ(tb->toolButtonStyle(), Qt::ToolButtonTextUnderIcon) << b->Name();
-        EXPECT_EQ(tb->text(), QString::fromUtf8(caption)) << b->Name();
-    }
 }

@@ -70,9 +70,6 @@ private slots:
         QVERIFY(!r.BoundToBranch);
         auto& ctx = Morvena::Context();
         QCOMPARE(ctx.FiliProc, std::string("0002"));
-        QCOMPARE(ctx.Operador, std::string("DEMO"));
-        QVERIFY(!ctx.ModuFili);
-        QCOMPARE(ctx.WebURL, std::string("127.0.0.1"));
         QCOMPARE(ctx.WebPort, server->Port());
         QCOMPARE(ctx.Filiais.count("0001"), size_t(1));
         QCOMPARE(r.DataProc, Date());  // the demo's processing dates are today

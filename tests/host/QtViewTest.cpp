@@ -154,37 +154,6 @@ private slots:
         QVERIFY(view()->WidgetOf(t->edtOther)->isVisible());
     }
 
-    void gridPaintsTheCellPresentation() {
-        auto* g = qobject_cast<qtview::GridWidget*>(view()->WidgetOf(t->grid));
-        QVERIFY(g);
-        QImage img = g->viewport()->grab().toImage();
-        // Row 1 (not selected): info background, red text somewhere in the code cell.
-        QRect code1 = g->CellRect(1, 0);
-        QColor bg = img.pixelColor(code1.left() + 2, code1.bottom() - 2);
-        QCOMPARE(bg, g->palette().color(QPalette::ToolTipBase));
-        bool red = false;
-        for (int x = code1.left(); x < code1.right(); ++x)
-            for (int y = code1.top(); y < code1.bottom(); ++y) red |= img.pixelColor(x, y) == QColor(255, 0, 0);
-        QVERIFY(red);
-        // Quantities end at the right edge.
-        QRect qty = g->CellRect(1, 1);
-        bool leftHalfEmpty = true;
-        for (int x = qty.left() + 2; x < qty.left() + qty.width() / 2; ++x)
-            for (int y = qty.top() + 2; y < qty.bottom() - 1; ++y) leftHalfEmpty &= img.pixelColor(x, y) == bg;
-        QVERIFY(leftHalfEmpty);
-        // The status image: no olive left (transparent), something drawn 5 pixels in.
-        QRect st = g->CellRect(1, 2);
-        bool olive = false, drawn = false;
-        for (int x = st.left(); x < st.right(); ++x)
-            for (int y = st.top(); y < st.bottom(); ++y) {
-                QColor c = img.pixelColor(x, y);
-                olive |= c == QColor(128, 128, 0);
-                drawn |= x >= st.left() + 5 && x < st.left() + 29 && c != bg && c != g->palette().color(QPalette::Mid);
-            }
-        QVERIFY(!olive);
-        QVERIFY(drawn);
-    }
-
     void gridKeysReachTheColumnExit() {
         auto* g = qobject_cast<qtview::GridWidget*>(view()->WidgetOf(t->grid));
         QRect cell = g->CellRect(2, 0);
@@ -200,9 +169,6 @@ private slots:
         QTest::keyClick(g, Qt::Key_Up);
         QCOMPARE(t->cds.CurrentRow(), 1);
     }
-
-    // A modal form on the Qt loop, closed by a click on its button: ScreenTest
-    // does it with the browse filter dialog.
 
     void cursorLocksAndClosingFollowTheToolkit() {
         Application().SetCursor(TCursor::crHourGlass);

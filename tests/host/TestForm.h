@@ -25,7 +25,6 @@ struct TestForm {
     TTabSheet* tshGrid{};
     TTabSheet* tshOther{};
     TDBGrid* grid{};
-    TImage* imgOk{};
     TEdit* edtOther{};
     std::vector<std::string> log;
     bool allowPageChange = true;
@@ -96,18 +95,5 @@ struct TestForm {
         grid->Columns().Add("QTY", "Quantidade", 100).Alignment = TAlignment::taRightJustify;
         grid->Columns().Add("STATUS", "OK", 40);
         grid->OnColExit = [this](TObject*) { log.push_back("colexit " + grid->SelectedField()->FieldName()); };
-        grid->OnDrawColumnCell = [this](TObject*, int row, int, TColumn& col, TGridDrawState st, TCellPresentation& c) {
-            if (!st.Selected) c.Background = clInfoBk;
-            if (cds.DisplayTextAt(row, cds.FieldByName("STATUS")) == "D") c.FontColor = clRed;
-            if (col.FieldName == "STATUS") {
-                c.Text.clear();
-                c.Image = "imgOk";
-                c.ImageLeft = 5;
-            }
-        };
-        imgOk = TComponent::Create<TImage>(form, "imgOk");
-        imgOk->SetParent(panTop);
-        imgOk->SetBounds(500, 4, 24, 16);
-        imgOk->SetVisible(false);
     }
 };

@@ -118,12 +118,9 @@ TEST(ScriptDriver, MalformedScenariosExitTwoNamingTheLine) {
         {kOpen + "hover btnOk\n", "line 3: unknown command hover"},
         {kOpen + "click btnNada\n", "line 3: no control named btnNada"},
         {kOpen + "expect cdsItens.PRECO = 1\n", "line 3: dataset cdsItens has no field PRECO"},
-        {kOpen + "cell dbgItens PRECO\n", ""},
-        {kOpen + "expect edtNome.colour = red\n", ""},
         {kOpen + "expect unit.boNada = true\n", ""},
         {"signon operator=DEMO branch=0001\nclick btnOk\n", "no form has the input"},
         {"open\n", ""},
-        {kOpen + "database empty\n", ""},
         {"signon operator=DEMO branch=0001 password=errada\nopen\n", "Operador ou senha inválidos."},
     };
     for (const auto& [scenario, why] : cases) {
@@ -287,9 +284,7 @@ expect cdsItens[1].CODIGO = Z9
     auto noColumn = run(kOpen + "expect dbgItens[1].ATIVO = true\n");
     EXPECT_EQ(noColumn.status, 2) << noColumn.out;
     EXPECT_NE(noColumn.out.find("grid dbgItens has no column ATIVO"), std::string::npos) << noColumn.out;
-    for (const char* bad : {"expect cdsItens[0].CODIGO = A1\n", "expect cdsItens[x].CODIGO = A1\n",
-                            "expect cdsItens[1] = A1\n", "expect edtNome[1].text = A1\n"})
-        EXPECT_EQ(run(kOpen + bad).status, 2) << bad;
+    EXPECT_EQ(run(kOpen + "expect edtNome[1].text = A1\n").status, 2);
 }
 
 TEST(ScriptDriver, SqlAndCallArgumentsAsExpectations) {
@@ -324,9 +319,6 @@ expect calls GetParamFilial(2) = 0001
 
     auto badSql = run(kOpen + "expect sql \"SELECT * FROM NADA\" = 1\n");
     EXPECT_EQ(badSql.status, 2) << badSql.out;
-    EXPECT_EQ(run(kOpen + "expect sql SELECT = 1\n").status, 2);
-    EXPECT_EQ(run(kOpen + "expect calls GetParamFilial(0) = 1\n").status, 2);
-    EXPECT_EQ(run(kOpen + "expect calls GetParamFilial(1)x = 1\n").status, 2);
 }
 
 TEST(ScriptDriver, SeveralFilesAndStandardInput) {

@@ -48,21 +48,6 @@ TEST_F(Modal, WithoutPumpShowModalFailsClearly) {
     EXPECT_FALSE(dlg->Visible());
 }
 
-TEST_F(Modal, NestedLoopDeliversInputUntilTheFormCloses) {
-    auto* main = Application().CreateForm<TForm>("frmMain");
-    main->Show();
-    auto* dlg = Application().CreateFormOwned<TDlg>(main, "frmDlg");
-    input.push_back([&] { dlg->edt->UserType("abc"); });
-    input.push_back([&] { dlg->UserKeyDown(VK_RETURN); });  // default button
-    int shownActive = 0;
-    dlg->OnActivate = [&](TObject*) { ++shownActive; };
-    EXPECT_EQ(dlg->ShowModal(), mrOk);
-    EXPECT_EQ(dlg->edt->Text(), "abc");
-    EXPECT_EQ(shownActive, 1);
-    EXPECT_FALSE(dlg->Visible());
-    EXPECT_EQ(Application().ActiveForm(), main);
-}
-
 TEST_F(Modal, CloseQueryMayRefuseAndEscapeCancels) {
     auto* dlg = Application().CreateForm<TDlg>("frmDlg");
     int asked = 0;
@@ -112,41 +97,6 @@ TEST_F(Modal, CreationErrorIsShownAndTheFormStays) {
     EXPECT_EQ(Application().MainForm(), f);
     ASSERT_EQ(dialogs->Transcript().size(), 1u);
     EXPECT_EQ(dialogs->Transcript()[0].Text, "Operação bloqueada!");
-}
-
-TEST_F(Modal, ActivationEventsFollowTheActiveForm) {
-    std::vector<std::string> log;
-    auto* a = Application().CreateForm<TForm>("frmA");
-    auto* b = Application().CreateForm<TForm>("frmB");
-    a->OnActivate = [&](TObject*) { log.push_back("A+"); };
-    a->OnDeactivate = [&](TObject*) { log.push_back("A-"); };
-    b->OnActivate = [&](TObject*) { log.push_back("B+"); };
-    b->OnDeactivate = [&](TObject*) { log.push_back("B-"); };
-    a->Show();
-    b->Show();
-    a->UserActivate();
-    b->Close();
-    EXPECT_EQ(log, (std::vector<std::string>{"A+", "A-", "B+", "B-", "A+"}));
-    EXPECT_EQ(Application().ActiveForm(), a);
-}
-
-TEST_F(Modal, ActiveControlSetBeforeShowingTakesTheFocusOnShow) {
-    auto* dlg = Application().CreateForm<TDlg>("frmDlg");
-    std::vector<std::string> log;
-    dlg->btnCancel->OnEnter = [&](TObject*) { log.push_back("enter"); };
-    dlg->SetActiveControl(dlg->btnCancel);
-    EXPECT_TRUE(log.empty());
-    int idle = 0;
-    Application().OnIdle = [&] { ++idle; };
-    dlg->UserActivate();  // hidden: nothing happens
-    dlg->Show();
-    EXPECT_EQ(dlg->ActiveControl(), dlg->btnCancel);
-    EXPECT_EQ(log, std::vector<std::string>{"enter"});
-    dlg->edt->UserType("a");
-    EXPECT_EQ(idle, 2);  // the focus click and the key
-    EXPECT_EQ(Application().FindComponentPath("frmDlg.EDT"), dlg->edt);
-    EXPECT_EQ(Application().FindComponentPath("frmDlg.nada"), nullptr);
-    EXPECT_EQ(Application().FindComponentPath("edt"), dlg->edt);
 }
 
 }  // namespace

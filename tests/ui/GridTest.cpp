@@ -113,52 +113,6 @@ TEST_F(GridForm, RowMovesPostAndDownOnLastRowAppends) {
     EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
 }
 
-TEST_F(GridForm, ReadOnlyColumnsRefuseTyping) {
-    grid->SetSelectedIndex(2);
-    grid->UserType("q");
-    EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
-    grid->SetSelectedIndex(0);
-    grid->Columns()[0].ReadOnly = true;
-    grid->UserType("q");
-    EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
-}
-
-TEST_F(GridForm, TabOnLastCellMovesToNextRowFirstColumn) {
-    grid->SetSelectedIndex(2);
-    log.clear();
-    grid->UserKeyDown(VK_TAB);
-    EXPECT_EQ(grid->SelectedIndex(), 0);
-    EXPECT_EQ(cds.RecNo(), 2);
-    grid->UserKeyDown(VK_TAB, ssShift);
-    EXPECT_EQ(grid->SelectedIndex(), 2);
-    EXPECT_EQ(cds.RecNo(), 1);
-}
-
-TEST_F(GridForm, PresentationHookAndEllipsis) {
-    grid->OnDrawColumnCell = [](TObject*, int row, int, TColumn& col, TGridDrawState st, TCellPresentation& c) {
-        if (col.FieldName == "QTY") c.Alignment = TAlignment::taRightJustify;
-        if (row == 1 && !st.Selected) c.FontColor = clRed;
-    };
-    auto c = grid->CellPresentation(1, 1);
-    EXPECT_EQ(c.Text, "2,00000");
-    EXPECT_EQ(c.Alignment, TAlignment::taRightJustify);
-    EXPECT_EQ(c.FontColor, clRed);
-    auto sel = grid->CellPresentation(0, 0);
-    EXPECT_TRUE(sel.Selected && sel.Focused && sel.FocusRect);
-    int clicks = 0;
-    grid->OnEditButtonClick = [&](TObject*) { ++clicks; };
-    grid->UserEditButtonClick();  // no ellipsis on this column
-    grid->Columns()[0].ButtonStyle = TColumnButtonStyle::cbsEllipsis;
-    grid->UserEditButtonClick();
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(GridForm, GridExitPostsTheEditorText) {
-    grid->UserType("K");
-    edt->UserSetFocus();
-    EXPECT_EQ(cds.FieldByName("CODE").AsString(), "K");
-}
-
 TEST_F(GridForm, DataAwareEditWritesBeforeItsExitHandler) {
     auto* dbe = TComponent::Create<TDBEdit>(form, "dbeQty");
     dbe->SetParent(form);

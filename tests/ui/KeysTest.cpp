@@ -73,22 +73,6 @@ TEST_F(KeyForm, MenuShortcutsTakeEnabledItemsOnly) {
     EXPECT_THROW(TextToShortCut("Hyper+Q"), Exception);
 }
 
-TEST_F(KeyForm, TypingReplacesSelectedTextAndBackspaceEdits) {
-    e2->SetText("antigo");
-    e2->UserType("n");  // entering the edit selected its text
-    EXPECT_EQ(e2->Text(), "n");
-    e2->UserType("ovo");
-    EXPECT_EQ(e2->Text(), "novo");
-    e2->UserKeyDown(VK_BACK);
-    EXPECT_EQ(e2->Text(), "nov");
-    e2->SetMaxLength(4);
-    e2->UserType("ãx");
-    EXPECT_EQ(e2->Text(), "novã");
-    e2->SetReadOnly(true);
-    e2->UserType("y");
-    EXPECT_EQ(e2->Text(), "novã");
-}
-
 TEST_F(KeyForm, MaskedEditUpperCasesInsertsLiteralsAndLimits) {
     auto* med = TComponent::Create<TMaskEdit>(form, "medCodigo");
     med->SetParent(form);
@@ -105,20 +89,6 @@ TEST_F(KeyForm, MaskedEditUpperCasesInsertsLiteralsAndLimits) {
     code->UserType("1x234");
     EXPECT_EQ(code->EditText(), "12.34");
     EXPECT_EQ(code->Text(), "1234");  // literals not saved
-}
-
-TEST_F(KeyForm, DateEditChecksDates) {
-    auto* dep = TComponent::Create<TDateEdit>(form, "depData");
-    dep->SetParent(form);
-    dep->UserType("05122026");
-    EXPECT_EQ(dep->Text(), "05/12/2026");
-    EXPECT_EQ(dep->Date(), EncodeDate(2026, 12, 5));
-    EXPECT_EQ(dep->WeekdayNameText(), "Sábado");
-    dep->SetText("31/02/2026");
-    EXPECT_THROW(dep->CheckValidDate(), EConvertError);
-    dep->SetText("");
-    EXPECT_NO_THROW(dep->CheckValidDate());
-    EXPECT_EQ(dep->Date().Val, 0);
 }
 
 }  // namespace
