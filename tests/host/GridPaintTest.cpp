@@ -1,7 +1,6 @@
 // The withdrawal screen's item grid as the Qt view paints it: one row in each
 // state (in stock, marked deleted, not in stock, consumed 0, in error, new
-// without a product), a screenshot of each kept beside the test program, and
-// the pixels read back: a red row is red, each status shows its own picture,
+// without a product), and the pixels read back: a red row is red, each status shows its own picture,
 // the selected cell is on highlight.
 #include "../screen/ScreenFixture.h"
 #include "qtview/Colors.h"
@@ -13,7 +12,6 @@
 #include <QImage>
 #include <QMdiArea>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -131,9 +129,6 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
     ASSERT_GT(gw->viewport()->height(), gw->TitleHeight() + 6 * gw->RowHeight());
 
     const QImage shot = gw->viewport()->grab().toImage();
-    const std::filesystem::path dir = std::filesystem::current_path() / "grid-shots";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / "itens.png").string())));
     const int nome = f->dbgItens->ColumnIndexOf("NMPRODUTO");
     const int status = f->dbgItens->ColumnIndexOf("ESTOQUEOK");
     const int erro = f->dbgItens->ColumnIndexOf("IDERRO");
@@ -141,8 +136,6 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
     for (int row = 0; row < 6; ++row) {
         const QRect r = gw->CellRect(row, nome).adjusted(0, 0, 0, -1);
         ASSERT_FALSE(r.isEmpty());
-        shot.copy(gw->CellRect(row, 0).united(gw->CellRect(row, erro)))
-            .save(QString::fromStdString((dir / (std::string(estados[row].nome) + ".png")).string()));
         // Row 0 is the current one: its selected cell is on highlight, the others on the grid's info colour.
         if (row > 0) {
             const QColor fundo = qtview::ToQColor(clInfoBk, gw->palette());
@@ -170,7 +163,6 @@ TEST_F(GridPaintTest, ItemGridPaintsEveryItemState) {
     gw->Refresh();
     QApplication::processEvents();
     const QImage shot2 = gw->viewport()->grab().toImage();
-    shot2.save(QString::fromStdString((dir / "excluido_selecionado.png").string()));
     const QRect sel = gw->CellRect(1, f->dbgItens->SelectedIndex());
     EXPECT_EQ(shot2.pixelColor(sel.left() + 1, sel.top() + 1), realce);
     EXPECT_EQ(pixels(shot2, sel, red), 0) << "a selected cell shows caption text, also on a red row";

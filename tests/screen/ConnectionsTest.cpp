@@ -30,24 +30,6 @@ TEST_F(ConnectionsTest, OpensAreCountedAndAFailedOneLeavesTheCountAtZero) {
     EXPECT_FALSE(c.Connected()) << "closed again after the call";
 }
 
-TEST_F(ConnectionsTest, KeepConnectedKeepsEveryConnectionOpenUntilTheFormCloses) {
-    ctx().KeepConnected = true;
-    TfrmRetirada* f = Open();
-    ASSERT_NE(f, nullptr);
-    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza}) {
-        EXPECT_TRUE(c->Connected()) << c->Name;
-        EXPECT_EQ(f->slConexoes.Count(c->Name), 1) << c->Name;
-    }
-    f->GetParamEstoque("0002", "S", "10", false);
-    f->CallServer(f->netRetirada, "UsaLocalizacao", {Variant("0001")});
-    for (TNetConnection* c : {&f->netRetirada, &f->netEstoque, &f->netInfoProd, &f->netAutoriza})
-        EXPECT_TRUE(c->Connected()) << c->Name;
-    // FormClose closes them directly; the form then goes.
-    f->UserClose();
-    Application().ProcessMessages();
-    EXPECT_EQ(frmRetirada(), nullptr);
-}
-
 TEST_F(ConnectionsTest, StockParametersOfTheLoadedBranchNeedNoRemoteCall) {
     TfrmRetirada* f = Open();
     ASSERT_NE(f, nullptr);

@@ -53,15 +53,8 @@ TEST(ViewerLines, OneLinePerRecognisedRowOfTheProductInOrder) {
     EXPECT_TRUE(LinhasDeErro(&r, "I", "P9", catalog).empty());
     EXPECT_TRUE(LinhasDeErro(&r, "L", "", catalog).empty()) << "no pending inventory, no line";
     EXPECT_TRUE(LinhasDeErro(nullptr, "I", "P1", catalog).empty());
-}
-
-TEST(ViewerLines, PendingInventoryNamesItsStoreroomAndLocation) {
-    TMessages catalog;
-    catalog.LoadFromText(model::MsgPadraoVisualizaErrosResource());
-    TClientDataSet r;
-    r.SetData(Variant(resultado({{"PLA02000_1", "P1"}, {"LIB00200_4", "", "01", "A3"}, {"LIB00200_4", "", "02", "B"}})));
-    EXPECT_EQ(LinhasDeErro(&r, "L", "", catalog),
-              (std::vector<std::string>{kInvent + " Almoxarifado 01 Localização A3"}));
+    // A pending inventory without its place (retirada_confirmar_bloqueios shows one with it).
     r.SetData(Variant(resultado({{"LIB00200_4", "", "  ", nullptr}})));
     EXPECT_EQ(LinhasDeErro(&r, "L", "", catalog), (std::vector<std::string>{kInvent + "  "}));
 }
+

@@ -81,18 +81,6 @@ TEST_F(Grid, SummaryRowsNotInStockAreRed) {
     EXPECT_EQ(cell(f->dbgResumo, 0, "NMPRODUTO").Alignment, TAlignment::taLeftJustify);
 }
 
-TEST_F(Grid, CtrlDeleteNeverTakesTheLastItemLeft) {
-    TClientDataSet& it = f->cdsItLanctoEst;
-    itensComo(it, {{{"IDSTATUS", Variant("D")}}, {{"IDSTATUS", Variant("N")}}, {{"IDSTATUS", Variant("D")}}});
-    f->dbgItens->SetFocus();
-    it.Next();
-    key(VK_DELETE, ssCtrl);
-    EXPECT_NE(Shown().find("Operação bloqueada. Lançamento deve conter no mínimo um item."), std::string::npos) << Shown();
-    EXPECT_EQ(it.RecordCount(), 3);
-    EXPECT_EQ(it.FieldByName("IDSTATUS").AsString(), "N");
-    EXPECT_EQ(f->cdsItlanctoVdAux.Filtered(), false);
-}
-
 TEST_F(Grid, CtrlVPastesAProductCodeIntoANewItemOnly) {
     TClientDataSet& it = f->cdsItLanctoEst;
     f->dbgItens->SetFocus();

@@ -7,12 +7,13 @@
 #include "core/Exception.h"
 
 #include <map>
+#include <tuple>
 
 using namespace screen_test;
 
 namespace {
 
-// The date window alone: flags and day counts, (flags set, offset, refusal).
+// The date window alone: (flags set, offset, refusal).
 TEST(DateWindow, BranchFlagThenGeneralFlagDecideLaterAndEarlierDays) {
     using Params = std::map<std::string, std::string>;
     const Params mais{{"NRDIASSAIDPD", "2"}, {"NRDIASSAIDPDFIL", "1"}};
@@ -26,21 +27,14 @@ TEST(DateWindow, BranchFlagThenGeneralFlagDecideLaterAndEarlierDays) {
         Params p;
         std::vector<std::pair<int, const char*>> dias;
     };
+    // The retirada_datas_* scenarios play the branch windows, empty branch flags and two "N";
+    // here the mixed flags and the counts' corner cases.
     const std::vector<Caso> casos = {
-        // Later days: the branch's own count under its "S", whatever the general flag.
-        {com(mais, "S", "N", true), {{1, ""}, {2, "Data_M"}}},
-        {com(mais, "N", "N", true), {{1, "Data_Mai"}}},
+        {com(mais, "S", "N", true), {{1, ""}, {2, "Data_M"}}},  // the branch's own count, whatever the general flag
         {com(mais, "N", "S", true), {{2, ""}, {3, "Data_M"}}},
-        {com(mais, "", "S", true), {{2, ""}, {3, "Data_M"}}},
-        {com(mais, "", "N", true), {{400, ""}, {0, ""}}},
-        // Earlier days: refused outright only under two "N"; anything but "N" opens the general window.
         {com(menos, "S", "N", false), {{-3, ""}, {-4, "Data_M"}}},
-        {com(menos, "N", "N", false), {{-1, "Data_Men"}}},
-        {com(menos, "N", "", false), {{-7, ""}, {-8, "Data_M"}}},
-        {com(menos, "", "S", false), {{-7, ""}, {-8, "Data_M"}}},
-        {com(menos, "", "N", false), {{-400, ""}}},
-        // Day counts are whole days.
-        {{{"IDLANCDTMAI", "S"}, {"NRDIASSAIDPD", "2.9"}}, {{2, ""}, {3, "Data_M"}}},
+        {com(menos, "N", "", false), {{-7, ""}, {-8, "Data_M"}}},  // anything but "N" opens the general window
+        {{{"IDLANCDTMAI", "S"}, {"NRDIASSAIDPD", "2.9"}}, {{2, ""}, {3, "Data_M"}}},  // whole days
     };
     const TDateTime proc = EncodeDate(2026, 3, 10);
     for (size_t c = 0; c < casos.size(); ++c) {
@@ -144,38 +138,33 @@ TEST_F(HeaderTest, WithdrawalTypeIsCheckedAgainstTheListAndItsProducts) {
     TClientDataSet& item = f->cdsItLanctoEst;
     ASSERT_FALSE(item.IsEmpty());
     item.Edit();
-    auto tipo = [&](const char* t, const char* arvore) {
-        item.FieldByName("CDTIPORETI").SetAsString(t);
-        item.FieldByName("CDARVPROD").SetAsString(arvore);
+    // (type, product, required, refusal or "" and the name then shown)
+    const std::tuple<const char*, const char*, bool, const char*, const char*> casos[] = {
+        {"4", "0103009", true, "", "DEGUSTAÇÃO"},  // a tasting product; the code is padded
+        {"04", "0105001", false, "Produto não relacionado ao tipo de retirada informado.", nullptr},
+        {"1", "0105001", true, "", "CONSUMO NORMAL"},  // no products registered: any product
+        {"99", "0105001", false, "Tipo de Retirada não cadastrado.", nullptr},
+        {"", "0105001", false, "", ""},
+        {"", "0105001", true, "Tipo de Retirada deve ser informado.", nullptr},
     };
-
-    tipo("4", "0103009");  // a tasting product
-    EXPECT_NO_THROW(f->Vd_TipoReti(true));
-    EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString(), "04");
-    EXPECT_EQ(item.FieldByName("NMTIPORETI").AsString(), "DEGUSTAÇÃO");
-
-    tipo("04", "0105001");
-    EXPECT_THROW(f->Vd_TipoReti(false), EAbort);
-    EXPECT_NE(Shown().find("Produto não relacionado ao tipo de retirada informado."), std::string::npos);
+    for (const auto& [tipo, arvore, obrigatorio, recusa, nome] : casos) {
+        SCOPED_TRACE(std::string(tipo) + " " + arvore);
+        item.FieldByName("CDTIPORETI").SetAsString(tipo);
+        item.FieldByName("CDARVPROD").SetAsString(arvore);
+        if (*recusa) {
+            EXPECT_THROW(f->Vd_TipoReti(obrigatorio), EAbort);
+            EXPECT_NE(Shown().find(recusa), std::string::npos) << Shown();
+        } else {
+            EXPECT_NO_THROW(f->Vd_TipoReti(obrigatorio));
+            EXPECT_EQ(item.FieldByName("NMTIPORETI").AsString(), nome);
+            if (*tipo) EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString().size(), 2u);
+        }
+    }
+    EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString(), "");
     EXPECT_EQ(f->dbgItens->SelectedField()->FieldName(), "CDTIPORETI");
-
-    tipo("1", "0105001");  // no products registered: any product
-    EXPECT_NO_THROW(f->Vd_TipoReti(true));
-    EXPECT_EQ(item.FieldByName("NMTIPORETI").AsString(), "CONSUMO NORMAL");
-
-    tipo("99", "0105001");
-    EXPECT_THROW(f->Vd_TipoReti(false), EAbort);
-    EXPECT_NE(Shown().find("Tipo de Retirada não cadastrado."), std::string::npos);
-
-    tipo("", "0105001");
-    EXPECT_NO_THROW(f->Vd_TipoReti(false));
-    EXPECT_EQ(item.FieldByName("NMTIPORETI").AsString(), "");
-    EXPECT_THROW(f->Vd_TipoReti(true), EAbort);
-    EXPECT_NE(Shown().find("Tipo de Retirada deve ser informado."), std::string::npos);
-
     // An item marked deleted is left alone.
     item.FieldByName("IDSTATUS").SetAsString("D");
-    tipo("99", "0105001");
+    item.FieldByName("CDTIPORETI").SetAsString("99");
     EXPECT_NO_THROW(f->Vd_TipoReti(true));
     item.Cancel();
 }

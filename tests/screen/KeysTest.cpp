@@ -44,18 +44,6 @@ TEST_F(KeysTest, DecimalKeyTypesTheCommaInFloatColumns) {
     SystemFormat().DecimalSeparator = ',';
 }
 
-TEST_F(KeysTest, RequisitionFieldKeepsItsKeysAndEnterJumpsToTheService) {
-    TfrmRetirada* f = OpenOnForm();
-    ASSERT_NE(f, nullptr);
-    f->HabilitaFiltro(true);
-    f->dbeNrRequisicao->UserSetFocus();
-    ASSERT_EQ(f->ActiveControl(), f->dbeNrRequisicao);
-    EXPECT_EQ(Hook(VK_RETURN), VK_RETURN);
-    EXPECT_EQ(Hook(VK_DOWN), VK_DOWN);
-    f->dbeNrRequisicao->UserKeyDown(VK_RETURN);
-    EXPECT_EQ(f->ActiveControl(), f->medCdServico);
-}
-
 TEST_F(KeysTest, TypingInTheServiceAltersOnlyWhereAlteringIsOffered) {
     TfrmRetirada* f = OpenOnForm();
     ASSERT_NE(f, nullptr);
