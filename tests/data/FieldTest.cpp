@@ -77,12 +77,6 @@ TEST_F(Fields, DisplayAndEditText) {
     EXPECT_EQ(f->AsFloat(), 1234.75);
     f->SetText("1.5");  // a point alone is a decimal point
     EXPECT_EQ(f->AsFloat(), 1.5);
-    d->SetAsDateTime(EncodeDate(2024, 3, 5));
-    EXPECT_EQ(d->DisplayText(), "05/03/2024");
-    d->DisplayFormat = "dd/mm/yy";
-    EXPECT_EQ(d->DisplayText(), "05/03/24");
-    b->SetAsBoolean(true);
-    EXPECT_EQ(b->DisplayText(), "True");
 }
 
 }  // namespace

@@ -13,8 +13,6 @@ using ::testing::Not;
 namespace filterdlg_test {
 namespace {
 
-// ---- Service check ----------------------------------------------------------------------------
-
 // Blank, unknown, inactive and short codes: filtro_servico.scn.
 TEST_F(DialogTest, AServiceOfAnotherBranchIsNotOneOfTheScreensBranch) {
     TfrmFiltroRetirada& d = Dialog();
@@ -37,8 +35,6 @@ TEST_F(DialogTest, TypingAServiceClearsItsNameAndTheSearchFillsBoth) {
     // The list holds the branch's active services only.
     EXPECT_FALSE(d.qryServico.Locate("CDSERVFILI", Variant("00005")));
 }
-
-// ---- Date ranges ------------------------------------------------------------------------------
 
 TEST_F(DialogTest, DateRangeMessagesInOrder) {
     TfrmFiltroRetirada& d = Dialog();
@@ -81,8 +77,6 @@ TEST_F(DialogTest, FailedChecksKeepTheDialogOpenAndCallNothing) {
     EXPECT_FALSE(Pla02010Unit().boConfirma);
     EXPECT_EQ(screen_test::Calls("GetRomaRetirada"), 0);
 }
-
-// ---- Confirmation -----------------------------------------------------------------------------
 
 // The list, the pages and the general-withdrawal command after a confirmation
 // are the filter scenarios'; here, the state they cannot read.
@@ -127,8 +121,6 @@ TEST_F(DialogTest, ServerFailureIsShownAndTheDialogStaysOpen) {
     EXPECT_FALSE(Pla02010Unit().boConfirma);
 }
 
-// ---- Remembered filter ------------------------------------------------------------------------
-
 TEST_F(DialogTest, TheLastConfirmedFilterComesBackAndUnconfirmedEditsDoNot) {
     const TDateTime a = IncDay(today, -3), b = IncDay(today, -1), c = IncDay(today, -10), e = IncDay(today, 2);
     Fill("00002", a, b, c, e);
@@ -165,8 +157,6 @@ TEST_F(DialogTest, ScreenConfirmationKeepsABlankServiceBlank) {
     EXPECT_EQ(d.FiltroLembrado().CdServico, "");
     EXPECT_EQ(d.FiltroLembrado().DtRetiradaIni, IncDay(today, -7));
 }
-
-// ---- Suggested dates --------------------------------------------------------------------------
 
 }  // namespace
 }  // namespace filterdlg_test

@@ -22,7 +22,7 @@ std::unique_ptr<TClientDataSet> Build(std::string_view name) {
 }  // namespace
 
 TEST(BuildDataSet, DeclaresTheFieldsAttributes) {
-    // Names, types and sizes of every built dataset: screen/ComponentTreeTest.
+    // Sizes and types as the server sends them: PacketShapesTest.
     auto items = Build("cdsItLanctoEst");
     EXPECT_EQ(items->IndexFieldNames(), "NRSEQUITRETI");
     const TField& returned = items->FieldByName("QTDEVOLVRETI");

@@ -1,8 +1,10 @@
 // Confirming a withdrawal: what the screen does with the server's result rows
 // (numbers that did not come back, error rows however few), its flags when a
-// step fails, the dish rows' log, and a confirmation whose answer was lost.
+// step fails, the dish rows' log, a confirmation whose answer was lost, and which
+// error rows the confirmation accepts.
 #include "ScreenFixture.h"
 
+#include "Cli_pla02000/services/AcceptedErrors.h"
 #include "core/Packet.h"
 
 using namespace screen_test;
@@ -145,4 +147,35 @@ TEST_F(ConfirmationTest, TheDishRowsLogIsMergedOnlyOnSuccess) {
     EXPECT_EQ(f->cdsRetiTipoPrat.ChangeCount(), 0) << Shown();
     EXPECT_EQ(f->cdsLanctoEst.ChangeCount(), 0);
     EXPECT_FALSE(f->sbtVisualizaErros->Enabled());
+}
+
+TEST_F(ScreenTest, AcceptedErrorsFollowTheIgnoreListAndNegativeStock) {
+    TClientDataSet r;
+    r.AddField("CDERRO", TFieldType::ftString, 20);
+    r.AddField("CDOBJETO", TFieldType::ftString, 20);
+    r.CreateDataSet();
+    auto add = [&](const char* key) { r.AppendRecord({Variant(key), Variant("100001")}); };
+    add("NRLANCESTQ");
+    add("NRRETIRADA");
+    EXPECT_FALSE(ErroNaoAceito(r, "0", 0, "N")) << "only numbers came back";
+    add("lib00200_3");
+    EXPECT_TRUE(ErroNaoAceito(r, "0", 0, "N")) << "found without regard to case";
+    EXPECT_TRUE(ErroNaoAceito(r, "", 0, "N"));
+    EXPECT_FALSE(ErroNaoAceito(r, "#LIB00200_3#", 0, "N"));
+    EXPECT_FALSE(ErroNaoAceito(r, "0", 0, "S")) << "negative stock allowed accepts it";
+    EXPECT_FALSE(ErroNaoAceito(r, "0", 1, "N")) << "not more error rows than the limit";
+    EXPECT_FALSE(ErroNaoAceito(r, "0", 2, "N")) << "two error rows would be needed; numbers do not count";
+    add("LIB00200_4");
+    EXPECT_TRUE(ErroNaoAceito(r, "#LIB00200_3#", 0, "N")) << "LIB00200_4 is not in the list";
+    EXPECT_FALSE(ErroNaoAceito(r, "#LIB00200_3##LIB00200_4#", 0, "N"));
+    EXPECT_FALSE(ErroNaoAceito(r, "#LIB00200_3##LIB00200_4#", 0, "S"));
+    add("PLA02000_2");
+    EXPECT_TRUE(ErroNaoAceito(r, "#LIB00200_3##LIB00200_4#", 0, "S"));
+    EXPECT_FALSE(ErroAceito("LIB00200_3", "LIB00200_3")) << "a key counts only framed by #";
+
+    TfrmRetirada* f = Open();
+    ASSERT_NE(f, nullptr);
+    f->cdsRetorno->SetData(r.Data());
+    EXPECT_TRUE(f->RetornouErro("0", 0));
+    EXPECT_FALSE(f->RetornouErro("0", 10));
 }
