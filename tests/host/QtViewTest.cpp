@@ -7,8 +7,6 @@
 #include "ui/ScriptedDialogs.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -55,21 +53,6 @@ private slots:
         Application().Reset();
         views.reset();
         t.reset();
-    }
-
-    void layoutHintsPlaceTheWidgets() {
-        QWidget* pan = view()->WidgetOf(t->panTop);
-        QWidget* pgc = view()->WidgetOf(t->pgc);
-        QVERIFY(pan && pgc);
-        QCOMPARE(pan->geometry().top(), 0);
-        QCOMPARE(pan->height(), 60);
-        QCOMPARE(pan->width(), pan->parentWidget()->width());
-        // The client fills what the top panel leaves.
-        QCOMPARE(pgc->geometry().top(), 60);
-        QCOMPARE(pgc->geometry().bottom(), pgc->parentWidget()->height() - 1);
-        auto* edt = widget<QLineEdit>(t->edtA);
-        QCOMPARE(edt->geometry(), QRect(8 + pan->contentsRect().left(), 28 + pan->contentsRect().top(), 100, 22));
-        QCOMPARE(widget<QLabel>(t->lblA)->text(), QString("Código"));  // the accelerator's & goes
     }
 
     void propertiesFollowTheToolkit() {

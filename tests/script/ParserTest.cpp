@@ -118,21 +118,3 @@ TEST(CallCounting, ByMethodOrFullNameFromTheLastLook) {
     EXPECT_EQ(inner, 2);
     EXPECT_EQ(c.Take("GetTipoReti"), 1);
 }
-
-TEST(CallCounting, ArgumentsOfTheLatestCallOfAMethod) {
-    CallCounter c;
-    EXPECT_FALSE(c.LastArgument("GetLanctoEst", 0));
-    c.Record("Pla02000.rdmRetirada.GetLanctoEst", {Variant("0001"), Variant(7)});
-    c.Record("Est00000.rdmEstoque.GetLanctoEst", {Variant("0002")});
-    // The bare name follows the latest call of any module; the full name its own.
-    EXPECT_EQ(c.LastArgument("getlanctoest", 0)->AsString(), "0002");
-    EXPECT_FALSE(c.LastArgument("GetLanctoEst", 1));
-    EXPECT_EQ(c.LastArgument("Pla02000.rdmRetirada.GetLanctoEst", 1)->AsInteger(), 7);
-    // Looking does not move the call count's mark.
-    EXPECT_EQ(c.Take("GetLanctoEst"), 2);
-
-    auto h = c.Wrap([](const std::string&, const std::string&) { return std::string("{}"); });
-    h(R"({"jsonrpc":"2.0","id":1,"method":"M.m.GetTipoReti","params":["A",null]})", "");
-    EXPECT_EQ(c.LastArgument("GetTipoReti", 0)->AsString(), "A");
-    EXPECT_TRUE(c.LastArgument("GetTipoReti", 1)->IsNull());
-}

@@ -3,7 +3,6 @@
 #include "core/Exception.h"
 #include "data/ClientDataSet.h"
 #include "ui/DBCtrls.h"
-#include "ui/DBGrid.h"
 #include "ui/Form.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
@@ -41,34 +40,6 @@ TEST_F(Controls, ChangeObserversHearRealChangesOnly) {
     RemoveChangeObserver(id);
     edt->SetText("b");
     EXPECT_EQ(heard, (std::vector<std::string>{"edtNome.Text", "edtNome.Enabled"}));
-}
-
-TEST_F(Controls, NamesAreUniquePerOwner) {
-    add<TEdit>("edtNome");
-    EXPECT_THROW(add<TEdit>("EDTNOME"), std::invalid_argument);
-    auto* other = Application().CreateForm<TForm>("frmOutro");
-    EXPECT_NO_THROW(TComponent::Create<TEdit>(other, "edtNome"));
-    EXPECT_NO_THROW(add<TLabel>(""));
-    EXPECT_NO_THROW(add<TLabel>(""));
-}
-
-TEST_F(Controls, RadioButtonsUncheckTheirSiblingsOnly) {
-    auto* grb1 = add<TGroupBox>("grbGrupServ");
-    auto* grb2 = add<TGroupBox>("grbServico");
-    auto* r1 = add<TRadioButton>("rdbGrupServTodos", grb1);
-    auto* r2 = add<TRadioButton>("rdbGrupServLista", grb1);
-    auto* r3 = add<TRadioButton>("rdbServTodos", grb2);
-    int clicks = 0;
-    r2->OnClick = [&](TObject*) { ++clicks; };
-    r1->SetChecked(true);
-    r3->SetChecked(true);
-    form->Show();
-    r2->UserClick();
-    EXPECT_TRUE(r2->Checked());
-    EXPECT_FALSE(r1->Checked());
-    EXPECT_TRUE(r3->Checked());
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(form->ActiveControl(), r2);
 }
 
 TEST_F(Controls, PopupMenuShortcutsWorkInsideItsControl) {
@@ -133,33 +104,6 @@ TEST_F(DataControls, DataAwareEditTakesTheFieldMask) {
     EXPECT_EQ(dbe->EditText(), "02.03.001");
     dbe->UserKeyDown(VK_TAB);
     EXPECT_EQ(cds.FieldByName("CDARVPROD").AsString(), "0203001");
-}
-
-TEST_F(DataControls, GridLeavesDeletionToTheScreenAndEditorKeys) {
-    auto* grid = add<TDBGrid>("dbgItens");
-    grid->SetDataSource(&dts);
-    grid->Columns().Add("CDARVPROD");
-    grid->Columns().Add("DTLANCESTQ");
-    form->Show();
-    // No handler: Ctrl+Delete neither asks nor deletes.
-    grid->UserKeyDown(VK_DELETE, ssCtrl);
-    EXPECT_EQ(cds.RecordCount(), 2);
-    EXPECT_TRUE(dialogs->Transcript().empty());
-    int requests = 0;
-    grid->OnDeleteRequest = [&](TObject*) { ++requests; };
-    grid->UserKeyDown(VK_DELETE, ssCtrl);
-    EXPECT_EQ(requests, 1);
-    EXPECT_EQ(cds.RecordCount(), 2);
-    grid->ReadOnly = true;
-    grid->UserKeyDown(VK_DELETE, ssCtrl);
-    EXPECT_EQ(requests, 1);
-    grid->UserSelectCell(0, 1);
-    EXPECT_EQ(grid->SelectedIndex(), 1);
-    grid->Columns()[1].Visible = false;
-    grid->UserKeyDown(VK_HOME);
-    EXPECT_EQ(grid->SelectedIndex(), 0);
-    grid->UserKeyDown(VK_RIGHT);  // the hidden column is skipped
-    EXPECT_EQ(grid->SelectedIndex(), 0);
 }
 
 }  // namespace

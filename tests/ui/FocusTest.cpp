@@ -90,38 +90,6 @@ TEST_F(FocusForm, HidingOrDestroyingFocusedControlClearsFocus) {
     EXPECT_EQ(form->ActiveControl(), b1);
 }
 
-TEST_F(FocusForm, PageChangeByUserAsksAndMayBeRefused) {
-    std::vector<std::string> events;
-    bool allow = false;
-    pgc->OnChanging = [&](TObject*, bool& ok) {
-        events.push_back("changing");
-        ok = allow;
-    };
-    pgc->OnChange = [&](TObject*) { events.push_back("change"); };
-    EXPECT_FALSE(pgc->UserSelectPage(tsh2));
-    EXPECT_EQ(pgc->ActivePage(), tsh1);
-    allow = true;
-    EXPECT_TRUE(pgc->UserSelectPage(tsh2));
-    EXPECT_EQ(pgc->ActivePage(), tsh2);
-    EXPECT_EQ(events, (std::vector<std::string>{"changing", "changing", "change"}));
-    events.clear();
-    pgc->SetActivePage(tsh1);  // from code: no events
-    EXPECT_TRUE(events.empty());
-    tsh2->SetEnabled(false);
-    EXPECT_FALSE(pgc->UserSelectPage(tsh2));
-    tsh2->SetEnabled(true);
-    tsh2->SetTabVisible(false);
-    EXPECT_FALSE(pgc->UserSelectPage(tsh2));
-    EXPECT_TRUE(events.empty());
-    // A refusal that raises is shown.
-    tsh2->SetTabVisible(true);
-    pgc->OnChanging = [](TObject*, bool&) { throw Exception("Serviço não cadastrado."); };
-    EXPECT_FALSE(pgc->UserSelectPage(tsh2));
-    EXPECT_EQ(pgc->ActivePage(), tsh1);
-    ASSERT_EQ(dialogs->Transcript().size(), 1u);
-    EXPECT_EQ(dialogs->Transcript()[0].Text, "Serviço não cadastrado.");
-}
-
 TEST_F(FocusForm, OwnerDestroysOwnedAndFindsByName) {
     EXPECT_EQ(form->Find<TEdit>("C1"), c1);
     EXPECT_EQ(form->Find<TPanel>("c1"), nullptr);  // wrong kind

@@ -47,22 +47,6 @@ struct GridForm : UiTest {
     }
 };
 
-TEST_F(GridForm, TypingWritesTheFieldWhenTheColumnIsLeft) {
-    grid->UserType("X");
-    EXPECT_EQ(cds.State(), TDataSetState::dsEdit);
-    EXPECT_EQ(cds.FieldByName("CODE").AsString(), "A");  // not yet
-    EXPECT_EQ(grid->InplaceEditorText(), "X");
-    grid->UserKeyDown(VK_TAB);
-    EXPECT_EQ(cds.FieldByName("CODE").AsString(), "X");
-    EXPECT_EQ(grid->SelectedIndex(), 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"exit CODE", "enter QTY"}));
-    grid->UserType("3,25");
-    EXPECT_EQ(grid->CellPresentation(0, 1).Text, "3,25");  // the editor shows what is typed
-    grid->UserKeyDown(VK_RETURN);
-    EXPECT_DOUBLE_EQ(cds.FieldByName("QTY").AsFloat(), 3.25);
-    EXPECT_EQ(grid->CellPresentation(0, 1).Text, "3,25000");
-}
-
 TEST_F(GridForm, ColumnExitThatRaisesKeepsTheColumn) {
     grid->SetSelectedIndex(1);
     log.clear();

@@ -3,7 +3,6 @@
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "ui/Form.h"
-#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 #include <string>
@@ -54,23 +53,6 @@ TEST_F(KeyForm, HandlersConsumeOrRewriteKeysAndHookMayHandle) {
     Application().OnMessage = [](TMsg&, bool& handled) { handled = true; };
     e1->UserType("q");
     EXPECT_EQ(e1->Text(), "B");
-}
-
-TEST_F(KeyForm, MenuShortcutsTakeEnabledItemsOnly) {
-    auto* menu = TComponent::Create<TMainMenu>(form, "mnuPrincipal");
-    auto* item = TComponent::Create<TMenuItem>(form, "mnuFiltraLanc");
-    menu->Items().Add(item);
-    item->SetShortCut("Ctrl+L");
-    form->SetMenu(menu);
-    int clicks = 0;
-    item->OnClick = [&](TObject*) { ++clicks; };
-    e1->UserKeyDown('L', ssCtrl);
-    EXPECT_EQ(clicks, 1);
-    item->SetEnabled(false);
-    e1->UserKeyDown('L', ssCtrl);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(ShortCutToText(TextToShortCut("ctrl+e")), "Ctrl+E");
-    EXPECT_THROW(TextToShortCut("Hyper+Q"), Exception);
 }
 
 TEST_F(KeyForm, MaskedEditUpperCasesInsertsLiteralsAndLimits) {
