@@ -27,29 +27,20 @@ protected:
         q.AddField({"NMPRODUTO", TFieldType::ftString, 50, "Nome", true, true});
         q.AddField({"VRFATOCONV", TFieldType::ftFloat});
     }
-    static const char* levelText() {
-        return "SELECT CDARVPROD, CDPRODUTO, NMPRODUTO, VRFATOCONV FROM PRODUTO"
-               " WHERE CDNVPRODUTO = :P_CDNVPRODUTO ORDER BY CDARVPROD";
-    }
 };
 
 }  // namespace
 
-TEST_F(QueryTest, GenericTextOrOracleWhereGenericIsEmpty) {
+TEST_F(QueryTest, GenericTextOrOracleWhereGenericIsEmptyAndNoneIsAnError) {
     TADOIBQuery q("qryX");
     q.SQL_ORACLE = "SELECT 'oracle' AS T";
     q.SQL_MSSQL = "SELECT 'mssql' AS T";
     q.SQL = "  \n ";
-    EXPECT_EQ(q.TextFor(db::Dialect::SQLite), q.SQL_ORACLE);
     q.Open();
     EXPECT_EQ(q.FieldByName("T").AsString(), "oracle");
     q.Close();
     q.SQL = "SELECT 'generic' AS T";
     EXPECT_EQ(q.TextFor(db::Dialect::PostgreSQL), q.SQL);
-    q.Open();
-    EXPECT_EQ(q.FieldByName("T").AsString(), "generic");
-    q.Close();
-
     TADOIBQuery none("qryNone");
     none.SQL_MSSQL = "SELECT 1";
     try {
@@ -61,22 +52,19 @@ TEST_F(QueryTest, GenericTextOrOracleWhereGenericIsEmpty) {
     EXPECT_FALSE(none.Active());
 }
 
-TEST_F(QueryTest, ParametersComeFromEveryTextAndKeepTheirValues) {
+TEST_F(QueryTest, ParametersComeFromEveryTextKeepTheirValuesAndAreOnlyData) {
     TADOIBQuery q("qryFiliOffLine");
     q.SQL_ORACLE = "SELECT CDPRODUTO FROM PRODUTO WHERE CDPRODUTO = NVL(:P_CDPRODUTO, CDPRODUTO) ORDER BY 1";
     q.SQL_IB = "SELECT 1 FROM X, PARAM(:P_IBONLY) P";
     EXPECT_EQ(q.Params().Count(), 2);
-    EXPECT_NE(q.Params().FindParam("p_ibonly"), nullptr);
     EXPECT_THROW(q.ParamByName("P_NADA"), Exception);
-
     q.Open();  // unset parameter binds null: NVL takes every row
     EXPECT_EQ(q.RecordCount(), 3);
     q.Close();
     q.ParamByName("p_cdproduto").SetAsString("100002");
     q.SQL_IB.clear();
     EXPECT_EQ(q.Params().Count(), 1);
-    EXPECT_EQ(q.ParamByName("P_CDPRODUTO").AsString(), "100002");  // value survives the text change
-    q.Open();
+    q.Open();  // the value survives the text change
     EXPECT_EQ(q.RecordCount(), 1);
     q.Close();
     q.ParamByName("P_CDPRODUTO").SetAsString("100002' OR '1'='1");
@@ -84,106 +72,59 @@ TEST_F(QueryTest, ParametersComeFromEveryTextAndKeepTheirValues) {
     EXPECT_TRUE(q.IsEmpty());
 }
 
-TEST_F(QueryTest, DeclaredFieldsShapeAndConvertTheRows) {
+TEST_F(QueryTest, DeclaredFieldsShapeAndConvertTheRowsAndAMissingOneRefusesTheOpen) {
     TADOIBQuery q("qryProduto");
-    q.SQL = "SELECT CDARVPROD, CDPRODUTO, NMPRODUTO, VRFATOCONV, 99 AS EXTRA FROM PRODUTO ORDER BY CDARVPROD";
     declareProduct(q);
     q.AddField({"DTCADASTRO", TFieldType::ftDateTime});
     q.SQL = "SELECT CDARVPROD, CDPRODUTO, NMPRODUTO, VRFATOCONV, DTCADASTRO, 99 AS EXTRA FROM PRODUTO ORDER BY CDARVPROD";
     q.Open();
     EXPECT_EQ(q.FieldCount(), 5);  // the undeclared EXTRA is left out
-    EXPECT_EQ(q.FieldByName("CDPRODUTO").DisplayLabel(), "Código");
     EXPECT_FALSE(q.FieldByName("CDPRODUTO").Visible);
-    EXPECT_TRUE(q.FieldByName("NMPRODUTO").Required);
-    EXPECT_EQ(q.FieldByName("CDPRODUTO").DisplayWidth, 15);
     EXPECT_EQ(q.FieldByName("CDPRODUTO").Name, "qryProdutoCDPRODUTO");
     q.Next();
-    EXPECT_EQ(q.FieldByName("NMPRODUTO").AsString(), "ARROZ");
     EXPECT_EQ(q.FieldByName("VRFATOCONV").Value().Type(), VarType::Double);
     EXPECT_EQ(q.FieldByName("DTCADASTRO").AsDateTime(), EncodeDate(2026, 1, 2));
     EXPECT_THROW(q.Edit(), Exception);  // read-only
-    q.Close();
-
     TADOIBQuery missing("qryMissing");
     declareProduct(missing);
     missing.SQL = "SELECT CDARVPROD, CDPRODUTO FROM PRODUTO";
     EXPECT_THROW(missing.Open(), Exception);
     EXPECT_FALSE(missing.Active());
+    // Undeclared, fields follow the columns' kinds.
+    TADOIBQuery any("qryAny");
+    any.SQL = "SELECT CDPRODUTO, COUNT(*) OVER () AS N, DTCADASTRO FROM PRODUTO";
+    any.Connection = conn;
+    any.Open();
+    EXPECT_EQ(any.FieldByName("CDPRODUTO").Size(), 10);
+    EXPECT_EQ(any.FieldByName("N").DataType(), TFieldType::ftInteger);
+    EXPECT_EQ(any.FieldByName("DTCADASTRO").DataType(), TFieldType::ftDateTime);
 }
 
-TEST_F(QueryTest, UndeclaredFieldsFollowTheColumns) {
-    TADOIBQuery q("qryAny");
-    q.SQL = "SELECT CDPRODUTO, NVL(IDATIVO, 'N') AS IDATIVO, VRFATOCONV, COUNT(*) OVER () AS N, DTCADASTRO"
-            " FROM PRODUTO ORDER BY CDPRODUTO";
-    q.Open();
-    EXPECT_EQ(q.FieldByName("CDPRODUTO").DataType(), TFieldType::ftString);
-    EXPECT_EQ(q.FieldByName("CDPRODUTO").Size(), 10);
-    EXPECT_EQ(q.FieldByName("IDATIVO").DataType(), TFieldType::ftString);
-    EXPECT_EQ(q.FieldByName("VRFATOCONV").DataType(), TFieldType::ftFloat);
-    EXPECT_EQ(q.FieldByName("N").DataType(), TFieldType::ftInteger);
-    EXPECT_EQ(q.FieldByName("DTCADASTRO").DataType(), TFieldType::ftDateTime);
-    q.Last();
-    EXPECT_EQ(q.FieldByName("IDATIVO").AsString(), "N");  // empty text read as null by NVL
-}
-
-TEST_F(QueryTest, BeforeOpenMayReplaceTextAndParameters) {
-    TADOIBQuery other("qryProdutoCache");
-    other.SQL = levelText();
-    other.ParamByName("P_CDNVPRODUTO").SetAsString("1");
-    TADOIBQuery q("qryProduto");
-    declareProduct(q);
-    q.SQL = "SELECT nothing";
-    q.BeforeOpen = [&](TDataSet&) { q.AssignSQL(other); };
-    q.Open();
-    EXPECT_EQ(q.RecordCount(), 1);
-    EXPECT_EQ(q.FieldByName("NMPRODUTO").AsString(), "GRUPO");
-    q.Close();
-    conn->Execute("DELETE FROM PRODUTO WHERE CDNVPRODUTO = '1'");
-    q.Open();  // every open runs the query again
-    EXPECT_TRUE(q.IsEmpty());
-}
-
-TEST_F(QueryTest, ConnectionGivenOrLocal) {
-    TADOIBQuery q("qryLocal");
-    q.SQL = "SELECT COUNT(*) AS N FROM PRODUTO";
-    db::SetLocalConnection(nullptr);
-    EXPECT_THROW(q.Open(), Exception);
-    q.Connection = conn;
-    q.Open();
-    EXPECT_EQ(q.FieldByName("N").AsInteger(), 3);
-}
-
-TEST_F(QueryTest, ProviderDeliversRowsToClientDataSet) {
+TEST_F(QueryTest, ProviderDeliversRowsAndAFailingQueryLeavesTheClientDataSetAsItWas) {
     TADOIBQuery qry("qryProduto");
     declareProduct(qry);
-    qry.SQL = levelText();
-    qry.ParamByName("P_CDNVPRODUTO").SetAsString("3");
+    qry.SQL = "SELECT CDARVPROD, CDPRODUTO, NMPRODUTO, VRFATOCONV FROM PRODUTO WHERE CDNVPRODUTO = :P ORDER BY 1";
+    qry.ParamByName("P").SetAsString("3");
     TDataSetProvider dsp("dspProduto", qry);
     TClientDataSet cds;
-    cds.Name = "cdsProduto";
     cds.AddField("CDARVPROD", TFieldType::ftString, 20);
-    cds.AddField("CDPRODUTO", TFieldType::ftString, 10);
-    cds.AddField("NMPRODUTO", TFieldType::ftString, 50);
     cds.AddField("VRFATOCONV", TFieldType::ftFloat);
     dsp.Fill(cds);
     EXPECT_FALSE(qry.Active());  // opened for the provider and closed again
     EXPECT_EQ(cds.RecordCount(), 2);
     EXPECT_TRUE(cds.Locate("CDARVPROD", "0101002"));
     EXPECT_EQ(cds.FieldByName("VRFATOCONV").AsFloat(), 2.5);
-    EXPECT_EQ(cds.ChangeCount(), 0);
-
     // An open source is read whole and keeps its cursor.
     qry.Open();
     qry.Last();
     dsp.Fill(cds);
-    EXPECT_EQ(cds.RecordCount(), 2);
-    EXPECT_TRUE(qry.Active());
     EXPECT_EQ(qry.RecNo(), 2);
     qry.Close();
-
-    // A failing query leaves the client dataset as it was.
     qry.SQL = "SELECT broken FROM";
     EXPECT_THROW(dsp.Fill(cds), db::SqlError);
     EXPECT_EQ(cds.RecordCount(), 2);
     EXPECT_FALSE(qry.Active());
+    // Without a connection of its own or a local one there is nothing to open.
+    db::SetLocalConnection(nullptr);
+    EXPECT_THROW(qry.Open(), Exception);
 }

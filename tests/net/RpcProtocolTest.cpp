@@ -5,41 +5,30 @@
 
 using namespace net;
 
-// Requests, results with their by-reference values and error answers make
-// their round trip in NetConnectionTest; here, what must be refused.
-TEST(RpcProtocol, BadRequestsGetTheRightCode) {
-    struct Case {
-        const char* text;
-        int code;
-    } cases[] = {
+// Requests and answers make their round trip in NetConnectionTest and through
+// the server (appserver/JsonRpcTest); here, what the codec itself must refuse.
+TEST(RpcProtocol, BadRequestsAndAnswersGetTheRightCode) {
+    const std::string longName = R"({"jsonrpc":"2.0","id":1,"method":")" + std::string(kMaxMethodName + 1, 'm') + "\"}";
+    const std::string deep = R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[)" + std::string(5000, '[') +
+                             std::string(5000, ']') + "]}";
+    const std::pair<std::string, int> requests[] = {
         {"not json", rpc_code::ParseError},
-        {"[1,2]", rpc_code::InvalidRequest},
-        {R"({"id":1,"method":"a.b","params":[]})", rpc_code::InvalidRequest},
-        {R"({"jsonrpc":"2.0","id":1,"method":5})", rpc_code::InvalidRequest},
         {R"({"jsonrpc":"2.0","id":{},"method":"a.b"})", rpc_code::InvalidRequest},
-        {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":5})", rpc_code::InvalidRequest},
         {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[1e400]})", rpc_code::ParseError},
         {R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[{"$date":"x"}]})", rpc_code::InvalidParams},
+        {longName, rpc_code::InvalidRequest},
     };
-    std::string longName = R"({"jsonrpc":"2.0","id":1,"method":")" + std::string(kMaxMethodName + 1, 'm') + "\"}";
-    try {
-        DecodeRequest(longName);
-        ADD_FAILURE() << "accepted a method name past the limit";
-    } catch (const ERpcError& e) {
-        EXPECT_EQ(e.Code(), rpc_code::InvalidRequest);
-        EXPECT_LT(e.Message().size(), 100u);
-    }
-    for (const auto& c : cases) {
+    for (const auto& [text, code] : requests) {
         try {
-            DecodeRequest(c.text);
-            ADD_FAILURE() << "accepted " << c.text;
+            DecodeRequest(text);
+            ADD_FAILURE() << "accepted " << text.substr(0, 80);
         } catch (const ERpcError& e) {
-            EXPECT_EQ(e.Code(), c.code) << c.text << " -> " << e.Message();
+            EXPECT_EQ(e.Code(), code) << text.substr(0, 80) << " -> " << e.Message();
+            EXPECT_LT(e.Message().size(), 200u);
         }
     }
-}
-
-TEST(RpcProtocol, MalformedAnswersAreReported) {
+    // Nested past the codec's bound: a protocol or codec error, never a crash.
+    EXPECT_ANY_THROW(DecodeRequest(deep));
     for (const char* text : {"", "{}", R"({"result":{"refs":{"x":1}}})", R"({"result":{"value":{"$q":1}}})"}) {
         try {
             DecodeResponse(text);
@@ -48,18 +37,5 @@ TEST(RpcProtocol, MalformedAnswersAreReported) {
             EXPECT_EQ(e.Code(), rpc_code::InternalError);
             EXPECT_NE(e.Message().find("Invalid answer"), std::string::npos);
         }
-    }
-}
-
-// Random and mutated messages are the libFuzzer targets' work (fuzz/); a
-// request nested past the codec's bound fails as a protocol or codec error.
-TEST(RpcProtocol, DeepParamsFailCleanly) {
-    std::string deep = R"({"jsonrpc":"2.0","id":1,"method":"a.b","params":[)" + std::string(5000, '[') +
-                       std::string(5000, ']') + "]}";
-    try {
-        DecodeRequest(deep);
-        ADD_FAILURE() << "accepted 5000 levels";
-    } catch (const ERpcError&) {
-    } catch (const ECodecError&) {
     }
 }

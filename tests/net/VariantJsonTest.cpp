@@ -51,21 +51,20 @@ TEST(VariantJson, ScalarsKeepTheirKinds) {
     EXPECT_EQ(EncodeVariant(Variant(EncodeDate(2024, 5, 1))), R"({"$date":"2024-05-01T00:00:00"})");
 }
 
-TEST(VariantJson, ArraysAndPacketsNest) {
+TEST(VariantJson, PacketsNestKeepTheirFieldsWhenEmptyAndHaveTheDocumentedShape) {
     Variant v = VarArrayOf({Variant(DataPacket(samplePacket())), Variant("S"),
                             VarArrayOf({Variant(1), VarArrayOf({})}), Variant()});
     EXPECT_EQ(roundTrip(v), v);
-    // An empty packet keeps its fields.
     DataPacket empty;
     empty.fields = {{"CDERRO", TFieldType::ftString, 20}};
     EXPECT_EQ(roundTrip(Variant(empty)).AsPacket().fields, empty.fields);
-}
-
-TEST(VariantJson, PacketShapeIsTheDocumentedOne) {
     const std::string j = EncodeVariant(Variant(samplePacket()));
     EXPECT_EQ(j.rfind(R"({"$packet":{"fields":[{"name":"CDFILIAL","size":4,"type":"String"},)", 0), 0u) << j;
     EXPECT_NE(j.find(R"("rows":[["0001",)"), std::string::npos) << j;  // plain rows are plain arrays
-    EXPECT_NE(j.find(R"({"$date":"2024-02-29T13:45:07"})"), std::string::npos) << j;
+    // A float field takes an integral number as a double; invalid UTF-8 is replaced, not thrown.
+    DataPacket p = DecodeVariant(R"({"$packet":{"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]}})").AsPacket();
+    EXPECT_EQ(p.rows[0].values[0].Type(), VarType::Double);
+    EXPECT_EQ(DecodeVariant(EncodeVariant(Variant(std::string("ab\xff")))).AsString().substr(0, 2), "ab");
 }
 
 TEST(VariantJson, DeltaPacketsCarryChangeKindsAndOriginals) {
@@ -90,16 +89,8 @@ TEST(VariantJson, EncodingRefusesWhatJsonCannotCarry) {
     bad.fields = {{"A", TFieldType::ftString, 1}};
     bad.rows.push_back({{"x", "y"}, RowChange::Unmodified, {}});
     EXPECT_THROW(EncodeVariant(Variant(bad)), ECodecError);
-    DataPacket noOriginal;
-    noOriginal.fields = {{"A", TFieldType::ftString, 1}};
-    noOriginal.rows.push_back({{"x"}, RowChange::Modified, {}});
-    EXPECT_THROW(EncodeVariant(Variant(noOriginal)), ECodecError);
-}
-
-TEST(VariantJson, InvalidUtf8IsReplacedNotThrown) {
-    std::string text = EncodeVariant(Variant(std::string("ab\xff")));
-    Variant back = DecodeVariant(text);
-    EXPECT_EQ(back.AsString().substr(0, 2), "ab");
+    bad.rows = {{{"x"}, RowChange::Modified, {}}};  // a change without its original
+    EXPECT_THROW(EncodeVariant(Variant(bad)), ECodecError);
 }
 
 TEST(VariantJson, DecodingErrorsNameTheProblem) {
@@ -140,15 +131,7 @@ TEST(VariantJson, NestingIsBounded) {
     deep += std::string(kMaxNesting + 10, ']');
     EXPECT_THROW(DecodeVariant(deep), ECodecError);
     EXPECT_THROW(DecodeVariant(std::string(200000, '[')), ECodecError);  // deep and unterminated
-    std::string ok(10, '[');
-    ok += std::string(10, ']');
-    EXPECT_NO_THROW(DecodeVariant(ok));
-}
-
-TEST(VariantJson, FloatFieldsAcceptIntegralNumbers) {
-    DataPacket p = DecodeVariant(R"({"$packet":{"fields":[{"name":"Q","type":"Float"}],"rows":[[3]]}})").AsPacket();
-    EXPECT_EQ(p.rows[0].values[0].Type(), VarType::Double);
-    EXPECT_EQ(p.rows[0].values[0].AsFloat(), 3.0);
+    EXPECT_NO_THROW(DecodeVariant("[[[[[[[[[[]]]]]]]]]]"));
 }
 
 TEST(VariantJson, OnePassTextsReadBackTheSameHereAndInTheLibrary) {

@@ -1,76 +1,13 @@
 #include "UiFixture.h"
 
 #include "core/Exception.h"
-#include "data/ClientDataSet.h"
 #include "services/Consiste.h"
 #include "services/FrmFiltroPadrao.h"
 #include "services/FrmPadrao.h"
-#include "ui/DBGrid.h"
-
 
 namespace {
 
 using BaseForms = UiTest;
-
-// A screen in the manner of the real ones: overrides a base handler and calls it.
-struct TfrmTeste : TfrmPadrao {
-    TClientDataSet cds;
-    TEdit* edtNome;
-    TDBGrid* dbgPadrao;
-    std::vector<std::string> log;
-    TfrmTeste() {
-        cds.AddField("NOME", TFieldType::ftString, 20);
-        dtsPadrao.SetDataSet(&cds);
-        edtNome = TComponent::Create<TEdit>(this, "edtNome");
-        edtNome->SetParent(tshFormulario);
-        dbgPadrao = TComponent::Create<TDBGrid>(this, "dbgPadrao");
-        dbgPadrao->SetParent(tshFolhaDados);
-        dbgPadrao->SetDataSource(&dtsPadrao);
-    }
-    void FormCreate(TObject* s) override {
-        TfrmPadrao::FormCreate(s);
-        cds.CreateDataSet();
-        log.push_back("create");
-    }
-    void sbtIncluirClick(TObject* s) override {
-        log.push_back("incluir");
-        TfrmPadrao::sbtIncluirClick(s);
-    }
-    bool* destroyed = nullptr;
-    void FormDestroy(TObject*) override {
-        if (destroyed) *destroyed = true;
-    }
-};
-
-TEST_F(BaseForms, MaintenanceFormCommandsPagesAndRelease) {
-    auto* f = Application().CreateForm<TfrmTeste>("frmTeste");
-    EXPECT_EQ(f->log, std::vector<std::string>{"create"});
-    f->Show();
-    EXPECT_EQ(f->FormStyle(), TFormStyle::fsMDIChild);
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFolhaDados);
-    f->sbtIncluir->UserClick();
-    EXPECT_EQ(f->cds.State(), TDataSetState::dsInsert);
-    EXPECT_EQ(f->log.back(), "incluir");
-    f->cds.FieldByName("NOME").SetAsString("Arroz");
-    f->mnuConfirmar->UserClick();
-    EXPECT_EQ(f->cds.RecordCount(), 1);
-    f->mnuFormulario->UserClick();
-    EXPECT_EQ(f->pgcPadrao->ActivePage(), f->tshFormulario);
-    EXPECT_TRUE(f->mnuFormulario->Checked());
-    EXPECT_FALSE(f->mnuFolhaDados->Checked());
-    dialogs->Queue(ScriptedAnswer::Button(mrNo));
-    f->sbtExcluir->UserClick();
-    EXPECT_EQ(f->cds.RecordCount(), 1);
-    dialogs->Queue(ScriptedAnswer::Button(mrYes));
-    f->sbtExcluir->UserClick();
-    EXPECT_EQ(f->cds.RecordCount(), 0);
-    bool destroyed = false;
-    f->destroyed = &destroyed;
-    f->sbtSair->UserClick();  // base close releases the form
-    EXPECT_TRUE(destroyed);
-    EXPECT_EQ(Application().FindComponent("frmTeste"), nullptr);
-    EXPECT_EQ(Application().ActiveForm(), nullptr);
-}
 
 TEST_F(BaseForms, NextGroupOfFieldsStaysInsideItsScope) {
     auto* f = Application().CreateForm<TfrmPadrao>("frmGrupos");
@@ -126,8 +63,6 @@ TEST_F(BaseForms, NextGroupOfFieldsStaysInsideItsScope) {
     EXPECT_FALSE(f->sbtIncluir->Enabled());
 }
 
-// The base dialog's confirm button and Esc close the browse filter dialog in
-// every filter scenario.
 TEST_F(BaseForms, FilterDialogSavesAndLoadsItsOptions) {
     auto* dlg = Application().CreateForm<TfrmFiltroPadrao>("frmFiltroRetiradaGeral");
     auto* chb = TComponent::Create<TCheckBox>(dlg, "chbCardapio");

@@ -19,37 +19,24 @@ namespace {
 
 using ScopeGuards = UiTest;
 
-TEST_F(ScopeGuards, HourglassRestoresTheCursorShownBeforeEvenWhenNested) {
-    {
-        THourGlass outer;
-        EXPECT_EQ(Application().Cursor(), TCursor::crHourGlass);
-        EXPECT_THROW(
-            {
-                THourGlass inner;
-                throw Exception("falhou");
-            },
-            Exception);
-        // The inner wait ended; the outer one still shows.
-        EXPECT_EQ(Application().Cursor(), TCursor::crHourGlass);
-    }
-    EXPECT_EQ(Application().Cursor(), TCursor::crDefault);
-}
-
-TEST_F(ScopeGuards, WindowUpdateLockGivesBackThePreviousLock) {
+TEST_F(ScopeGuards, HourglassAndWindowLockGiveBackWhatWasThereBeforeWhenNested) {
     TForm* a = Application().CreateForm<TForm>("frmA");
     TForm* b = Application().CreateForm<TForm>("frmB");
     {
+        THourGlass outer;
         TWindowUpdateLock la(a);
-        EXPECT_EQ(Application().LockedForm(), a);
         EXPECT_THROW(
             {
+                THourGlass inner;
                 TWindowUpdateLock lb(b);
                 EXPECT_EQ(Application().LockedForm(), b);
                 throw Exception("falhou");
             },
             Exception);
+        EXPECT_EQ(Application().Cursor(), TCursor::crHourGlass);
         EXPECT_EQ(Application().LockedForm(), a);
     }
+    EXPECT_EQ(Application().Cursor(), TCursor::crDefault);
     EXPECT_FALSE(Application().WindowUpdateLocked());
 }
 
@@ -61,9 +48,7 @@ TEST_F(ScopeGuards, ProgressNoteIsRemovedOnceWhetherClosedEarlyOrByAnError) {
             throw Exception("falhou");
         },
         Exception);
-    EXPECT_FALSE(Showavi::Active());
     EXPECT_EQ(dialogs->ProgressDepth(), 0);
-
     {
         TProgressNote note(1);
         note.Close();
@@ -113,7 +98,6 @@ TEST_F(ScopeGuards, ConnectionUseClosesWhatItOpenedAndNothingAfterAFailedOpen) {
     EXPECT_THROW(
         {
             TConnectionUse use(conn, pairing);
-            EXPECT_EQ(&use.Connection(), &conn);
             throw Exception("falhou");
         },
         Exception);
