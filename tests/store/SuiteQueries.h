@@ -28,19 +28,11 @@ inline const QueryText qryFilial = From(model::ScreenQueries(), "qryFilial");
 inline const QueryText qryServico = From(model::ScreenQueries(), "qryServico");
 inline const QueryText qryFiliOffLine = From(model::ScreenQueries(), "qryFiliOffLine");
 inline const QueryText qryRetOffLine = From(model::ScreenQueries(), "qryRetOffLine");
-inline const QueryText qryProduto = From(model::ScreenQueries(), "qryProduto");
 inline const QueryText qryProdutoCache = From(model::ScreenQueries(), "qryProdutoCache");
 inline const QueryText qryProdutoSemCache = From(model::ScreenQueries(), "qryProdutoSemCache");
-inline const QueryText qryParamGeral = From(model::ScreenQueries(), "qryParamGeral");
 inline const QueryText qryValidProduto = From(model::ScreenQueries(), "qryValidProduto");
-inline const QueryText qryExisteProdTReti = From(model::ScreenQueries(), "qryExisteProdTReti");
 inline const QueryText qryValidProdReti = From(model::ScreenQueries(), "qryValidProdReti");
-inline const QueryText qryTipoPrat = From(model::ScreenQueries(), "qryTipoPrat");
-inline const QueryText qryPrato = From(model::ScreenQueries(), "qryPrato");
-inline const QueryText qryValidaPrato = From(model::ScreenQueries(), "qryValidaPrato");
 inline const QueryText qryServicoFiltro = From(model::FiltroRetiradaQueries(), "qryServico");
-inline const QueryText qryVDServico = From(model::FiltroRetiradaQueries(), "qryVDServico");
-inline const QueryText qryGrupServ = From(model::FiltroRetiradaGeralQueries(), "qryGrupServ");
 inline const QueryText qryServicoGeral = From(model::FiltroRetiradaGeralQueries(), "qryServico");
 
 inline const std::string& TextFor(const QueryText& q) { return q.sql.empty() ? q.sqlOracle : q.sql; }
