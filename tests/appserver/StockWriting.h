@@ -1,8 +1,8 @@
 #pragma once
-// What the tests of the stock-writing methods (Confirma_Lanc, AtualizaEstoque,
-// verifitens, DelLancto) share: a server over a fresh demo database, the
-// screen's change logs built by hand (WithdrawalDeltas.h), and reads of what
-// reached the database.
+// What the tests of the writing methods (Confirma_Lanc, AtualizaEstoque,
+// verifitens, DelLancto, GravaRequisicao, the general withdrawal's) share: a
+// server over a fresh demo database, the screen's change logs built by hand
+// (WithdrawalDeltas.h), and reads of what reached the database.
 #include "TestDatabase.h"
 #include "WithdrawalDeltas.h"
 #include "AppServer.h"
@@ -55,14 +55,17 @@ struct Fixture {
         return one("SELECT IDEVOLESTOQ FROM ITLANCTOEST WHERE CDFILIAL = '" + branch + "' AND NRLANCESTQ = '" + posting +
                    "' AND NRSEQUITEM = '" + item + "'");
     }
+    void exec(const std::string& sql) const {
+        app->WithDatabase([&](db::SqlConnection& c) { return c.Execute(sql); });
+    }
     std::vector<std::string> violations() const {
         return app->WithDatabase([&](db::SqlConnection& c) { return store::LedgerViolations(c); });
     }
     // Everything the writing methods may change, as one text to compare.
     std::string footprint() const {
         std::string s;
-        for (const char* t : {"LANCTOEST", "ITLANCTOEST", "RETITIPOPRAT", "CARDAPIO", "MOVIESTQ", "USOREQUEXTR",
-                              "ENVIOCONFIRMA"})
+        for (const char* t : {"LANCTOEST", "ITLANCTOEST", "RETITIPOPRAT", "CARDAPIO", "ITCARDAPIO", "MOVIESTQ",
+                              "USOREQUEXTR", "ENVIOCONFIRMA", "ENVIOREQUI"})
             s += one(std::string("SELECT COUNT(*) FROM ") + t) + ",";
         return s + one("SELECT SUM(NRULTIMO) FROM NUMSEQ") + "," + one("SELECT SUM(QTMOVIDIA) FROM SALDODIA");
     }
