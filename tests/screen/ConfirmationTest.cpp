@@ -1,6 +1,6 @@
 // Confirming a withdrawal: what the screen does with the server's result rows
-// (numbers that did not come back, error rows however few), its flags when a
-// step fails, the dish rows' log, a confirmation whose answer was lost, and which
+// (numbers that did not come back, error rows however few), its flags when the
+// numbering fails, the dish rows' log, a confirmation whose answer was lost, and which
 // error rows the confirmation accepts.
 #include "ScreenFixture.h"
 

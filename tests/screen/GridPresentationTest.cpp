@@ -1,24 +1,12 @@
-// The grids' drawing as the view receives it (colour, alignment, text,
-// image per row state) and the item grid's own keys.
+// The summary grid's drawing as the view receives it (the item grid's is
+// retirada_grade's and the Qt paint test's) and pasting into the item grid.
 #include "ScreenFixture.h"
 
-#include "core/Exception.h"
 #include "ui/Clipboard.h"
 
 using namespace screen_test;
 
 namespace {
-
-// The items of the open withdrawal with some fields changed per row, loaded
-// as saved data (no change log, no record events).
-void itensComo(TClientDataSet& itens, const std::vector<std::map<std::string, Variant>>& rows) {
-    DataPacket p = itens.Data().AsPacket();
-    ASSERT_GE(p.rows.size(), rows.size());
-    p.rows.resize(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        for (const auto& [field, value] : rows[i]) p.rows[i].values[static_cast<size_t>(p.FieldIndex(field))] = value;
-    itens.SetData(Variant(p));
-}
 
 struct Grid : ScreenTest {
     TfrmRetirada* f = nullptr;
@@ -36,24 +24,6 @@ struct Grid : ScreenTest {
 };
 
 }  // namespace
-
-TEST_F(Grid, ANewItemShowsTheNotInStockPictureOnlyOnceItHasAProduct) {
-    TClientDataSet& it = f->cdsItLanctoEst;
-    itensComo(it, {{{"IDEVOLESTOQ", Variant("N")}, {"CDPRODUTO", Variant()}, {"QTTOTLANCTO", Variant(1.0)}},
-                   {{"IDEVOLESTOQ", Variant("N")}, {"QTTOTLANCTO", Variant(1.0)}}});
-    EXPECT_TRUE(cell(f->dbgItens, 0, "ESTOQUEOK").Image.empty());
-    EXPECT_EQ(cell(f->dbgItens, 1, "ESTOQUEOK").Image, "imgNaoOk");
-    // The error mark column, once shown: the product in error and the others.
-    DataPacket erros;
-    erros.fields = {{"CDERRO", TFieldType::ftString, 20}, {"CDOBJETO", TFieldType::ftString, 20}};
-    erros.rows.push_back({{Variant("PLA02000_2"), it.ValueAt(1, it.FieldByName("CDPRODUTO"))}, RowChange::Unmodified, {}});
-    f->cdsRetorno->SetData(Variant(erros));
-    f->MostraColunaErro();
-    EXPECT_EQ(cell(f->dbgItens, 1, "IDERRO").Image, "imgComErro");
-    EXPECT_EQ(cell(f->dbgItens, 0, "IDERRO").Image, "imgSemErro");
-    f->cdsRetorno->EmptyDataSet();
-    f->EscondeColunaErro();
-}
 
 TEST_F(Grid, SummaryRowsNotInStockAreRed) {
     dialogs().Queue(ScriptedAnswer::Button(mrNo));  // leaving the withdrawal: its pending item not now
