@@ -16,7 +16,6 @@ struct TestForm {
     TDataSource dts;
     TForm* form{};
     TPanel* panTop{};
-    TLabel* lblA{};
     TEdit* edtA{};
     TEdit* edtB{};
     TCheckBox* chbFlag{};
@@ -47,10 +46,6 @@ struct TestForm {
         panTop->SetParent(form);
         panTop->SetAlign(TAlign::alTop);
         panTop->SetHeight(60);
-        lblA = TComponent::Create<TLabel>(form, "lblA");
-        lblA->SetParent(panTop);
-        lblA->SetBounds(8, 8, 80, 16);
-        lblA->SetCaption("&Código");
         edtA = TComponent::Create<TEdit>(form, "edtA");
         edtA->SetParent(panTop);
         edtA->SetBounds(8, 28, 100, 22);
