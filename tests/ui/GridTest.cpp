@@ -2,7 +2,6 @@
 
 #include "core/Exception.h"
 #include "data/ClientDataSet.h"
-#include "ui/DBCtrls.h"
 #include "ui/DBGrid.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -47,24 +46,6 @@ struct GridForm : UiTest {
     }
 };
 
-TEST_F(GridForm, ColumnExitThatRaisesKeepsTheColumn) {
-    grid->SetSelectedIndex(1);
-    log.clear();
-    grid->OnColExit = [this](TObject*) {
-        grid->SetSelectedIndex(grid->ColumnIndexOf("CODE"));
-        throw Exception("Código deve ser informado.");
-    };
-    grid->UserKeyDown(VK_TAB);
-    EXPECT_EQ(grid->SelectedIndex(), 0);
-    EXPECT_EQ(log, std::vector<std::string>{"enter CODE"});
-    ASSERT_EQ(dialogs->Transcript().size(), 1u);
-    EXPECT_EQ(dialogs->Transcript()[0].Text, "Código deve ser informado.");
-    grid->OnColExit = [](TObject*) { Abort(); };  // refuses without choosing
-    grid->UserKeyDown(VK_RIGHT);
-    EXPECT_EQ(grid->SelectedIndex(), 0);
-    EXPECT_EQ(dialogs->Transcript().size(), 1u);
-}
-
 TEST_F(GridForm, BadNumberStaysInTheEditor) {
     grid->SetSelectedIndex(1);
     log.clear();
@@ -95,27 +76,6 @@ TEST_F(GridForm, RowMovesPostAndDownOnLastRowAppends) {
     EXPECT_EQ(cds.State(), TDataSetState::dsInsert);
     grid->UserKeyDown(VK_ESCAPE);
     EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
-}
-
-TEST_F(GridForm, DataAwareEditWritesBeforeItsExitHandler) {
-    auto* dbe = TComponent::Create<TDBEdit>(form, "dbeQty");
-    dbe->SetParent(form);
-    dbe->SetDataSource(&dts);
-    dbe->SetDataField("QTY");
-    EXPECT_EQ(dbe->Text(), "1,00000");
-    std::string seen;
-    dbe->OnExit = [&](TObject*) { seen = cds.FieldByName("QTY").AsString(); };
-    dbe->UserType("7,5");
-    EXPECT_EQ(cds.State(), TDataSetState::dsEdit);
-    edt->UserSetFocus();
-    EXPECT_DOUBLE_EQ(cds.FieldByName("QTY").AsFloat(), 7.5);
-    EXPECT_FALSE(seen.empty());
-    EXPECT_EQ(dbe->Text(), "7,50000");
-    dbe->UserType("xyz");
-    edt->UserSetFocus();  // not a number: the focus stays
-    EXPECT_EQ(form->ActiveControl(), dbe);
-    dts.SetEnabled(false);
-    EXPECT_EQ(dbe->Text(), "");
 }
 
 }  // namespace
