@@ -14,20 +14,6 @@ struct DataSources : ::testing::Test {
     void SetUp() override { DeclareItems(ds); }
 };
 
-TEST_F(DataSources, LinksHearUpdateDataBeforePost) {
-    ds.CreateDataSet();
-    src.SetDataSet(&ds);
-    TDataLink edit;
-    edit.SetDataSource(&src);
-    std::string pendingText = "typed";
-    edit.OnUpdateData = [&] { edit.DataSet()->FieldByName("NAME").SetAsString(pendingText); };
-    ds.Append();
-    ds.FieldByName("CODE").SetAsString("A");
-    ds.Post();
-    EXPECT_EQ(ds.FieldByName("NAME").AsString(), "typed");
-    EXPECT_TRUE(edit.Active());
-}
-
 TEST_F(DataSources, DisableControlsSendsOneNoticeAtTheEnd) {
     ds.SetData(Variant(ItemsPacket(5)));
     src.SetDataSet(&ds);
