@@ -17,7 +17,6 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     int Port() const { return port_; }
-    const std::string& LogPath() const { return logPath_; }
     void Kill();     // SIGKILL and reap; no-op when not running
     void Restart();  // Kill when running, then start again on Port()
 

@@ -101,7 +101,6 @@ Leftovers& leftovers() {
 }  // namespace
 
 bool OnPostgres() { return clusterUrl() != nullptr; }
-const char* BackEndName() { return OnPostgres() ? "PostgreSQL" : "SQLite"; }
 
 std::unique_ptr<db::SqlConnection> Demo(uint32_t seed, TDateTime today) {
     if (!OnPostgres()) return store::CreateDemoDatabase(":memory:", seed, today);

@@ -15,7 +15,6 @@
 namespace testdb {
 
 bool OnPostgres();
-const char* BackEndName();  // "SQLite" or "PostgreSQL", for messages
 
 // A fresh demo database; PostgreSQL drops it when the connection is destroyed.
 std::unique_ptr<db::SqlConnection> Demo(uint32_t seed = store::demo::kDefaultSeed, TDateTime today = Date());
