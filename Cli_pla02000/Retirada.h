@@ -574,9 +574,20 @@ private:
     void descEstoque();                        // the product's usual place (Lib00206)
     void leCodigoBarra();                      // the bar-code reader into the product column
     bool itemDuplicado();
+    // qryValidProduto on the product of that tree code. A read made by this
+    // post's validation serves its later reads of the same code (the screen
+    // writes no products); any other read runs the query again.
+    void leProduto(const std::string& code, bool validacao);
+    bool produtoDoPost_ = false;               // qryValidProduto was read by the running post's validation
     bool temErroItem(const std::string& product) const;  // ResultErroItem without moving cdsRetorno
     [[noreturn]] void erroItem(const char* field, const char* key);  // column selected, catalog text, abort
     int postandoItem_ = 0;                     // item BeforePost running (a nested post skips the checks)
+    // The item fields the marks read and write, found once: the marks are
+    // calculated again after every change of a field of the item.
+    TField* marcaEvolEstoq_ = nullptr;
+    TField* marcaEstoqueOk_ = nullptr;
+    TField* marcaErro_ = nullptr;
+    TField* marcaProduto_ = nullptr;
     // Requisition items and dish types (header/LoadItems.cpp, dishtypes/).
     void bindDishTypeHandlers();
     void bindGridDrawing();

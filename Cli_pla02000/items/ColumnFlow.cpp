@@ -62,10 +62,19 @@ void TfrmRetirada::completaCodigo(TField& code) {
     }
 }
 
-void TfrmRetirada::ValidaProduto(const std::string& code) {
+void TfrmRetirada::leProduto(const std::string& code, bool validacao) {
+    TParam& produto = qryValidProduto.ParamByName("P_CDPRODUTO");
+    if (!validacao && postandoItem_ > 0 && produtoDoPost_ && qryValidProduto.Active() &&
+        produto.Value().IsString() && produto.Value().TextView() == code)
+        return;
     qryValidProduto.Close();
-    qryValidProduto.ParamByName("P_CDPRODUTO").SetAsString(code);
+    produto.SetAsString(code);
     qryValidProduto.Open();
+    produtoDoPost_ = validacao && postandoItem_ > 0;
+}
+
+void TfrmRetirada::ValidaProduto(const std::string& code) {
+    leProduto(code, true);
     if (qryValidProduto.IsEmpty()) erroItem("CDARVPROD", "Prod_Cad");
     if (qryValidProduto.FieldByName("CDPRODUTO").AsString() != qryValidProduto.FieldByName("CDPRODESTO").AsString())
         erroItem("CDARVPROD", "Prod_Comp");
@@ -77,9 +86,7 @@ void TfrmRetirada::ValidaProduto(const std::string& code) {
 
 double TfrmRetirada::quantidadeEstoque(double consumed) {
     if (consumed == 0) return 0;
-    qryValidProduto.Close();
-    qryValidProduto.ParamByName("P_CDPRODUTO").SetAsString(cdsItLanctoEst.FieldByName("CDARVPROD").AsString());
-    qryValidProduto.Open();
+    leProduto(cdsItLanctoEst.FieldByName("CDARVPROD").AsString(), false);
     const double fator = qryValidProduto.IsEmpty() ? 0 : qryValidProduto.FieldByName("VRFATOCONV").AsFloat();
     return fator == 0 ? consumed : consumed * fator;
 }

@@ -45,6 +45,10 @@ void TfrmRetirada::bindItemHandlers() {
     it.AfterPost = [this](TDataSet& d) { cdsItLanctoEstAfterPost(d); };
     it.AfterCancel = [this](TDataSet& d) { cdsItLanctoEstAfterCancel(d); };
     it.AfterScroll = [this](TDataSet& d) { cdsItLanctoEstAfterScroll(d); };
+    marcaEvolEstoq_ = &it.FieldByName("IDEVOLESTOQ");
+    marcaEstoqueOk_ = &it.FieldByName("ESTOQUEOK");
+    marcaErro_ = &it.FieldByName("IDERRO");
+    marcaProduto_ = &it.FieldByName("CDPRODUTO");
     it.OnCalcFields = [this](TDataSet& d) { cdsItLanctoEstCalcFields(d); };
     it.FieldByName("QTDEVOLVRETI").OnValidate = [this](TField& f) { cdsItLanctoEstQTDEVOLVRETIValidate(f); };
     dtsItLanctoEst.OnStateChange = [this](TDataSource& s) { dtsItLanctoEstStateChange(s); };
@@ -178,8 +182,12 @@ bool TfrmRetirada::ResultErroItem(const std::string& product) {
 }
 
 void TfrmRetirada::cdsItLanctoEstCalcFields(TDataSet& ds) {
-    ds.FieldByName("ESTOQUEOK").SetAsBoolean(ds.FieldByName("IDEVOLESTOQ").AsString() != "N");
-    ds.FieldByName("IDERRO").SetAsString(temErroItem(ds.FieldByName("CDPRODUTO").AsString()) ? "S" : "N");
+    // The item's declared fields live as long as the form; any other dataset looks its fields up.
+    const bool itens = &ds == &cdsItLanctoEst && marcaEvolEstoq_;
+    TField& evolEstoq = itens ? *marcaEvolEstoq_ : ds.FieldByName("IDEVOLESTOQ");
+    TField& produto = itens ? *marcaProduto_ : ds.FieldByName("CDPRODUTO");
+    (itens ? *marcaEstoqueOk_ : ds.FieldByName("ESTOQUEOK")).SetAsBoolean(evolEstoq.AsString() != "N");
+    (itens ? *marcaErro_ : ds.FieldByName("IDERRO")).SetAsString(temErroItem(produto.AsString()) ? "S" : "N");
 }
 
 void TfrmRetirada::cdsItLanctoEstQTDEVOLVRETIValidate(TField& f) {

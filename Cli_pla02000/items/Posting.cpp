@@ -15,7 +15,17 @@ bool editando(const TDataSet& ds) {
     return ds.State() == TDataSetState::dsEdit || ds.State() == TDataSetState::dsInsert;
 }
 
-std::string chave(const Variant& v) { return text::Upper(text::Trim(v.AsString())); }
+bool branco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Whether a stored value, trimmed, is the (trimmed) key without regard to
+// case. Texts and nulls (the snapshot's codes) are read in place; any other
+// kind through `copia`.
+inline bool mesmaChave(const Variant& v, std::string_view chave, std::string& copia) {
+    const std::string_view s = v.IsString() || v.IsNull() ? v.TextView() : std::string_view(copia = v.AsString());
+    // Codes seldom carry blanks: then only a text of the key's length can match.
+    if (!s.empty() && !branco(s.front()) && !branco(s.back())) return s.size() == chave.size() && text::SameText(s, chave);
+    return text::SameText(text::TrimView(s), chave);
+}
 
 }  // namespace
 
@@ -23,39 +33,37 @@ bool TfrmRetirada::itemDuplicado() {
     TClientDataSet& it = cdsItLanctoEst;
     TClientDataSet& aux = cdsItlanctoVdAux;
     if (!aux.Active() || aux.IsEmpty()) return false;
-    qryValidProduto.Close();
-    qryValidProduto.ParamByName("P_CDPRODUTO").SetAsString(it.FieldByName("CDARVPROD").AsString());
-    qryValidProduto.Open();
+    leProduto(it.FieldByName("CDARVPROD").AsString(), false);
     const std::string estoque = qryValidProduto.IsEmpty() ? "" : qryValidProduto.FieldByName("CDPRODESTO").AsString();
     // With a quantity the place tells items apart; without one only product and dish do.
-    // The product first: most rows differ there, and are left after one read.
+    // Keys are compared trimmed and without regard to case, in place on the
+    // snapshot's rows: the walk over the items copies nothing.
     const bool porLocal = it.FieldByName("QTRETIRADA").AsFloat() > 0;
-    std::vector<std::pair<TField*, std::string>> campos = {
-        {&aux.FieldByName("CDPRODUTO"), chave(Variant(estoque))},
-        {&aux.FieldByName("CDFILIAL"), chave(it.FieldByName("CDFILIAL").Value())},
-        {&aux.FieldByName("NRRETIRADA"), chave(cdsLanctoEst.FieldByName("NRRETIRADA").Value())}};
+    std::vector<std::pair<const TField*, std::string>> campos = {
+        {&aux.FieldByName("CDFILIAL"), text::Trim(it.FieldByName("CDFILIAL").Value().AsString())},
+        {&aux.FieldByName("NRRETIRADA"), text::Trim(cdsLanctoEst.FieldByName("NRRETIRADA").Value().AsString())}};
     if (porLocal)
         for (const char* f : {"CDALMOXARIFE", "CDLOCALESTOQ", "NRLOTEESTQ", "NRSUBLOTE"})
-            campos.emplace_back(&aux.FieldByName(f), chave(it.FieldByName(f).Value()));
+            campos.emplace_back(&aux.FieldByName(f), text::Trim(it.FieldByName(f).Value().AsString()));
     for (const char* f : {"CDTIPOPRAT", "CDFILAUXPRAT", "CDPRATO"})
-        campos.emplace_back(&aux.FieldByName(f), chave(it.FieldByName(f).Value()));
+        campos.emplace_back(&aux.FieldByName(f), text::Trim(it.FieldByName(f).Value().AsString()));
     // Every matching row of the snapshot counts, not only the first: the
     // item's own earlier state may come before another item.
-    const std::string proprio = chave(it.FieldByName("NRSEQUITRETI").Value());
-    TField& seq = aux.FieldByName("NRSEQUITRETI");
-    TField& produto = *campos[0].first;
-    for (int row = 0, n = aux.RowCount(); row < n; ++row) {
-        // Codes are short: this first test allocates nothing.
-        if (!text::SameText(text::Trim(aux.ValueAt(row, produto).AsString()), estoque)) continue;
-        bool igual = true;
+    const std::string proprio = text::Trim(it.FieldByName("NRSEQUITRETI").Value().AsString());
+    const TField& seq = aux.FieldByName("NRSEQUITRETI");
+    const TField& produto = aux.FieldByName("CDPRODUTO");
+    std::string copia;
+    bool duplicado = false;
+    // The product first: most rows differ there. A match means the stock code
+    // itself is trimmed, so the product needs no second test.
+    aux.ForEachStored(produto, [&](int row, const Variant& codigo) {
+        if (!mesmaChave(codigo, estoque, copia)) return true;
         for (const auto& [f, v] : campos)
-            if (chave(aux.ValueAt(row, *f)) != v) {
-                igual = false;
-                break;
-            }
-        if (igual && chave(aux.ValueAt(row, seq)) != proprio) return true;
-    }
-    return false;
+            if (!mesmaChave(aux.StoredValueAt(row, *f), v, copia)) return true;
+        duplicado = !mesmaChave(aux.StoredValueAt(row, seq), proprio, copia);
+        return !duplicado;
+    });
+    return duplicado;
 }
 
 void TfrmRetirada::cdsItLanctoEstBeforePost(TDataSet& ds) {
@@ -63,7 +71,11 @@ void TfrmRetirada::cdsItLanctoEstBeforePost(TDataSet& ds) {
     // item as it stands; this post then takes it up again and checks it.
     if (postandoItem_ > 0) return;
     ++postandoItem_;
-    TScopeExit fim([this] { --postandoItem_; });
+    produtoDoPost_ = false;
+    TScopeExit fim([this] {
+        --postandoItem_;
+        produtoDoPost_ = false;
+    });
 
     RetiradaUnit& u = Pla02000Unit();
     TClientDataSet& it = cdsItLanctoEst;

@@ -10,6 +10,8 @@ std::string Upper(std::string_view s);   // ASCII and Latin-1 letters with accen
 std::string Lower(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);  // equal without regard to case
 std::string Trim(std::string_view s);
+// Trim without a copy: the part of s itself (as long-lived as s).
+std::string_view TrimView(std::string_view s);
 std::string TrimRight(std::string_view s);
 std::vector<std::string> Split(std::string_view s, char sep);
 bool StartsWith(std::string_view s, std::string_view prefix);

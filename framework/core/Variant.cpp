@@ -39,6 +39,8 @@ std::string Variant::AsString() const {
     }
 }
 
+void Variant::notText() const { cannotConvert(*this, "String"); }
+
 double Variant::AsFloat() const {
     switch (Type()) {
         case VarType::Bool: return std::get<bool>(v_) ? -1.0 : 0.0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -46,6 +47,18 @@ public:
     // Conversions. AsString of null is ""; the others throw EConvertError for
     // null and for values that cannot be converted (the message names both kinds).
     std::string AsString() const;
+    // The characters of a string value without a copy; "" for null. For
+    // comparing in place: the view is valid only while this variant lives
+    // unchanged, so one taken from a dataset's row or field must not be kept
+    // past the next edit, post, reload or close of that dataset. Not on a
+    // temporary (a field's Value() is one). Throws EConvertError for the other
+    // kinds (AsString converts them).
+    std::string_view TextView() const& {
+        if (const std::string* s = std::get_if<std::string>(&v_)) return *s;
+        if (IsNull()) return {};
+        notText();
+    }
+    std::string_view TextView() const&& = delete;
     double AsFloat() const;
     int64_t AsInteger() const;
     TDateTime AsDateTime() const;
@@ -62,6 +75,7 @@ public:
     friend bool operator==(const Variant& a, const Variant& b);
 
 private:
+    [[noreturn]] void notText() const;
     std::variant<std::monostate, bool, int64_t, double, std::string, TDateTime,
                  std::shared_ptr<const VariantArray>, std::shared_ptr<const DataPacket>>
         v_;

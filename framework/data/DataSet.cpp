@@ -58,6 +58,7 @@ TField& TDataSet::AddField(const std::string& fieldName, TFieldType type, int si
     if (!declaredFields_) fields_.clear();  // fields made from an earlier packet give way
     declaredFields_ = true;
     fields_.push_back(std::make_unique<TField>(*this, fieldName, type, size, kind));
+    FieldsChanged();
     return *fields_.back();
 }
 
@@ -68,9 +69,15 @@ TField& TDataSet::Fields(int index) const {
 }
 
 TField* TDataSet::FindField(const std::string& fieldName) const {
-    for (const auto& f : fields_)
-        if (SameTextNoCase(f->FieldName(), fieldName)) return f.get();
-    return nullptr;
+    auto at = fieldIndex_.find(fieldName);
+    return at == fieldIndex_.end() ? nullptr : at->second;
+}
+
+void TDataSet::FieldsChanged() {
+    fieldIndex_.clear();
+    for (const auto& f : fields_) fieldIndex_.emplace(f->FieldName(), f.get());  // keeps the first
+    boundColumns_.clear();
+    bindingKept_ = false;
 }
 
 TField& TDataSet::FieldByName(const std::string& fieldName) const {
@@ -80,18 +87,30 @@ TField& TDataSet::FieldByName(const std::string& fieldName) const {
 }
 
 void TDataSet::BindFields() {
-    int calc = 0;
-    for (auto& f : fields_) {
-        if (f->Calculated()) {
-            f->column_ = calc++;
-            continue;
+    // A field's column follows from its name and the column names alone: the
+    // same fields over the same columns keep the columns they have.
+    const std::vector<PacketField>& cols = store_->Columns();
+    const bool same = bindingKept_ && boundColumns_.size() == cols.size() &&
+                      std::equal(cols.begin(), cols.end(), boundColumns_.begin(),
+                                 [](const PacketField& c, const std::string& n) { return c.name == n; });
+    if (!same) {
+        bindingKept_ = false;
+        int calc = 0;
+        for (auto& f : fields_) {
+            if (f->Calculated()) {
+                f->column_ = calc++;
+                continue;
+            }
+            int col = store_->ColumnIndex(f->FieldName());
+            if (col < 0) throw Exception(Name + ": Field '" + f->FieldName() + "' not found");
+            f->column_ = col;
         }
-        int col = store_->ColumnIndex(f->FieldName());
-        if (col < 0) throw Exception(Name + ": Field '" + f->FieldName() + "' not found");
-        f->column_ = col;
+        calcFieldCount_ = calc;
+        boundColumns_.clear();
+        for (const PacketField& c : cols) boundColumns_.push_back(c.name);
+        bindingKept_ = true;
     }
-    calcFieldCount_ = calc;
-    calcBuf_.assign(static_cast<size_t>(calc), Variant());
+    calcBuf_.assign(static_cast<size_t>(calcFieldCount_), Variant());
 }
 
 int TDataSet::ResolveColumn(const std::string& name, const char* purpose) const {
@@ -131,6 +150,7 @@ void TDataSet::LoadPacket(std::shared_ptr<const DataPacket> packet) {
             next.push_back(std::move(f));
         }
         fields_ = std::move(next);
+        FieldsChanged();
     }
     store_ = std::move(store);
 }
@@ -879,6 +899,48 @@ Variant TDataSet::ValueAt(int row, const TField& field) {
     VariantArray calc;
     CalcRow(r, calc);
     return calc[static_cast<size_t>(field.column_)];
+}
+
+const Variant& TDataSet::StoredValueAt(int row, const TField& field) const {
+    // Called once per row by walks over every record: the checks and the row
+    // are read inline.
+    if (!store_ || state_ == TDataSetState::dsInactive) CheckActive();
+    const bool inserting = state_ == TDataSetState::dsInsert;
+    const int visible = identity_ ? store_->Size() - store_->DeletedCount() : view_.Size();
+    if (row < 0 || row >= visible + (inserting ? 1 : 0))
+        throw Exception(Name + ": Row " + std::to_string(row) + " out of range");
+    if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
+    if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
+    const bool editRow = (inserting && row == insertAt_) || (state_ == TDataSetState::dsEdit && row == cursor_);
+    const int v = inserting && row > insertAt_ ? row - 1 : row;
+    const VariantArray& r = editRow ? editBuf_ : store_->Values(identity_ ? store_->LiveIndex(v) : view_.At(v));
+    const size_t col = static_cast<size_t>(field.column_);
+    return col < r.size() ? r[col] : NullValue();
+}
+
+bool TDataSet::ForEachStored(const TField& field, const std::function<bool(int, const Variant&)>& visit) const {
+    CheckActive();
+    if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
+    if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
+    const bool inserting = state_ == TDataSetState::dsInsert;
+    const int editRow = inserting ? insertAt_ : state_ == TDataSetState::dsEdit ? cursor_ : -1;
+    const size_t col = static_cast<size_t>(field.column_);
+    const int n = RowCount();
+    if (editRow < 0 && identity_ && store_->DeletedCount() == 0) {
+        // Browsing every record in store order: the rows are the store's own.
+        for (int row = 0; row < n; ++row) {
+            const VariantArray& r = store_->Values(row);
+            if (!visit(row, col < r.size() ? r[col] : NullValue())) return false;
+        }
+        return true;
+    }
+    for (int row = 0; row < n; ++row) {
+        const int v = inserting && row > insertAt_ ? row - 1 : row;
+        const VariantArray& r =
+            row == editRow ? editBuf_ : store_->Values(identity_ ? store_->LiveIndex(v) : view_.At(v));
+        if (!visit(row, col < r.size() ? r[col] : NullValue())) return false;
+    }
+    return true;
 }
 
 std::string TDataSet::DisplayTextAt(int row, const TField& field) {

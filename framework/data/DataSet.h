@@ -40,12 +40,15 @@
 #include "core/Packet.h"
 #include "core/Variant.h"
 #include "data/Field.h"
+#include "data/ValueCompare.h"
 #include "data/ViewOrder.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TDataSource;
@@ -94,7 +97,8 @@ public:
                      TFieldKind kind = TFieldKind::fkData);
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     TField& Fields(int index) const;  // field order (Index); throws for a bad index
-    // Without regard to case. FieldByName throws "<Name>: Field 'X' not found".
+    // Without regard to case, by a name index (no walk over the fields).
+    // FieldByName throws "<Name>: Field 'X' not found".
     TField* FindField(const std::string& fieldName) const;
     TField& FieldByName(const std::string& fieldName) const;
     // True when the fields were declared (AddField), false when they come from the data.
@@ -184,6 +188,16 @@ public:
     // Value of a field in the visible record at 0-based row; calculated fields
     // run OnCalcFields for that row. Throws for a row out of range.
     Variant ValueAt(int row, const TField& field);
+    // The same for a data field, without a copy, for comparing in place: the
+    // reference (and any TextView of it) is valid only until the dataset
+    // changes (a field set, a post, cancel, insert, delete, reload or close).
+    // Throws for a row out of range and for a calculated field.
+    const Variant& StoredValueAt(int row, const TField& field) const;
+    // Calls visit(row, value) for each of those rows in order, with the stored
+    // value of a data field, until visit returns false; returns whether it went
+    // through every row. For walks that only compare: the value is valid during
+    // its call only, and visit must not change the dataset. Throws as StoredValueAt.
+    bool ForEachStored(const TField& field, const std::function<bool(int row, const Variant& value)>& visit) const;
     std::string DisplayTextAt(int row, const TField& field);
     // Rows a grid shows: the visible records plus, in Insert state, the new
     // record at CurrentRow(). In Edit state the current row reads the edit buffer.
@@ -248,6 +262,7 @@ private:
     void AddSource(TDataSource* s);
     void RemoveSource(TDataSource* s);
     void DropDynamicFields();
+    void FieldsChanged();  // after fields_ gained, lost or replaced fields
     void BindFields();
     void RebuildView(int64_t keepId);
     int ViewRecordChanged(int storeIndex, bool inserted, int viewHint = -1);
@@ -272,6 +287,18 @@ private:
     void DiscardEdit();
 
     std::vector<std::unique_ptr<TField>> fields_;  // field order
+    struct NameHash {
+        size_t operator()(std::string_view s) const { return HashNoCase(s); }
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const { return SameTextNoCase(a, b); }
+    };
+    // Field by name (views of the fields' own names); the first of equal names.
+    std::unordered_map<std::string_view, TField*, NameHash, NameEqual> fieldIndex_;
+    // Column names the fields were last bound to: rows of the same columns
+    // (a copy of the same dataset) keep the binding. Emptied when fields change.
+    std::vector<std::string> boundColumns_;
+    bool bindingKept_ = false;
     bool declaredFields_ = false;
     std::vector<TDataSource*> sources_;
     TDataSetState state_ = TDataSetState::dsInactive;

@@ -2,6 +2,8 @@
 
 #include "core/Text.h"
 
+#include <cstdint>
+
 namespace {
 
 // Folds one byte to lower case; `prev` is the byte before it, so that the
@@ -38,7 +40,16 @@ int CompareValues(const Variant& a, const Variant& b) {
 }
 
 bool SameTextNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && EqualPrefixNoCase(a, b, a.size());
+    // Names are mostly written as declared: equal bytes answer first.
+    return a.size() == b.size() && (a == b || EqualPrefixNoCase(a, b, a.size()));
+}
+
+size_t HashNoCase(std::string_view s) {
+    // FNV-1a over the bytes with bit 0x20 set: Fold only ever sets that bit,
+    // so bytes that fold alike hash alike (a few others do too, harmlessly).
+    uint64_t h = 1469598103934665603ull;
+    for (char c : s) h = (h ^ (static_cast<unsigned char>(c) | 0x20u)) * 1099511628211ull;
+    return static_cast<size_t>(h);
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {

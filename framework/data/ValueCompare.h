@@ -13,6 +13,8 @@ int CompareValues(const Variant& a, const Variant& b);
 // without building new strings.
 bool SameTextNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+// A hash that agrees with SameTextNoCase: texts it finds equal hash alike.
+size_t HashNoCase(std::string_view s);
 
 // A string value against a key text, as Locate and filters compare them.
 bool TextMatches(const Variant& value, const std::string& key, bool noCase, bool partial);

@@ -44,6 +44,10 @@ Variant iif(bool cond, const Variant& a, const Variant& b) { return cond ? a : b
 
 double RoundDec(double value, int decimals) {
     if (!std::isfinite(value)) return value;
+    // A whole number comes back as itself while it and its scaled value stay
+    // exact (below 1e15, where the texts below are exact too); most quantities are whole.
+    if (decimals >= 0 && decimals <= 6 && value == std::trunc(value) && std::fabs(value) < 1e9)
+        return value == 0 ? 0.0 : value;
     // Round the shortest decimal text of the value, so that 1.005 (stored as
     // 1.00499999...) rounds as the 1.005 the user typed.
     char buf[64];

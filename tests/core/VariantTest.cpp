@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+template <class T>
+concept ViewsText = requires { std::declval<T>().TextView(); };
+
 TEST(Variant, ConversionsTheScreenUses) {
     EXPECT_EQ(Variant().AsString(), "");
     EXPECT_EQ(Variant(42).AsString(), "42");
@@ -31,6 +36,21 @@ TEST(Variant, ImpossibleConversionsNameTheKinds) {
     EXPECT_THROW(Variant(1).AsArray(), EConvertError);
     EXPECT_THROW(Variant("x").AsPacket(), EConvertError);
     EXPECT_THROW(Variant("1.5").AsInteger(), EConvertError);
+}
+
+TEST(Variant, TextViewReadsTextsInPlaceAndNothingElse) {
+    Variant code("  0107002 ");
+    EXPECT_EQ(code.TextView(), "  0107002 ");
+    EXPECT_EQ(code.TextView().data(), code.TextView().data());  // no copy behind it
+    EXPECT_EQ(text::TrimView(code.TextView()), "0107002");
+    const Variant null;
+    EXPECT_EQ(null.TextView(), "");
+    const Variant number(7), date(EncodeDate(2026, 12, 6));
+    EXPECT_THROW(number.TextView(), EConvertError);  // a number is converted by AsString only
+    EXPECT_THROW(date.TextView(), EConvertError);
+    // A view of a temporary would dangle at once: refused at compile time.
+    static_assert(!ViewsText<Variant>);
+    static_assert(ViewsText<const Variant&>);
 }
 
 TEST(Variant, SameValueDecidesWhetherAnEditChangedAnything) {

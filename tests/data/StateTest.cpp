@@ -49,6 +49,30 @@ TEST(PacketFields, ComeFromThePacketWhenNoneDeclared) {
     EXPECT_EQ(ds.FindField("NOPE"), nullptr);
     EXPECT_THROW(ds.FieldByName("NOPE"), Exception);
     EXPECT_THROW(ds.AddField("X", TFieldType::ftString), Exception);  // open
+
+    // Other columns: the names found are the new fields', the old ones are gone.
+    DataPacket other;
+    other.fields = {{"OPERAÇÃO", TFieldType::ftString, 10}, {"code", TFieldType::ftFloat, 0}};
+    other.rows.push_back({{Variant("baixa"), Variant(3.0)}, RowChange::Unmodified, {}});
+    ds.SetData(Variant(other));
+    ASSERT_NE(ds.FindField("operação"), nullptr);
+    EXPECT_EQ(ds.FieldByName("Operação").AsString(), "baixa");
+    EXPECT_EQ(ds.FieldByName("CODE").AsFloat(), 3.0);  // a new field: the type changed
+    EXPECT_EQ(ds.FindField("NAME"), nullptr);
+}
+
+TEST_F(States, FieldsFollowTheirColumnsWhereverThePacketPutsThem) {
+    Load(2);
+    // The same columns in another order: each field reads its own column.
+    DataPacket p = ItemsPacket(2);
+    std::swap(p.fields[0], p.fields[3]);
+    for (auto& r : p.rows) std::swap(r.values[0], r.values[3]);
+    ds.SetData(Variant(p));
+    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C1");
+    EXPECT_EQ(ds.FieldByName("GRP").AsString(), "G1");
+    ds.SetData(Variant(ItemsPacket(2)));
+    EXPECT_EQ(ds.FieldByName("CODE").AsString(), "C1");
+    EXPECT_EQ(ds.FieldByName("GRP").AsString(), "G1");
 }
 
 TEST_F(States, DeleteLoopEndsAndKeepsTheRest) {
@@ -88,10 +112,16 @@ TEST_F(States, GridRowsIncludeThePendingInsertAndTheEditBuffer) {
     EXPECT_EQ(ds.ValueAt(2, code).AsString(), "C2");
     EXPECT_EQ(ds.DisplayTextAt(3, ds.FieldByName("QTY")), "3,00");
     EXPECT_THROW(ds.ValueAt(4, code), Exception);
+    // The stored values, read in place, are the same rows.
+    for (int row = 0; row < ds.RowCount(); ++row)
+        EXPECT_EQ(ds.StoredValueAt(row, code), ds.ValueAt(row, code)) << row;
+    EXPECT_THROW(ds.StoredValueAt(4, code), Exception);
     ds.Cancel();
     ds.Edit();
     code.SetAsString("EDITED");
     EXPECT_EQ(ds.ValueAt(1, code).AsString(), "EDITED");
+    EXPECT_EQ(ds.StoredValueAt(1, code).TextView(), "EDITED");
+    EXPECT_EQ(ds.StoredValueAt(2, code).TextView(), "C3");
     EXPECT_EQ(ds.RecNo(), 2);  // reading rows moved nothing
 }
 

@@ -20,6 +20,9 @@ TEST_F(ConsisteT, AjustaPadsButNeverCutsAndRoundDecRoundsHalfAwayFromZeroAsTyped
     EXPECT_DOUBLE_EQ(Consiste::RoundDec(1.005, 2), 1.01);
     EXPECT_DOUBLE_EQ(Consiste::RoundDec(-2.5, 0), -3.0);
     EXPECT_DOUBLE_EQ(Consiste::RoundDec(0.1 + 0.2, 5), 0.3);
+    EXPECT_DOUBLE_EQ(Consiste::RoundDec(1250.0, -2), 1300.0);
+    EXPECT_EQ(Consiste::RoundDec(12.0, 5), 12.0);  // whole numbers keep their value
+    EXPECT_FALSE(std::signbit(Consiste::RoundDec(-0.0, 5)));
     EXPECT_FALSE(std::signbit(Consiste::RoundDec(-0.000001, 5)));
 }
 
