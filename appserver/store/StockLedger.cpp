@@ -31,35 +31,37 @@ std::string runningBefore(const char* column) {
            " AND X.DTSALDO < :D ORDER BY X.DTSALDO DESC LIMIT 1), 0)";
 }
 
-void addToDay(db::SqlConnection& conn, const std::string& branch, const std::string& product, const StockPlace& pl,
-              TDateTime day, double qty, double entered, double value) {
-    // The day's row, new or not, then the running balances of the later days
-    // of the place and the place's whole balance. One upsert each, so the
-    // first movement of a day or place cannot be inserted twice.
-    static const std::string day_ =
+// The statements that write one movement, in the order they run: the
+// branch's next movement number (the NUMSEQ row stays locked until the
+// transaction ends), the movement taking it, its day's row (new or not), the
+// running balances of the later days of its place and the place's whole
+// balance. Upserts, so the first movement of a day or place cannot be
+// inserted twice.
+const std::vector<std::string>& movementStatements() {
+    static const std::vector<std::string> all = {
+        "INSERT INTO NUMSEQ (CDFILIAL, CDSEQUENCIA, NRULTIMO) VALUES (:F, :S, 1)"
+        " ON CONFLICT (CDFILIAL, CDSEQUENCIA) DO UPDATE SET NRULTIMO = NUMSEQ.NRULTIMO + 1",
+        "INSERT INTO MOVIESTQ (CDFILIAL, NRMOVIESTQ, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
+        " DTMOVIESTQ, IDTIPOMOVI, QTMOVIESTQ, VRCUSTOUNIT, NRLANCESTQ, NRSEQUITEM)"
+        " VALUES (:F, (SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :F AND CDSEQUENCIA = :S), :P, :A, :L, :LT, :SL,"
+        " :DM, :K, :Q, :C, :NL, :NS) RETURNING NRMOVIESTQ",
         "INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
         " QTMOVIDIA, QTENTRDIA, VRENTRDIA, QTSALDOACUM, QTENTRACUM, VRENTRACUM)"
         " VALUES (:F, :P, :D, :A, :L, :LT, :SL, :Q, :QE, :VE, :Q + " + runningBefore("QTSALDOACUM") + ", :QE + " +
-        runningBefore("QTENTRACUM") + ", :VE + " + runningBefore("VRENTRACUM") + ")" +
-        " ON CONFLICT (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE)"
-        " DO UPDATE SET QTMOVIDIA = SALDODIA.QTMOVIDIA + excluded.QTMOVIDIA,"
-        " QTENTRDIA = SALDODIA.QTENTRDIA + excluded.QTENTRDIA, VRENTRDIA = SALDODIA.VRENTRDIA + excluded.VRENTRDIA,"
-        " QTSALDOACUM = SALDODIA.QTSALDOACUM + excluded.QTMOVIDIA,"
-        " QTENTRACUM = SALDODIA.QTENTRACUM + excluded.QTENTRDIA, VRENTRACUM = SALDODIA.VRENTRACUM + excluded.VRENTRDIA";
-    static const std::string later =
+            runningBefore("QTENTRACUM") + ", :VE + " + runningBefore("VRENTRACUM") + ")" +
+            " ON CONFLICT (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE)"
+            " DO UPDATE SET QTMOVIDIA = SALDODIA.QTMOVIDIA + excluded.QTMOVIDIA,"
+            " QTENTRDIA = SALDODIA.QTENTRDIA + excluded.QTENTRDIA, VRENTRDIA = SALDODIA.VRENTRDIA + excluded.VRENTRDIA,"
+            " QTSALDOACUM = SALDODIA.QTSALDOACUM + excluded.QTMOVIDIA,"
+            " QTENTRACUM = SALDODIA.QTENTRACUM + excluded.QTENTRDIA, VRENTRACUM = SALDODIA.VRENTRACUM + excluded.VRENTRDIA",
         "UPDATE SALDODIA SET QTSALDOACUM = QTSALDOACUM + :Q, QTENTRACUM = QTENTRACUM + :QE,"
-        " VRENTRACUM = VRENTRACUM + :VE WHERE " + samePlaceOf("SALDODIA") + " AND DTSALDO > :D";
-    static const std::string whole =
+        " VRENTRACUM = VRENTRACUM + :VE WHERE " + samePlaceOf("SALDODIA") + " AND DTSALDO > :D",
         "INSERT INTO SALDOLOCAL (CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE, QTSALDO)"
         " VALUES (:F, :P, :A, :L, :LT, :SL, :Q)"
         " ON CONFLICT (CDFILIAL, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE)"
-        " DO UPDATE SET QTSALDO = SALDOLOCAL.QTSALDO + excluded.QTSALDO";
-    const db::SqlParams p = {{"F", branch}, {"P", product}, {"D", day.DateOnly()}, {"A", orBlank(pl.storeroom)},
-                             {"L", orBlank(pl.location)}, {"LT", orBlank(pl.lot)}, {"SL", orBlank(pl.sublot)},
-                             {"Q", qty}, {"QE", entered}, {"VE", value}};
-    conn.Execute(day_, p);
-    conn.Execute(later, p);
-    conn.Execute(whole, p);
+        " DO UPDATE SET QTSALDO = SALDOLOCAL.QTSALDO + excluded.QTSALDO",
+    };
+    return all;
 }
 
 // Filters places of stock product :P of branch :F in table T (see StockPlace).
@@ -85,20 +87,22 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
     // Inside a caller's transaction the guard would only cost two statements per movement.
     std::optional<db::Transaction> t;
     if (!conn.InTransaction()) t.emplace(conn);
-    int64_t n = NextNumber(conn, m.branch, kSeqMovimento);
-    conn.Execute(
-        "INSERT INTO MOVIESTQ (CDFILIAL, NRMOVIESTQ, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
-        " DTMOVIESTQ, IDTIPOMOVI, QTMOVIESTQ, VRCUSTOUNIT, NRLANCESTQ, NRSEQUITEM)"
-        " VALUES (:F, :N, :P, :A, :L, :LT, :SL, :D, :K, :Q, :C, :NL, :NS)",
-        {{"F", m.branch}, {"N", static_cast<long long>(n)}, {"P", m.stockProduct},
-         {"A", orBlank(m.place.storeroom)}, {"L", orBlank(m.place.location)}, {"LT", orBlank(m.place.lot)},
-         {"SL", orBlank(m.place.sublot)}, {"D", m.date}, {"K", std::string(1, m.kind)}, {"Q", m.quantity},
-         {"C", m.unitCost}, {"NL", m.posting.empty() ? Variant() : Variant(m.posting)},
-         {"NS", m.item.empty() ? Variant() : Variant(m.item)}});
-    double entered = m.quantity > 0 ? m.quantity : 0;
-    addToDay(conn, m.branch, m.stockProduct, m.place, m.date, m.quantity, entered, entered * m.unitCost);
+    const double entered = m.quantity > 0 ? m.quantity : 0;
+    const db::SqlParams p = {{"F", m.branch}, {"S", kSeqMovimento}, {"P", m.stockProduct},
+                             {"A", orBlank(m.place.storeroom)}, {"L", orBlank(m.place.location)},
+                             {"LT", orBlank(m.place.lot)}, {"SL", orBlank(m.place.sublot)}, {"DM", m.date},
+                             {"D", m.date.DateOnly()}, {"K", std::string(1, m.kind)}, {"Q", m.quantity},
+                             {"C", m.unitCost}, {"QE", entered}, {"VE", entered * m.unitCost},
+                             {"NL", m.posting.empty() ? Variant() : Variant(m.posting)},
+                             {"NS", m.item.empty() ? Variant() : Variant(m.item)}};
+    // One exchange with the database for the whole movement (five statements).
+    const auto& sql = movementStatements();
+    std::vector<db::SqlStatementRef> batch;
+    batch.reserve(sql.size());
+    for (const std::string& s : sql) batch.push_back({s, p});
+    const std::vector<db::SqlResult> r = conn.QueryBatch(batch);
     if (t) t->Commit();
-    return n;
+    return r.at(1).rows.at(0).at(0).AsInteger();
 }
 
 StockPosition PositionOfDay(db::SqlConnection& conn, const std::string& branch, const std::string& stockProduct,

@@ -1,5 +1,6 @@
 #include "db/PgConnection.h"
 
+#include "core/ScopeGuard.h"
 #include "core/Text.h"
 #include "db/ConnectionUrl.h"
 #include "db/SqlDialect.h"
@@ -91,12 +92,13 @@ struct PgConnection::Result {
     ~Result() { PQclear(r); }
 };
 
+struct PgConnection::Statement {
+    std::string name;                // "" when not prepared (the cache was full)
+    std::vector<std::string> params;  // parameter n (1-based) is params[n-1]
+    std::string text;                // with $n placeholders
+};
+
 struct PgConnection::Cache {
-    struct Statement {
-        std::string name;                // "" when not prepared (the cache was full)
-        std::vector<std::string> params;  // parameter n (1-based) is params[n-1]
-        std::string text;                // with $n placeholders
-    };
     // The bound only guards against a caller that builds texts on the fly;
     // past it, texts run unprepared.
     static constexpr size_t kMaxStatements = 256;
@@ -168,63 +170,74 @@ void PgConnection::simple(const std::string& sql) {
     check(conn_, r.r, sql);
 }
 
-PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& params) {
-    reconnectIfLost();
+PgConnection::Statement& PgConnection::statementOf(const std::string& sql) {
     auto it = cache_->statements.find(sql);
-    if (it == cache_->statements.end()) {
-        ParsedSql parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders);
-        Cache::Statement st{"", std::move(parsed.names), std::move(parsed.text)};
-        if (cache_->statements.size() < Cache::kMaxStatements) {
-            st.name = "pla_" + std::to_string(++cache_->nextId);
-            // A failed prepare would abort the caller's transaction; a savepoint
-            // keeps it usable for the second try below (once per text and session).
-            const bool inTx = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
-            if (inTx) simple("SAVEPOINT PLA_PREPARE");
-            Result prep(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
-            if (const char* state = PQresultErrorField(prep.r, PG_DIAG_SQLSTATE); state && std::string(state) == "42P08") {
-                // One name in places of different types (":F" in a SELECT list
-                // and against a VARCHAR column): one parameter per place.
-                if (inTx) simple("ROLLBACK TO SAVEPOINT PLA_PREPARE");
-                parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders, true);
-                st.params = std::move(parsed.names);
-                st.text = std::move(parsed.text);
-                prep = Result(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
-            }
-            if (inTx) {
-                ExecStatusType ps = prep.r ? PQresultStatus(prep.r) : PGRES_FATAL_ERROR;
-                simple(ps == PGRES_COMMAND_OK ? "RELEASE SAVEPOINT PLA_PREPARE" : "ROLLBACK TO SAVEPOINT PLA_PREPARE");
-            }
-            check(conn_, prep.r, sql);
-            it = cache_->statements.emplace(sql, std::move(st)).first;
-        } else {
-            it = cache_->statements.emplace(sql, std::move(st)).first;  // erased below, after use
-        }
+    if (it != cache_->statements.end()) return it->second;
+    ParsedSql parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders);
+    Statement st{"", std::move(parsed.names), std::move(parsed.text)};
+    if (cache_->statements.size() >= Cache::kMaxStatements)
+        return cache_->statements.emplace(sql, std::move(st)).first->second;  // erased after use
+    st.name = "pla_" + std::to_string(++cache_->nextId);
+    // A failed prepare would abort the caller's transaction; a savepoint
+    // keeps it usable for the second try below (once per text and session).
+    const bool inTx = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+    if (inTx) simple("SAVEPOINT PLA_PREPARE");
+    Result prep(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
+    if (const char* state = PQresultErrorField(prep.r, PG_DIAG_SQLSTATE); state && std::string(state) == "42P08") {
+        // One name in places of different types (":F" in a SELECT list
+        // and against a VARCHAR column): one parameter per place.
+        if (inTx) simple("ROLLBACK TO SAVEPOINT PLA_PREPARE");
+        parsed = ParseNamedParams(sql, DialectOf(Dialect::PostgreSQL).placeholders, true);
+        st.params = std::move(parsed.names);
+        st.text = std::move(parsed.text);
+        prep = Result(PQprepare(conn_, st.name.c_str(), st.text.c_str(), 0, nullptr));
     }
-    const Cache::Statement& st = it->second;
-    std::vector<std::string> texts(st.params.size());
-    std::vector<const char*> values(st.params.size(), nullptr);
+    if (inTx) {
+        ExecStatusType ps = prep.r ? PQresultStatus(prep.r) : PGRES_FATAL_ERROR;
+        simple(ps == PGRES_COMMAND_OK ? "RELEASE SAVEPOINT PLA_PREPARE" : "ROLLBACK TO SAVEPOINT PLA_PREPARE");
+    }
+    check(conn_, prep.r, sql);
+    return cache_->statements.emplace(sql, std::move(st)).first->second;
+}
+
+struct PgConnection::Bound {
+    std::vector<std::string> texts;
+    std::vector<const char*> values;
+    int Count() const { return static_cast<int>(values.size()); }
+};
+
+PgConnection::Bound PgConnection::bind(const Statement& st, const SqlParams& params) {
+    Bound b{std::vector<std::string>(st.params.size()), std::vector<const char*>(st.params.size(), nullptr)};
     for (size_t n = 0; n < st.params.size(); ++n) {
         const SqlParam* found = nullptr;
         for (const auto& p : params)
             if (text::SameText(p.name, st.params[n])) found = &p;
         if (!found) throw SqlError("Parameter not given: " + st.params[n]);
         if (found->value.IsNull()) continue;
-        texts[n] = textOf(found->value, st.params[n]);
-        values[n] = texts[n].c_str();
+        b.texts[n] = textOf(found->value, st.params[n]);
+        b.values[n] = b.texts[n].c_str();
     }
-    const int count = static_cast<int>(values.size());
-    PGresult* raw = st.name.empty()
-                        ? PQexecParams(conn_, st.text.c_str(), count, nullptr, values.data(), nullptr, nullptr, 0)
-                        : PQexecPrepared(conn_, st.name.c_str(), count, values.data(), nullptr, nullptr, 0);
-    Result r(raw);
-    if (st.name.empty()) cache_->statements.erase(it);
+    return b;
+}
+
+PgConnection::Result PgConnection::run(const std::string& sql, const SqlParams& params) {
+    reconnectIfLost();
+    Statement& st = statementOf(sql);
+    // A text the full cache could not keep runs unprepared, once.
+    TScopeExit forget([&] {
+        if (st.name.empty()) cache_->statements.erase(sql);
+    });
+    Bound b = bind(st, params);
+    Result r(st.name.empty()
+                 ? PQexecParams(conn_, st.text.c_str(), b.Count(), nullptr, b.values.data(), nullptr, nullptr, 0)
+                 : PQexecPrepared(conn_, st.name.c_str(), b.Count(), b.values.data(), nullptr, nullptr, 0));
     check(conn_, r.r, sql);
     return r;
 }
 
-SqlResult PgConnection::Query(const std::string& sql, const SqlParams& params) {
-    Result res = run(sql, params);
-    const PGresult* r = res.r;
+namespace {
+
+SqlResult resultOf(const PGresult* r) {
     SqlResult out;
     int cols = PQnfields(r), rows = PQntuples(r);
     out.columns.reserve(static_cast<size_t>(cols));
@@ -237,6 +250,71 @@ SqlResult PgConnection::Query(const std::string& sql, const SqlParams& params) {
         out.rows.push_back(std::move(row));
     }
     return out;
+}
+
+}  // namespace
+
+std::vector<SqlResult> PgConnection::QueryBatch(const std::vector<SqlStatementRef>& batch) {
+    if (batch.size() < 2) return SqlConnection::QueryBatch(batch);
+    reconnectIfLost();
+    std::vector<const Statement*> prepared;
+    prepared.reserve(batch.size());
+    for (const SqlStatementRef& s : batch) {
+        const Statement& st = statementOf(s.sql);
+        if (st.name.empty()) {  // the cache is full: no pipeline of unprepared texts
+            cache_->statements.erase(s.sql);
+            return SqlConnection::QueryBatch(batch);
+        }
+        prepared.push_back(&st);
+    }
+    std::vector<Bound> bound;
+    bound.reserve(batch.size());
+    for (size_t i = 0; i < batch.size(); ++i) bound.push_back(bind(*prepared[i], batch[i].params));
+
+    if (PQenterPipelineMode(conn_) != 1) fail(conn_, nullptr, batch[0].sql);
+    size_t sent = 0;
+    while (sent < batch.size() && PQsendQueryPrepared(conn_, prepared[sent]->name.c_str(), bound[sent].Count(),
+                                                      bound[sent].values.data(), nullptr, nullptr, 0) == 1)
+        ++sent;
+    const bool synced = PQpipelineSync(conn_) == 1;
+    // Every answer up to the sync point is read before pipeline mode can end,
+    // even after a failure (the statements after it come back "aborted").
+    std::vector<SqlResult> out;
+    out.reserve(batch.size());
+    Result firstError(nullptr);
+    size_t failedAt = batch.size(), answered = 0, ends = 0;
+    for (bool atSync = !synced; !atSync;) {
+        PGresult* raw = PQgetResult(conn_);
+        if (!raw) {  // the end of one statement's answer; more than one each means the session is gone
+            if (++ends > sent || PQstatus(conn_) != CONNECTION_OK) break;
+            continue;
+        }
+        Result r(raw);
+        switch (PQresultStatus(raw)) {
+        case PGRES_PIPELINE_SYNC: atSync = true; break;
+        case PGRES_TUPLES_OK:
+        case PGRES_COMMAND_OK:
+            if (failedAt == batch.size()) out.push_back(resultOf(raw));
+            ++answered;
+            break;
+        case PGRES_PIPELINE_ABORTED: ++answered; break;
+        default:
+            if (failedAt == batch.size()) {
+                failedAt = answered;
+                firstError = std::move(r);
+            }
+            ++answered;
+        }
+    }
+    PQexitPipelineMode(conn_);
+    if (failedAt < batch.size()) fail(conn_, firstError.r, batch[failedAt].sql);
+    if (out.size() < batch.size()) fail(conn_, nullptr, batch[out.size()].sql);
+    return out;
+}
+
+SqlResult PgConnection::Query(const std::string& sql, const SqlParams& params) {
+    Result res = run(sql, params);
+    return resultOf(res.r);
 }
 
 int64_t PgConnection::Execute(const std::string& sql, const SqlParams& params) {

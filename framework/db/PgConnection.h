@@ -35,6 +35,7 @@ public:
     Dialect GetDialect() const override { return Dialect::PostgreSQL; }
     SqlResult Query(const std::string& sql, const SqlParams& params = {}) override;
     int64_t Execute(const std::string& sql, const SqlParams& params = {}) override;
+    std::vector<SqlResult> QueryBatch(const std::vector<SqlStatementRef>& batch) override;
     void ExecuteScript(const std::string& sql) override;
     void Begin(TxMode mode = TxMode::Write) override;
     void Commit() override;
@@ -42,8 +43,14 @@ public:
     bool InTransaction() const override;
 
 private:
+    struct Statement;
     struct Cache;
     struct Result;
+    struct Bound;
+    // The text's statement, prepared on first use; one without a name (the
+    // cache is full) is the caller's to erase after use.
+    Statement& statementOf(const std::string& sql);
+    Bound bind(const Statement& st, const SqlParams& params);  // throws for a parameter not given
     Result run(const std::string& sql, const SqlParams& params);
     void simple(const std::string& sql);
     void reconnectIfLost();

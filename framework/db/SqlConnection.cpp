@@ -22,6 +22,13 @@ const Variant& SqlResult::Value(size_t row, const std::string& column) const {
     return rows[row][static_cast<size_t>(c)];
 }
 
+std::vector<SqlResult> SqlConnection::QueryBatch(const std::vector<SqlStatementRef>& batch) {
+    std::vector<SqlResult> out;
+    out.reserve(batch.size());
+    for (const SqlStatementRef& s : batch) out.push_back(Query(s.sql, s.params));
+    return out;
+}
+
 namespace {
 // One name serves every level: both databases roll back to, and release, the
 // most recent savepoint of a name, and a fixed text keeps the statement cache small.

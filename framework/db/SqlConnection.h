@@ -65,6 +65,13 @@ struct SqlResult {
     bool Empty() const { return rows.empty(); }
 };
 
+// One statement of a batch. The text and the values are the caller's and must
+// outlive the call.
+struct SqlStatementRef {
+    const std::string& sql;
+    const SqlParams& params;
+};
+
 class SqlConnection {
 public:
     virtual ~SqlConnection() = default;
@@ -77,6 +84,13 @@ public:
     virtual SqlResult Query(const std::string& sql, const SqlParams& params = {}) = 0;
     // Runs one statement that returns no rows; returns the number of rows changed.
     virtual int64_t Execute(const std::string& sql, const SqlParams& params = {}) = 0;
+    // Runs the statements in order and returns each one's rows, as Query would
+    // one after the other; where the database allows (PostgreSQL's pipeline)
+    // they travel as one exchange, so a few small statements cost one round
+    // trip. The first that fails throws its SqlError and the later ones do not
+    // run (inside a transaction, which the failure leaves to roll back). Keep
+    // batches small: the statements are all sent before any answer is read.
+    virtual std::vector<SqlResult> QueryBatch(const std::vector<SqlStatementRef>& batch);
     // Runs a script of statements separated by ';' without parameters (schema changes).
     virtual void ExecuteScript(const std::string& sql) = 0;
 

@@ -132,3 +132,33 @@ TEST(PgConnection, EveryUrlKindOpensAndABadOneSaysWhyWithoutThePassword) {
         }
     }
 }
+
+TEST(PgConnection, ABatchIsOneExchangeThatStopsAtItsFirstFailure) {
+    auto c = testdb::Empty();
+    c->ExecuteScript("CREATE TABLE B (ID BIGINT PRIMARY KEY, NM VARCHAR(10))");
+    const std::string add = "INSERT INTO B VALUES (:ID, :NM) RETURNING ID * 10", count = "SELECT COUNT(*) FROM B";
+    const SqlParams one = {{"ID", 1}, {"NM", "a"}}, two = {{"ID", 2}, {"NM", Variant()}}, none;
+    {
+        Transaction t(*c);
+        auto r = c->QueryBatch({{add, one}, {count, none}, {add, two}});
+        ASSERT_EQ(r.size(), 3u);
+        EXPECT_EQ(r[0].rows.at(0).at(0).AsInteger(), 10);
+        EXPECT_EQ(r[1].rows.at(0).at(0).AsInteger(), 1);  // each statement sees the ones before it
+        EXPECT_EQ(r[2].rows.at(0).at(0).AsInteger(), 20);
+        t.Commit();
+    }
+    const SqlParams three = {{"ID", 3}, {"NM", "c"}};
+    {
+        Transaction t(*c);
+        try {
+            c->QueryBatch({{add, three}, {add, one}, {add, {{"ID", 4}, {"NM", "d"}}}});
+            ADD_FAILURE() << "a duplicate key went through";
+        } catch (const SqlError& e) {
+            EXPECT_EQ(e.SqlState(), "23505");
+            EXPECT_NE(std::string(e.what()).find("INSERT INTO B"), std::string::npos) << e.what();
+        }
+    }  // rolled back: the connection left the pipeline and takes plain statements again
+    EXPECT_EQ(c->Query(count).rows[0][0].AsInteger(), 2);
+    EXPECT_THROW(c->QueryBatch({{count, none}, {add, none}}), SqlError);  // a parameter not given
+    EXPECT_EQ(c->QueryBatch({{count, none}, {count, none}}).at(1).rows[0][0].AsInteger(), 2);
+}

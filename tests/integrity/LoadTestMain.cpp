@@ -22,6 +22,13 @@ void makeDemo(const std::string& url, uint32_t seed) {
         for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
     }
     auto conn = db::OpenConnection(url);
+    // Withdrawals and numbers of an earlier run would read as violations of this one.
+    if (conn->GetDialect() == db::Dialect::PostgreSQL &&
+        conn->Query("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = current_schema()")
+                .rows[0][0]
+                .AsInteger() > 0)
+        throw Exception("--init needs an empty database, and " + db::RedactPassword(url) +
+                        " has tables (dropdb and createdb it first)");
     store::InitDatabase(*conn, true, seed);
 }
 
