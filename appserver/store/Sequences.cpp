@@ -1,17 +1,18 @@
 #include "store/Sequences.h"
 
-#include "db/SqlDialect.h"
-
 namespace store {
 
+const std::string& NextNumberSql() {
+    // One statement: two writers that both find no row cannot both issue the first number.
+    static const std::string sql =
+        "INSERT INTO NUMSEQ (CDFILIAL, CDSEQUENCIA, NRULTIMO) VALUES (:CDFILIAL, :CDSEQUENCIA, 1)"
+        " ON CONFLICT (CDFILIAL, CDSEQUENCIA) DO UPDATE SET NRULTIMO = NUMSEQ.NRULTIMO + 1";
+    return sql;
+}
+
 int64_t NextNumber(db::SqlConnection& conn, const std::string& branch, const std::string& sequence) {
-    // One statement: two writers that both find no row cannot both issue the
-    // first number, and the row stays locked until the caller's transaction ends.
-    const std::string sql = db::DialectOf(conn).Upsert("NUMSEQ", {"CDFILIAL", "CDSEQUENCIA", "NRULTIMO"},
-                                                       {"CDFILIAL", "CDSEQUENCIA"},
-                                                       {"NRULTIMO = NUMSEQ.NRULTIMO + 1"}) +
-                            " RETURNING NRULTIMO";
-    auto r = conn.Query(sql, {{"CDFILIAL", branch}, {"CDSEQUENCIA", sequence}, {"NRULTIMO", 1}});
+    static const std::string sql = NextNumberSql() + " RETURNING NRULTIMO";
+    auto r = conn.Query(sql, {{"CDFILIAL", branch}, {"CDSEQUENCIA", sequence}});
     return r.rows.at(0).at(0).AsInteger();
 }
 

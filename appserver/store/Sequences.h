@@ -19,6 +19,11 @@ inline constexpr const char* kSeqCardapio = "CARDAPIO";     // NRCARDAPIO
 inline constexpr const char* kSeqMovimento = "MOVIESTQ";    // MOVIESTQ.NRMOVIESTQ
 inline constexpr const char* kSeqRequisicao = "REQUEXTR";   // extra requisition numbers
 
+// The statement that takes the next number of sequence :CDSEQUENCIA of branch
+// :CDFILIAL (1 for a new sequence), for a caller that reads the number in a
+// later statement of the same transaction. The row stays locked until the
+// transaction ends, so two writers cannot take the same number.
+const std::string& NextNumberSql();
 // The next number of the branch's sequence (1 for a new sequence).
 int64_t NextNumber(db::SqlConnection& conn, const std::string& branch, const std::string& sequence);
 // The number as a document code: zero-padded to width; throws Exception when it does not fit.

@@ -39,11 +39,11 @@ std::string runningBefore(const char* column) {
 // inserted twice.
 const std::vector<std::string>& movementStatements() {
     static const std::vector<std::string> all = {
-        "INSERT INTO NUMSEQ (CDFILIAL, CDSEQUENCIA, NRULTIMO) VALUES (:F, :S, 1)"
-        " ON CONFLICT (CDFILIAL, CDSEQUENCIA) DO UPDATE SET NRULTIMO = NUMSEQ.NRULTIMO + 1",
+        NextNumberSql(),
         "INSERT INTO MOVIESTQ (CDFILIAL, NRMOVIESTQ, CDPRODESTO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
         " DTMOVIESTQ, IDTIPOMOVI, QTMOVIESTQ, VRCUSTOUNIT, NRLANCESTQ, NRSEQUITEM)"
-        " VALUES (:F, (SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :F AND CDSEQUENCIA = :S), :P, :A, :L, :LT, :SL,"
+        " VALUES (:F, (SELECT NRULTIMO FROM NUMSEQ WHERE CDFILIAL = :CDFILIAL AND CDSEQUENCIA = :CDSEQUENCIA),"
+        " :P, :A, :L, :LT, :SL,"
         " :DM, :K, :Q, :C, :NL, :NS) RETURNING NRMOVIESTQ",
         "INSERT INTO SALDODIA (CDFILIAL, CDPRODESTO, DTSALDO, CDALMOXARIFE, CDLOCALESTOQ, NRLOTEESTQ, NRSUBLOTE,"
         " QTMOVIDIA, QTENTRDIA, VRENTRDIA, QTSALDOACUM, QTENTRACUM, VRENTRACUM)"
@@ -88,7 +88,8 @@ int64_t AddMovement(db::SqlConnection& conn, const StockMovement& m) {
     std::optional<db::Transaction> t;
     if (!conn.InTransaction()) t.emplace(conn);
     const double entered = m.quantity > 0 ? m.quantity : 0;
-    const db::SqlParams p = {{"F", m.branch}, {"S", kSeqMovimento}, {"P", m.stockProduct},
+    const db::SqlParams p = {{"F", m.branch}, {"CDFILIAL", m.branch}, {"CDSEQUENCIA", kSeqMovimento},
+                             {"P", m.stockProduct},
                              {"A", orBlank(m.place.storeroom)}, {"L", orBlank(m.place.location)},
                              {"LT", orBlank(m.place.lot)}, {"SL", orBlank(m.place.sublot)}, {"DM", m.date},
                              {"D", m.date.DateOnly()}, {"K", std::string(1, m.kind)}, {"Q", m.quantity},
