@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,12 +52,21 @@ inline std::string Plain(std::string name) {
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred && r.iterations > 0)
-                times_[Plain(r.benchmark_name())] =
-                    (r.benchmark_name().find("/real_time") != std::string::npos ? r.real_accumulated_time
-                                                                                : r.cpu_accumulated_time) /
-                    static_cast<double>(r.iterations);
+        // With repetitions the median stands for the run (a repetition that hit a
+        // busy moment of the shared machine moves it least); without, the one run.
+        // A median's accumulated times are the median repetition's, over the
+        // iterations every repetition made.
+        for (const Run& r : runs) {
+            if (r.error_occurred || r.iterations <= 0) continue;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.run_type != Run::RT_Iteration && !median) continue;
+            std::string name = Plain(r.benchmark_name());
+            if (median) name.erase(name.size() - std::string("_median").size());
+            if (!median && medians_.count(name)) continue;
+            if (median) medians_.insert(name);
+            const bool real = r.benchmark_name().find("/real_time") != std::string::npos;
+            times_[name] = (real ? r.real_accumulated_time : r.cpu_accumulated_time) / static_cast<double>(r.iterations);
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
@@ -90,6 +100,7 @@ public:
 
 private:
     std::map<std::string, double> times_;
+    std::set<std::string> medians_;
 };
 
 inline int Main(int argc, char** argv) {

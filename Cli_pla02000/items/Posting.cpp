@@ -15,18 +15,6 @@ bool editando(const TDataSet& ds) {
     return ds.State() == TDataSetState::dsEdit || ds.State() == TDataSetState::dsInsert;
 }
 
-bool branco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// Whether a stored value, trimmed, is the (trimmed) key without regard to
-// case. Texts and nulls (the snapshot's codes) are read in place; any other
-// kind through `copia`.
-inline bool mesmaChave(const Variant& v, std::string_view chave, std::string& copia) {
-    const std::string_view s = v.IsString() || v.IsNull() ? v.TextView() : std::string_view(copia = v.AsString());
-    // Codes seldom carry blanks: then only a text of the key's length can match.
-    if (!s.empty() && !branco(s.front()) && !branco(s.back())) return s.size() == chave.size() && text::SameText(s, chave);
-    return text::SameText(text::TrimView(s), chave);
-}
-
 }  // namespace
 
 bool TfrmRetirada::itemDuplicado() {
@@ -34,7 +22,8 @@ bool TfrmRetirada::itemDuplicado() {
     TClientDataSet& aux = cdsItlanctoVdAux;
     if (!aux.Active() || aux.IsEmpty()) return false;
     leProduto(it.FieldByName("CDARVPROD").AsString(), false);
-    const std::string estoque = qryValidProduto.IsEmpty() ? "" : qryValidProduto.FieldByName("CDPRODESTO").AsString();
+    const std::string estoque =
+        qryValidProduto.IsEmpty() ? "" : text::Trim(qryValidProduto.FieldByName("CDPRODESTO").AsString());
     // With a quantity the place tells items apart; without one only product and dish do.
     // Keys are compared trimmed and without regard to case, in place on the
     // snapshot's rows: the walk over the items copies nothing.
@@ -52,18 +41,14 @@ bool TfrmRetirada::itemDuplicado() {
     const std::string proprio = text::Trim(it.FieldByName("NRSEQUITRETI").Value().AsString());
     const TField& seq = aux.FieldByName("NRSEQUITRETI");
     const TField& produto = aux.FieldByName("CDPRODUTO");
-    std::string copia;
-    bool duplicado = false;
-    // The product first: most rows differ there. A match means the stock code
-    // itself is trimmed, so the product needs no second test.
-    aux.ForEachStored(produto, [&](int row, const Variant& codigo) {
-        if (!mesmaChave(codigo, estoque, copia)) return true;
+    // The product first, looked up by the dataset: most rows differ there.
+    for (int row = aux.FindStoredKey(produto, estoque); row >= 0; row = aux.FindStoredKey(produto, estoque, row + 1)) {
+        bool mesmo = true;
         for (const auto& [f, v] : campos)
-            if (!mesmaChave(aux.StoredValueAt(row, *f), v, copia)) return true;
-        duplicado = !mesmaChave(aux.StoredValueAt(row, seq), proprio, copia);
-        return !duplicado;
-    });
-    return duplicado;
+            if (!(mesmo = aux.StoredKeyAt(row, *f, v))) break;
+        if (mesmo && !aux.StoredKeyAt(row, seq, proprio)) return true;
+    }
+    return false;
 }
 
 void TfrmRetirada::cdsItLanctoEstBeforePost(TDataSet& ds) {

@@ -918,7 +918,44 @@ const Variant& TDataSet::StoredValueAt(int row, const TField& field) const {
     return col < r.size() ? r[col] : NullValue();
 }
 
-bool TDataSet::ForEachStored(const TField& field, const std::function<bool(int, const Variant&)>& visit) const {
+namespace {
+
+bool blankAt(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Whether a stored value, as text and trimmed, is the trimmed key without
+// regard to case: the slow part, for values that are not plain texts of the key's shape.
+bool sameKeySlow(const Variant& v, std::string_view key) {
+    if (!v.IsString() && !v.IsNull()) {
+        const std::string text = v.AsString();
+        return text::SameText(text::TrimView(text), key);
+    }
+    return text::SameText(text::TrimView(v.TextView()), key);
+}
+
+unsigned char asciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+// The same, with what decides most rows of a walk done inline: a text of
+// another length or another first letter.
+inline bool sameKey(const Variant& v, std::string_view key) {
+    if (!v.IsString()) return sameKeySlow(v, key);
+    const std::string_view s = v.TextView();
+    if (s.size() < key.size()) return false;  // trimming only shortens
+    if (s.empty()) return key.empty();
+    // Codes seldom carry blanks: then only a text of the key's length can match.
+    if (blankAt(s.front()) || blankAt(s.back())) return sameKeySlow(v, key);
+    if (s.size() != key.size()) return false;
+    const auto a = static_cast<unsigned char>(s[0]), b = static_cast<unsigned char>(key[0]);
+    if (a < 0x80 && b < 0x80 && asciiUpper(a) != asciiUpper(b)) return false;
+    return text::SameText(s, key);
+}
+
+}  // namespace
+
+bool TDataSet::StoredKeyAt(int row, const TField& field, std::string_view key) const {
+    return sameKey(StoredValueAt(row, field), key);
+}
+
+int TDataSet::FindStoredKey(const TField& field, std::string_view key, int from) const {
     CheckActive();
     if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
     if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
@@ -926,21 +963,20 @@ bool TDataSet::ForEachStored(const TField& field, const std::function<bool(int, 
     const int editRow = inserting ? insertAt_ : state_ == TDataSetState::dsEdit ? cursor_ : -1;
     const size_t col = static_cast<size_t>(field.column_);
     const int n = RowCount();
+    auto at = [col](const VariantArray& r) -> const Variant& { return col < r.size() ? r[col] : NullValue(); };
     if (editRow < 0 && identity_ && store_->DeletedCount() == 0) {
         // Browsing every record in store order: the rows are the store's own.
-        for (int row = 0; row < n; ++row) {
-            const VariantArray& r = store_->Values(row);
-            if (!visit(row, col < r.size() ? r[col] : NullValue())) return false;
-        }
-        return true;
+        for (int row = std::max(from, 0); row < n; ++row)
+            if (sameKey(at(store_->Values(row)), key)) return row;
+        return -1;
     }
-    for (int row = 0; row < n; ++row) {
+    for (int row = std::max(from, 0); row < n; ++row) {
         const int v = inserting && row > insertAt_ ? row - 1 : row;
         const VariantArray& r =
             row == editRow ? editBuf_ : store_->Values(identity_ ? store_->LiveIndex(v) : view_.At(v));
-        if (!visit(row, col < r.size() ? r[col] : NullValue())) return false;
+        if (sameKey(at(r), key)) return row;
     }
-    return true;
+    return -1;
 }
 
 std::string TDataSet::DisplayTextAt(int row, const TField& field) {

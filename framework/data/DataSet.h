@@ -193,11 +193,13 @@ public:
     // changes (a field set, a post, cancel, insert, delete, reload or close).
     // Throws for a row out of range and for a calculated field.
     const Variant& StoredValueAt(int row, const TField& field) const;
-    // Calls visit(row, value) for each of those rows in order, with the stored
-    // value of a data field, until visit returns false; returns whether it went
-    // through every row. For walks that only compare: the value is valid during
-    // its call only, and visit must not change the dataset. Throws as StoredValueAt.
-    bool ForEachStored(const TField& field, const std::function<bool(int row, const Variant& value)>& visit) const;
+    // The first of those rows at or after `from` whose stored value of a data
+    // field, as text and trimmed, is `key` without regard to case (null reads
+    // as ""); -1 when there is none. `key` is given trimmed. For lookups by a
+    // code over every row: no copy and no callback per row. Throws as StoredValueAt.
+    int FindStoredKey(const TField& field, std::string_view key, int from = 0) const;
+    // Whether that row's stored value matches `key` the same way. Throws as StoredValueAt.
+    bool StoredKeyAt(int row, const TField& field, std::string_view key) const;
     std::string DisplayTextAt(int row, const TField& field);
     // Rows a grid shows: the visible records plus, in Insert state, the new
     // record at CurrentRow(). In Edit state the current row reads the edit buffer.

@@ -125,4 +125,41 @@ TEST_F(States, GridRowsIncludeThePendingInsertAndTheEditBuffer) {
     EXPECT_EQ(ds.RecNo(), 2);  // reading rows moved nothing
 }
 
+TEST_F(States, StoredKeysMatchTrimmedWithoutCaseOverEveryRowState) {
+    DataPacket p = ItemsPacket(4);
+    p.rows[1].values[0] = Variant("  c2 ");
+    p.rows[2].values[0] = Variant();         // null reads as ""
+    p.rows[3].values[0] = Variant("C2");
+    p.rows[0].values[2] = Variant(2.0);      // a number reads as its text
+    ds.SetData(Variant(p));
+    TField& code = ds.FieldByName("CODE");
+    EXPECT_EQ(ds.FindStoredKey(code, "C2"), 1);
+    EXPECT_EQ(ds.FindStoredKey(code, "C2", 2), 3);
+    EXPECT_EQ(ds.FindStoredKey(code, "C2", 4), -1);
+    EXPECT_EQ(ds.FindStoredKey(code, ""), 2);
+    EXPECT_EQ(ds.FindStoredKey(code, "C"), -1);  // no prefix match
+    EXPECT_EQ(ds.FindStoredKey(ds.FieldByName("QTY"), "2"), 0);
+    EXPECT_TRUE(ds.StoredKeyAt(1, code, "c2"));
+    EXPECT_FALSE(ds.StoredKeyAt(0, code, "C2"));
+    // The edit buffer and a pending insert are rows like the others; a deleted row is not.
+    ds.SetRecNo(1);
+    ds.Edit();
+    code.SetAsString("C2");
+    EXPECT_EQ(ds.FindStoredKey(code, "C2"), 0);
+    ds.Cancel();
+    ds.SetRecNo(2);
+    ds.Delete();  // "  c2 " goes
+    EXPECT_EQ(ds.FindStoredKey(code, "C2"), 2);
+    ds.SetRecNo(1);
+    ds.Insert();
+    code.SetAsString("c2");
+    EXPECT_EQ(ds.FindStoredKey(code, "C2"), 0);
+    EXPECT_EQ(ds.FindStoredKey(code, "C2", 1), 3);
+    ds.Cancel();
+    TClientDataSet other;
+    DeclareItems(other);
+    other.SetData(Variant(ItemsPacket(1)));
+    EXPECT_THROW(ds.FindStoredKey(other.FieldByName("CODE"), "C1"), Exception);
+}
+
 }  // namespace

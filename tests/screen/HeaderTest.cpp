@@ -157,7 +157,9 @@ TEST_F(HeaderTest, WithdrawalTypeIsCheckedAgainstTheListAndItsProducts) {
         } else {
             EXPECT_NO_THROW(f->Vd_TipoReti(obrigatorio));
             EXPECT_EQ(item.FieldByName("NMTIPORETI").AsString(), nome);
-            if (*tipo) EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString().size(), 2u);
+            if (*tipo) {
+                EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString().size(), 2u);
+            }
         }
     }
     EXPECT_EQ(item.FieldByName("CDTIPORETI").AsString(), "");
