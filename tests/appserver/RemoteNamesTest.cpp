@@ -109,14 +109,6 @@ std::set<std::string> serverMethods() {
 
 }  // namespace
 
-TEST(RemoteNames, TheServerListsItsMethodsItselfIncluded) {
-    auto names = serverMethods();
-    EXPECT_TRUE(names.count("SYSTEM.LISTMETHODS"));
-    EXPECT_TRUE(names.count("SESSION.SIGNON"));
-    EXPECT_TRUE(names.count("PLA02000.RDMRETIRADA.GETROMARETIRADA"));
-    EXPECT_FALSE(names.count("PLA02000.RDMRETIRADA.NADA"));
-}
-
 TEST(RemoteNames, EveryMethodTheClientCallsIsRegistered) {
     const std::string root = PLA_SOURCE_DIR;
     std::vector<std::string> folders{root + "/stocklib"};

@@ -144,6 +144,23 @@ TEST(SignOn, SessionsLiveInTheDatabaseSharedByEveryServerAndOutliveARestart) {
     EXPECT_NE(refused.AsString().find("Sessão inválida"), std::string::npos);
 }
 
+TEST(SignOn, UseKeepsASessionAliveIdlenessEndsItAndNoSessionIsA401) {
+    Fixture f;
+    TNetConnection c("net", "Pla02000.rdmRetirada");
+    c.Host = f.host;
+    c.ThrowException = false;
+    c.SignOn("DEMO", "demo");
+    for (int i = 0; i < 3; ++i) {
+        f.now += std::chrono::hours(5);
+        EXPECT_TRUE(c.Call("GetTipoReti").IsPacket()) << i;
+    }
+    f.now += std::chrono::hours(9);
+    EXPECT_TRUE(c.Call("GetTipoReti").IsString());
+    const auto reply = f.server->Service().Handle(net::EncodeRequest(1, "Pla02000.rdmRetirada.GetTipoReti", {}),
+                                                  RequestOrigin{"", "10.0.0.1"});
+    EXPECT_EQ(reply.httpStatus, 401);
+}
+
 TEST(Transactions, ARefusedCallLeavesNothingBehindAndTheNextCallWorks) {
     AppServerOptions o;
     o.log = NullLogSink();
