@@ -60,15 +60,12 @@ TEST(Confirma_Lanc, AlterationPostsOnlyTheDifferenceAndDeletionReverses) {
     const DataPacket& items = c.result.refs.at(1).AsPacket();
     EXPECT_EQ(items.rows[0].values[static_cast<size_t>(items.FieldIndex("NRLANCESTQ"))].AsString(), c.posting);
     EXPECT_DOUBLE_EQ(fx.ledger("0001", c.posting, "0001"), -3);
-    const double stock = fx.number("SELECT SUM(QTMOVIDIA) FROM SALDODIA WHERE CDFILIAL = '0001' AND CDPRODESTO = '300002'");
 
     rice.consumed = 5;
     Confirmed a = confirm(fx, recorded(c), {saved(c, rice)});
     ASSERT_TRUE(errorsOf(a.rows).empty()) << ::testing::PrintToString(a.rows);
     EXPECT_EQ(a.posting, c.posting);
     EXPECT_DOUBLE_EQ(fx.ledger("0001", c.posting, "0001"), -5);
-    EXPECT_DOUBLE_EQ(fx.number("SELECT SUM(QTMOVIDIA) FROM SALDODIA WHERE CDFILIAL = '0001' AND CDPRODESTO = '300002'"),
-                     stock - 2);
     // The same alteration again moves nothing.
     const std::string movements = fx.one("SELECT COUNT(*) FROM MOVIESTQ");
     confirm(fx, recorded(c), {saved(c, rice)});
