@@ -43,9 +43,13 @@ struct Fixture {
             return r.Empty() || r.rows[0][0].IsNull() ? std::string("null") : text::Trim(r.rows[0][0].AsString());
         });
     }
+    // The first value as a number (0 for none): read from the variant, since
+    // its text has a decimal comma.
     double number(const std::string& sql) const {
-        const std::string s = one(sql);
-        return s == "null" ? 0.0 : std::stod(s);
+        return app->WithDatabase([&](db::SqlConnection& c) {
+            auto r = c.Query(sql);
+            return r.Empty() || r.rows[0][0].IsNull() ? 0.0 : r.rows[0][0].AsFloat();
+        });
     }
     double ledger(const std::string& branch, const std::string& posting, const std::string& item) const {
         return number("SELECT SUM(QTMOVIESTQ) FROM MOVIESTQ WHERE CDFILIAL = '" + branch + "' AND NRLANCESTQ = '" +
