@@ -901,6 +901,16 @@ Variant TDataSet::ValueAt(int row, const TField& field) {
     return calc[static_cast<size_t>(field.column_)];
 }
 
+namespace {
+
+// Stored values are read only for the dataset's own data fields.
+void checkStoredField(const TDataSet& ds, const TField& field) {
+    if (&field.DataSet() != &ds) throw Exception(ds.Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
+    if (field.Calculated()) throw Exception(ds.Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
+}
+
+}  // namespace
+
 const Variant& TDataSet::StoredValueAt(int row, const TField& field) const {
     // Called once per row by walks over every record: the checks and the row
     // are read inline.
@@ -909,8 +919,7 @@ const Variant& TDataSet::StoredValueAt(int row, const TField& field) const {
     const int visible = identity_ ? store_->Size() - store_->DeletedCount() : view_.Size();
     if (row < 0 || row >= visible + (inserting ? 1 : 0))
         throw Exception(Name + ": Row " + std::to_string(row) + " out of range");
-    if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
-    if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
+    checkStoredField(*this, field);
     const bool editRow = (inserting && row == insertAt_) || (state_ == TDataSetState::dsEdit && row == cursor_);
     const int v = inserting && row > insertAt_ ? row - 1 : row;
     const VariantArray& r = editRow ? editBuf_ : store_->Values(identity_ ? store_->LiveIndex(v) : view_.At(v));
@@ -957,25 +966,19 @@ bool TDataSet::StoredKeyAt(int row, const TField& field, std::string_view key) c
 
 int TDataSet::FindStoredKey(const TField& field, std::string_view key, int from) const {
     CheckActive();
-    if (&field.DataSet() != this) throw Exception(Name + ": Field '" + field.FieldName() + "' belongs to another dataset");
-    if (field.Calculated()) throw Exception(Name + ": Calculated field '" + field.FieldName() + "' has no stored values");
-    const bool inserting = state_ == TDataSetState::dsInsert;
-    const int editRow = inserting ? insertAt_ : state_ == TDataSetState::dsEdit ? cursor_ : -1;
-    const size_t col = static_cast<size_t>(field.column_);
+    checkStoredField(*this, field);
     const int n = RowCount();
-    auto at = [col](const VariantArray& r) -> const Variant& { return col < r.size() ? r[col] : NullValue(); };
-    if (editRow < 0 && identity_ && store_->DeletedCount() == 0) {
+    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert && identity_ && store_->DeletedCount() == 0) {
         // Browsing every record in store order: the rows are the store's own.
-        for (int row = std::max(from, 0); row < n; ++row)
-            if (sameKey(at(store_->Values(row)), key)) return row;
+        const size_t col = static_cast<size_t>(field.column_);
+        for (int row = std::max(from, 0); row < n; ++row) {
+            const VariantArray& r = store_->Values(row);
+            if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;
+        }
         return -1;
     }
-    for (int row = std::max(from, 0); row < n; ++row) {
-        const int v = inserting && row > insertAt_ ? row - 1 : row;
-        const VariantArray& r =
-            row == editRow ? editBuf_ : store_->Values(identity_ ? store_->LiveIndex(v) : view_.At(v));
-        if (sameKey(at(r), key)) return row;
-    }
+    for (int row = std::max(from, 0); row < n; ++row)
+        if (sameKey(StoredValueAt(row, field), key)) return row;
     return -1;
 }
 
