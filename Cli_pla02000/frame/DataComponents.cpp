@@ -90,6 +90,9 @@ void TfrmRetirada::buildData() {
     declare(cdsLanctoEst, "cdsLanctoEst");
     declare(cdsItLanctoEst, "cdsItLanctoEst");
     declare(cdsItlanctoVdAux, "cdsItlanctoVdAux");
+    // Every item post looks its product up in the items' snapshot (the
+    // duplicate test): the items keep a tag of it that the snapshot carries.
+    cdsItLanctoEst.SetKeyTagField("CDPRODUTO");
     declare(cdsItLanctoSumAux, "cdsItLanctoSumAux");
     declare(cdsItLanctoFilter, "cdsItLanctoFilter");
     declare(cdsRetiTipoPrat, "cdsRetiTipoPrat");

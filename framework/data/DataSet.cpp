@@ -171,6 +171,9 @@ void TDataSet::Open() {
     {
         TScopeFailure fecha([this] { store_.reset(); });
         BindFields();
+        // Data without the column is still searched, by reading the rows.
+        if (!keyTagField_.empty())
+            if (const int col = store_->ColumnIndex(keyTagField_); col >= 0) store_->TagColumn(col);
         indexColumns_ = ParseIndex(indexFieldNames_);
         filter_ = filtered_ && !text::Trim(filterText_).empty() ? ParseFilter(filterText_, filterOptions_) : nullptr;
     }
@@ -971,6 +974,14 @@ int TDataSet::FindStoredKey(const TField& field, std::string_view key, int from)
     if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert && identity_ && store_->DeletedCount() == 0) {
         // Browsing every record in store order: the rows are the store's own.
         const size_t col = static_cast<size_t>(field.column_);
+        if (const uint32_t tag = RowStore::KeyTag(key); tag && store_->TaggedColumn() == field.column_) {
+            // Only records of the key's tag (or of none) can match.
+            for (int row = store_->NextTagged(tag, from); row >= 0; row = store_->NextTagged(tag, row + 1)) {
+                const VariantArray& r = store_->Values(row);
+                if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;
+            }
+            return -1;
+        }
         for (int row = std::max(from, 0); row < n; ++row) {
             const VariantArray& r = store_->Values(row);
             if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;

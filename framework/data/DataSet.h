@@ -171,6 +171,12 @@ public:
     // An unknown field raises.
     const std::string& IndexFieldNames() const { return indexFieldNames_; }
     void SetIndexFieldNames(const std::string& names);
+    // A data field whose stored values FindStoredKey looks up often: each time
+    // the dataset opens, its records keep a tag of that field (O(records) once,
+    // then kept in step), which this dataset and any dataset given its Data()
+    // read instead of every row. Takes effect at the next open.
+    const std::string& KeyTagField() const { return keyTagField_; }
+    void SetKeyTagField(std::string name) { keyTagField_ = std::move(name); }
 
     // Sum of a data field over every record not flagged deleted, whatever the
     // filter (nulls count nothing). Reads every record once; then kept up to
@@ -327,6 +333,7 @@ private:
     TFilterOptions filterOptions_ = 0;
     std::unique_ptr<FilterExpression> filter_;
     std::string indexFieldNames_;
+    std::string keyTagField_;
     std::vector<int> indexColumns_;
     TUpdateStatusSet statusFilter_ = usDefaultStatusFilter;
     int disableCount_ = 0;

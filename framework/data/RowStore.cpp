@@ -1,6 +1,7 @@
 #include "data/RowStore.h"
 
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "data/ValueCompare.h"
 
 #include <algorithm>
@@ -149,6 +150,44 @@ void RowStore::Adjust(const VariantArray* gone, const VariantArray* came) {
     }
 }
 
+// ---- Key tags ---------------------------------------------------------------------------
+
+uint32_t RowStore::KeyTag(std::string_view key) {
+    // FNV-1a over the ASCII upper case: texts equal without regard to case
+    // (text::SameText) have one tag. A byte above ASCII has no tag, so the
+    // case folding of other letters is left to the comparison.
+    if (text::TrimView(key).size() != key.size()) return 0;
+    uint32_t h = 2166136261u;
+    for (char ch : key) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80) return 0;
+        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+        h = (h ^ c) * 16777619u;
+    }
+    return h ? h : 1;
+}
+
+uint32_t RowStore::ValueTag(const Variant& v) {
+    // Null reads as "", a text trimmed; any other value is compared as its text.
+    if (v.IsNull()) return KeyTag({});
+    if (!v.IsString()) return 0;
+    return KeyTag(text::TrimView(v.TextView()));
+}
+
+void RowStore::TagColumn(int column) {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) throw EConvertError("No column " + std::to_string(column) + " to tag");
+    if (TaggedColumn() == column) return;
+    Materialize();
+    Records& recs = Mut();
+    recs.tagColumn = column;
+    for (size_t i = 0; i < recs.size(); ++i) Retag(recs.At(i));
+}
+
+int RowStore::NextTagged(uint32_t tag, int from) const {
+    const size_t i = recs_->NextTagged(tag, static_cast<size_t>(std::max(from, 0)));
+    return i < recs_->size() ? static_cast<int>(i) : -1;
+}
+
 int RowStore::ColumnIndex(const std::string& name) const {
     for (size_t i = 0; i < columns_.size(); ++i)
         if (SameTextNoCase(columns_[i].name, name)) return static_cast<int>(i);
@@ -233,6 +272,7 @@ int64_t RowStore::Insert(int pos, VariantArray values, bool log) {
     Rec r;
     r.id = nextId_++;
     r.cur = std::make_shared<const VariantArray>(std::move(values));
+    Retag(r);
     Adjust(nullptr, r.cur.get());
     if (log) {
         r.change = RowChange::Inserted;
@@ -262,6 +302,7 @@ bool RowStore::Modify(int i, VariantArray values, bool log) {
         r.orig = next;
     }
     r.cur = std::move(next);
+    Retag(r);
     SyncRow(i);
     return true;
 }
@@ -306,6 +347,7 @@ int64_t RowStore::UndoLast() {
         case RowChange::Modified:
             if (!r.deleted) Adjust(r.cur.get(), e.prevCur.get());
             r.cur = e.prevCur;
+            Retag(r);
             r.change = e.prevChange;
             break;
         case RowChange::Deleted:
@@ -334,6 +376,7 @@ void RowStore::Revert(int i) {
         return;
     }
     r.cur = r.orig;
+    Retag(r);
     r.change = RowChange::Unmodified;
     r.deleted = false;
     SyncRow(i);
@@ -350,6 +393,7 @@ void RowStore::CancelUpdates() {
             SyncErase(i);
         } else if (r.change != RowChange::Unmodified || r.deleted || r.cur != r.orig) {
             r.cur = r.orig;
+            Retag(r);
             r.change = RowChange::Unmodified;
             r.deleted = false;
             SyncRow(i);
@@ -382,7 +426,9 @@ void RowStore::Clear() {
     sums_.clear();
     deletedPos_.clear();
     base_.reset();
+    const int tagged = recs_->tagColumn;  // an emptied store goes on tagging its new rows
     recs_ = std::make_shared<Records>();
+    recs_->tagColumn = tagged;
     log_.clear();
     if (PacketOwned()) packet_->rows.clear();
     else packet_.reset();

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -62,6 +63,22 @@ public:
     // EConvertError for a value that is not a number.
     long double ColumnSum(int column);
 
+    // Key tags: one column's values, trimmed and without regard to case, as a
+    // number kept in every record, so that a lookup by key reads the records
+    // (contiguous) instead of each row's values. TagColumn starts keeping them
+    // (O(records) once; one column per store, asking for another replaces it);
+    // from then on every change keeps them in step, and stores made from this
+    // store's packets carry them. A lazy store becomes a materialized one.
+    void TagColumn(int column);
+    int TaggedColumn() const { return lazy_ ? -1 : recs_->tagColumn; }
+    // The tag of a key given trimmed; 0 when it has none (not plain ASCII, or
+    // not trimmed), and then only reading every value can find it.
+    static uint32_t KeyTag(std::string_view key);
+    // The first record at or after `from` whose tag is `tag` or which has no
+    // tag (a value that is not a plain ASCII text); -1 when none. Needs a
+    // tagged column. Equal tags may still differ in value: compare the value.
+    int NextTagged(uint32_t tag, int from) const;
+
     int ChangeCount() const { return static_cast<int>(log_.size()); }
     // Undoes the newest log entry; returns the id of the record it touched (-1: empty log).
     int64_t UndoLast();
@@ -82,6 +99,7 @@ private:
         std::shared_ptr<const VariantArray> cur;
         std::shared_ptr<const VariantArray> orig;  // null: inserted since the last merge
         RowChange change = RowChange::Unmodified;
+        uint32_t tag = 0;  // key tag of cur's tagged column (see TagColumn)
         bool deleted = false;
         int64_t id = 0;
     };
@@ -145,6 +163,7 @@ private:
     // Records in chunks shared between copies: a change copies only its chunk.
     class Records {
     public:
+        int tagColumn = -1;  // the column the records' tags are of; -1: none
         size_t size() const { return size_; }
         void reserve(size_t) {}
         const Rec& operator[](size_t i) const { return (*chunks_[i / kChunk])[i % kChunk]; }
@@ -168,6 +187,15 @@ private:
             for (size_t i = size_ - 1; i > pos; --i) At(i) = (*this)[i - 1];
             At(pos) = std::move(r);
         }
+        // The first record at or after `from` with the tag or no tag; size() when none.
+        size_t NextTagged(uint32_t tag, size_t from) const {
+            for (size_t c = from / kChunk; c < chunks_.size(); ++c) {
+                const Chunk& chunk = *chunks_[c];
+                for (size_t k = c == from / kChunk ? from % kChunk : 0; k < chunk.size(); ++k)
+                    if (chunk[k].tag == tag || chunk[k].tag == 0) return c * kChunk + k;
+            }
+            return size_;
+        }
         void erase(size_t pos) {
             for (size_t i = pos; i + 1 < size_; ++i) At(i) = (*this)[i + 1];
             auto& last = chunks_.back();
@@ -184,6 +212,11 @@ private:
         size_t size_ = 0;
     };
     void Materialize();
+    // Sets a record's tag from its current values (after cur changed).
+    void Retag(Rec& r) const {
+        if (recs_->tagColumn >= 0) r.tag = ValueTag((*r.cur)[static_cast<size_t>(recs_->tagColumn)]);
+    }
+    static uint32_t ValueTag(const Variant& v);
     Records& Mut();  // the records, copied first when a snapshot shares them
     // Own packet kept in step: true when it may be changed in place.
     bool PacketOwned() const { return packet_ && packet_.use_count() == 1; }

@@ -1,8 +1,11 @@
 // States, navigation and the shape of datasets.
 #include "DataTestUtil.h"
 #include "core/Exception.h"
+#include "core/Text.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -160,6 +163,83 @@ TEST_F(States, StoredKeysMatchTrimmedWithoutCaseOverEveryRowState) {
     DeclareItems(other);
     other.SetData(Variant(ItemsPacket(1)));
     EXPECT_THROW(ds.FindStoredKey(other.FieldByName("CODE"), "C1"), Exception);
+}
+
+// Every row FindStoredKey finds, in order.
+std::vector<int> FoundRows(const TDataSet& ds, const TField& f, const std::string& key) {
+    std::vector<int> rows;
+    for (int r = ds.FindStoredKey(f, key); r >= 0; r = ds.FindStoredKey(f, key, r + 1)) rows.push_back(r);
+    return rows;
+}
+
+// The same, by reading every row.
+std::vector<int> ReadRows(const TDataSet& ds, const TField& f, const std::string& key) {
+    std::vector<int> rows;
+    for (int r = 0; r < ds.RowCount(); ++r) {
+        const Variant& v = ds.StoredValueAt(r, f);
+        const std::string text = v.IsString() || v.IsNull() ? std::string(v.TextView()) : v.AsString();
+        if (text::SameText(text::TrimView(text), key)) rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST_F(States, TaggedKeysStayInStepWithEveryChangeAndTravelWithTheData) {
+    // Codes that tags must tell apart, or must leave to the comparison (case,
+    // blanks, null, accented letters, a number).
+    const std::vector<Variant> codes = {Variant("A1"), Variant(" a1 "), Variant("B2"), Variant("b2\t"), Variant(),
+                                        Variant(""),   Variant("Ção"),  Variant("ção"), Variant(7.0),  Variant("7")};
+    const std::vector<std::string> keys = {"A1", "b2", "", "ÇÃO", "7", "Z9"};
+    ds.SetKeyTagField("CODE");
+    TClientDataSet copy;
+    DeclareItems(copy);
+    std::mt19937 rnd(20261208);
+    auto pick = [&](size_t n) { return static_cast<int>(rnd() % n); };
+    Load(40);
+    copy.SetData(ds.Data());
+    TField& code = ds.FieldByName("CODE");
+    for (int step = 0; step < 3000; ++step) {
+        // Then without a change log: deletions are physical.
+        if (step == 1500) {
+            ds.MergeChangeLog();
+            ds.SetLogChanges(false);
+        }
+        const int op = pick(12);
+        if (ds.IsEmpty() || op == 0) {
+            ds.Append();
+            code.SetValue(codes[static_cast<size_t>(pick(codes.size()))]);
+            ds.Post();
+        } else {
+            ds.SetRecNo(1 + pick(static_cast<size_t>(ds.RecordCount())));
+            switch (op) {
+                case 1: ds.Insert(); [[fallthrough]];
+                case 2:
+                case 3:
+                    if (op != 1) ds.Edit();
+                    code.SetValue(codes[static_cast<size_t>(pick(codes.size()))]);
+                    if (pick(8) == 0) {
+                        // Searched while the row is being edited, then dropped.
+                        EXPECT_EQ(FoundRows(ds, code, "A1"), ReadRows(ds, code, "A1"));
+                        ds.Cancel();
+                    } else {
+                        ds.Post();
+                    }
+                    break;
+                case 4: ds.Delete(); break;
+                case 5: ds.UndoLastChange(false); break;
+                case 6: ds.RevertRecord(); break;
+                case 7: if (pick(20) == 0) ds.CancelUpdates(); break;
+                case 8: if (pick(10) == 0) ds.MergeChangeLog(); break;
+                case 9: if (pick(60) == 0) ds.EmptyDataSet(); break;
+                case 10: copy.SetData(ds.Data()); break;
+                default: break;
+            }
+        }
+        for (const std::string& k : keys) {
+            ASSERT_EQ(FoundRows(ds, code, k), ReadRows(ds, code, k)) << "step " << step << " key '" << k << "'";
+            ASSERT_EQ(FoundRows(copy, copy.FieldByName("CODE"), k), ReadRows(copy, copy.FieldByName("CODE"), k))
+                << "copy, step " << step << " key '" << k << "'";
+        }
+    }
 }
 
 }  // namespace
