@@ -160,26 +160,27 @@ private:
         std::vector<std::shared_ptr<Chunk>> chunks_;
         size_t size_ = 0;
     };
-    // Records in chunks shared between copies: a change copies only its chunk.
+    // Records in chunks of chunks, shared between copies: a change copies its
+    // chunk and the block of chunk pointers above it, whatever the row count,
+    // and copying the whole store copies one pointer per block.
     class Records {
     public:
         int tagColumn = -1;  // the column the records' tags are of; -1: none
         size_t size() const { return size_; }
         void reserve(size_t) {}
-        const Rec& operator[](size_t i) const { return (*chunks_[i / kChunk])[i % kChunk]; }
-        Rec& At(size_t i) {
-            auto& c = chunks_[i / kChunk];
-            if (c.use_count() > 1) c = std::make_shared<Chunk>(*c);
-            return (*c)[i % kChunk];
-        }
+        const Rec& operator[](size_t i) const { return (*(*blocks_[i / kBlock])[i / kChunk % kFan])[i % kChunk]; }
+        Rec& At(size_t i) { return own(own(blocks_[i / kBlock])[i / kChunk % kFan])[i % kChunk]; }
         void push_back(Rec r) {
-            if (size_ % kChunk == 0) {
-                chunks_.push_back(std::make_shared<Chunk>());
-                chunks_.back()->reserve(kChunk);
-            } else if (chunks_.back().use_count() > 1) {
-                chunks_.back() = std::make_shared<Chunk>(*chunks_.back());
+            if (size_ % kBlock == 0) {
+                blocks_.push_back(std::make_shared<Block>());
+                blocks_.back()->reserve(kFan);
             }
-            chunks_.back()->push_back(std::move(r));
+            Block& b = own(blocks_.back());
+            if (size_ % kChunk == 0) {
+                b.push_back(std::make_shared<Chunk>());
+                b.back()->reserve(kChunk);
+            }
+            own(b.back()).push_back(std::move(r));
             ++size_;
         }
         void insert(size_t pos, Rec r) {
@@ -189,26 +190,38 @@ private:
         }
         // The first record at or after `from` with the tag or no tag; size() when none.
         size_t NextTagged(uint32_t tag, size_t from) const {
-            for (size_t c = from / kChunk; c < chunks_.size(); ++c) {
-                const Chunk& chunk = *chunks_[c];
-                for (size_t k = c == from / kChunk ? from % kChunk : 0; k < chunk.size(); ++k)
-                    if (chunk[k].tag == tag || chunk[k].tag == 0) return c * kChunk + k;
+            for (size_t i = from; i < size_;) {
+                const Chunk& c = *(*blocks_[i / kBlock])[i / kChunk % kFan];
+                for (size_t k = i % kChunk; k < c.size(); ++k, ++i)
+                    if (c[k].tag == tag || c[k].tag == 0) return i;
             }
             return size_;
         }
         void erase(size_t pos) {
             for (size_t i = pos; i + 1 < size_; ++i) At(i) = (*this)[i + 1];
-            auto& last = chunks_.back();
-            if (last.use_count() > 1) last = std::make_shared<Chunk>(*last);
-            last->pop_back();
-            if (last->empty()) chunks_.pop_back();
+            Block& b = own(blocks_.back());
+            Chunk& c = own(b.back());
+            c.pop_back();
+            if (c.empty()) {
+                b.pop_back();
+                if (b.empty()) blocks_.pop_back();
+            }
             --size_;
         }
 
     private:
-        static constexpr size_t kChunk = 256;
+        static constexpr size_t kChunk = 64;  // records per chunk
+        static constexpr size_t kFan = 32;    // chunks per block
+        static constexpr size_t kBlock = kChunk * kFan;
         using Chunk = std::vector<Rec>;
-        std::vector<std::shared_ptr<Chunk>> chunks_;
+        using Block = std::vector<std::shared_ptr<Chunk>>;
+        // The part, copied first when another copy shares it.
+        template <class T>
+        static T& own(std::shared_ptr<T>& p) {
+            if (p.use_count() > 1) p = std::make_shared<T>(*p);
+            return *p;
+        }
+        std::vector<std::shared_ptr<Block>> blocks_;
         size_t size_ = 0;
     };
     void Materialize();

@@ -248,7 +248,7 @@ void RandomCopies(int rows, int steps) {
 }
 
 TEST(CopySemantics, RandomChangesNeverLeakBetweenCopies) { RandomCopies(12, 600); }
-// Enough rows for the records to span several shared chunks.
-TEST(CopySemantics, RandomChangesOnLargeDataSets) { RandomCopies(1300, 150); }
+// Enough rows for the records to span several shared chunks and blocks of them.
+TEST(CopySemantics, RandomChangesOnLargeDataSets) { RandomCopies(2300, 150); }
 
 }  // namespace
