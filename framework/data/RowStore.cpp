@@ -367,7 +367,8 @@ void RowStore::Revert(int i) {
     int64_t id = recs[static_cast<size_t>(i)].id;
     log_.EraseIf([&](const LogEntry& e) { return e.id == id; });
     Rec& r = recs.At(static_cast<size_t>(i));
-    sums_.clear();  // read again when next asked
+    // The sums leave the current values and take the original ones again.
+    Adjust(r.deleted ? nullptr : r.cur.get(), r.orig.get());
     UnmarkDeleted(i);
     if (!r.orig) {
         recs.erase(static_cast<size_t>(i));
@@ -384,14 +385,18 @@ void RowStore::Revert(int i) {
 
 void RowStore::CancelUpdates() {
     if (lazy_ || log_.empty()) return;
-    sums_.clear();
     Records& recs = Mut();
+    // Records are read first and copied (At) only when they change, so the
+    // chunks a copy of the store shares stay shared.
     for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
-        Rec& r = recs.At(static_cast<size_t>(i));
-        if (!r.orig) {
+        const Rec& seen = recs[static_cast<size_t>(i)];
+        if (!seen.orig) {
+            if (!seen.deleted) Adjust(seen.cur.get(), nullptr);
             recs.erase(static_cast<size_t>(i));
             SyncErase(i);
-        } else if (r.change != RowChange::Unmodified || r.deleted || r.cur != r.orig) {
+        } else if (seen.change != RowChange::Unmodified || seen.deleted || seen.cur != seen.orig) {
+            Adjust(seen.deleted ? nullptr : seen.cur.get(), seen.orig.get());  // the sums follow, not read again
+            Rec& r = recs.At(static_cast<size_t>(i));
             r.cur = r.orig;
             Retag(r);
             r.change = RowChange::Unmodified;
@@ -407,11 +412,12 @@ void RowStore::Merge() {
     if (lazy_) return;
     Records& recs = Mut();
     for (int i = static_cast<int>(recs.size()) - 1; i >= 0; --i) {
-        Rec& r = recs.At(static_cast<size_t>(i));
-        if (r.deleted) {
+        const Rec& seen = recs[static_cast<size_t>(i)];  // copied only when it changes, as above
+        if (seen.deleted) {
             recs.erase(static_cast<size_t>(i));
             SyncErase(i);
-        } else if (r.change != RowChange::Unmodified || r.orig != r.cur) {
+        } else if (seen.change != RowChange::Unmodified || seen.orig != seen.cur) {
+            Rec& r = recs.At(static_cast<size_t>(i));
             r.orig = r.cur;
             r.change = RowChange::Unmodified;
             SyncRow(i);

@@ -183,7 +183,7 @@ std::vector<int> ReadRows(const TDataSet& ds, const TField& f, const std::string
     return rows;
 }
 
-TEST_F(States, TaggedKeysStayInStepWithEveryChangeAndTravelWithTheData) {
+TEST_F(States, TaggedKeysAndSumsStayInStepWithEveryChangeAndTravelWithTheData) {
     // Codes that tags must tell apart, or must leave to the comparison (case,
     // blanks, null, accented letters, a number).
     const std::vector<Variant> codes = {Variant("A1"), Variant(" a1 "), Variant("B2"), Variant("b2\t"), Variant(),
@@ -197,6 +197,13 @@ TEST_F(States, TaggedKeysStayInStepWithEveryChangeAndTravelWithTheData) {
     Load(40);
     copy.SetData(ds.Data());
     TField& code = ds.FieldByName("CODE");
+    TField& qty = ds.FieldByName("QTY");
+    auto readSum = [&] {
+        long double sum = 0;
+        for (int r = 0; r < ds.RowCount(); ++r)
+            if (const Variant& v = ds.StoredValueAt(r, qty); !v.IsNull()) sum += v.AsFloat();
+        return static_cast<double>(sum);
+    };
     for (int step = 0; step < 3000; ++step) {
         // Then without a change log: deletions are physical.
         if (step == 1500) {
@@ -216,6 +223,7 @@ TEST_F(States, TaggedKeysStayInStepWithEveryChangeAndTravelWithTheData) {
                 case 3:
                     if (op != 1) ds.Edit();
                     code.SetValue(codes[static_cast<size_t>(pick(codes.size()))]);
+                    if (pick(3) == 0) qty.SetAsFloat(pick(100) / 4.0);
                     if (pick(8) == 0) {
                         // Searched while the row is being edited, then dropped.
                         EXPECT_EQ(FoundRows(ds, code, "A1"), ReadRows(ds, code, "A1"));
@@ -234,6 +242,8 @@ TEST_F(States, TaggedKeysStayInStepWithEveryChangeAndTravelWithTheData) {
                 default: break;
             }
         }
+        // The running sum, kept through cancels and reverts, is the rows' own.
+        if (step % 7 == 0 || op == 6 || op == 7) ASSERT_NEAR(ds.FieldSum(qty), readSum(), 1e-6) << "step " << step;
         for (const std::string& k : keys) {
             ASSERT_EQ(FoundRows(ds, code, k), ReadRows(ds, code, k)) << "step " << step << " key '" << k << "'";
             ASSERT_EQ(FoundRows(copy, copy.FieldByName("CODE"), k), ReadRows(copy, copy.FieldByName("CODE"), k))
