@@ -67,7 +67,6 @@ RowStore::RowStore(std::shared_ptr<const DataPacket> packet) : columns_(packet->
     // deletions last, so that undoing starts with the deletions.
     std::vector<LogEntry> deletions;
     Records& recs = *recs_;
-    recs.reserve(packet->rows.size());
     for (const PacketRow& row : packet->rows) {
         Rec r;
         r.id = nextId_++;
@@ -211,7 +210,6 @@ void RowStore::Materialize() {
     if (!lazy_) return;
     const auto& rows = base_->rows;
     auto recs = std::make_shared<Records>();
-    recs->reserve(rows.size() + 16);
     for (size_t i = 0; i < rows.size(); ++i) {
         Rec r;
         r.id = static_cast<int64_t>(i) + 1;

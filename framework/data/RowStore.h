@@ -167,7 +167,6 @@ private:
     public:
         int tagColumn = -1;  // the column the records' tags are of; -1: none
         size_t size() const { return size_; }
-        void reserve(size_t) {}
         const Rec& operator[](size_t i) const { return (*(*blocks_[i / kBlock])[i / kChunk % kFan])[i % kChunk]; }
         Rec& At(size_t i) { return own(own(blocks_[i / kBlock])[i / kChunk % kFan])[i % kChunk]; }
         void push_back(Rec r) {
