@@ -971,24 +971,30 @@ int TDataSet::FindStoredKey(const TField& field, std::string_view key, int from)
     CheckActive();
     checkStoredField(*this, field);
     const int n = RowCount();
-    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert && identity_ && store_->DeletedCount() == 0) {
-        // Browsing every record in store order: the rows are the store's own.
-        const size_t col = static_cast<size_t>(field.column_);
-        if (const uint32_t tag = RowStore::KeyTag(key); tag && store_->TaggedColumn() == field.column_) {
-            // Only records of the key's tag (or of none) can match.
-            for (int row = store_->NextTagged(tag, from); row >= 0; row = store_->NextTagged(tag, row + 1)) {
-                const VariantArray& r = store_->Values(row);
-                if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;
-            }
-            return -1;
+    from = std::max(from, 0);
+    const bool browsing = state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert;
+    const size_t col = static_cast<size_t>(field.column_);
+    if (const uint32_t tag = RowStore::KeyTag(key);
+        browsing && identity_ && tag && store_->TaggedColumn() == field.column_) {
+        // Every record in store order: only records of the key's tag (or of
+        // none) can match; a deleted one is no row.
+        if (from >= n) return -1;
+        for (int i = store_->NextTagged(tag, store_->LiveIndex(from)); i >= 0; i = store_->NextTagged(tag, i + 1)) {
+            if (store_->Deleted(i)) continue;
+            const VariantArray& r = store_->Values(i);
+            if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return i - store_->DeletedBefore(i);
         }
-        for (int row = std::max(from, 0); row < n; ++row) {
+        return -1;
+    }
+    if (browsing && identity_ && store_->DeletedCount() == 0) {
+        // Browsing every record in store order: the rows are the store's own.
+        for (int row = from; row < n; ++row) {
             const VariantArray& r = store_->Values(row);
             if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;
         }
         return -1;
     }
-    for (int row = std::max(from, 0); row < n; ++row)
+    for (int row = from; row < n; ++row)
         if (sameKey(StoredValueAt(row, field), key)) return row;
     return -1;
 }
