@@ -972,25 +972,18 @@ int TDataSet::FindStoredKey(const TField& field, std::string_view key, int from)
     checkStoredField(*this, field);
     const int n = RowCount();
     from = std::max(from, 0);
-    const bool browsing = state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert;
-    const size_t col = static_cast<size_t>(field.column_);
-    if (const uint32_t tag = RowStore::KeyTag(key);
-        browsing && identity_ && tag && store_->TaggedColumn() == field.column_) {
-        // Every record in store order: only records of the key's tag (or of
-        // none) can match; a deleted one is no row.
+    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert && identity_) {
+        // Browsing every record in store order: the rows are the store's own
+        // records less the deleted ones. With the field's tags, only records
+        // of the key's tag (or of none) are read.
         if (from >= n) return -1;
-        for (int i = store_->NextTagged(tag, store_->LiveIndex(from)); i >= 0; i = store_->NextTagged(tag, i + 1)) {
+        const uint32_t tag = store_->TaggedColumn() == field.column_ ? RowStore::KeyTag(key) : 0;
+        const size_t col = static_cast<size_t>(field.column_);
+        for (int i = store_->LiveIndex(from), size = store_->Size(); i < size; ++i) {
+            if (tag && (i = store_->NextTagged(tag, i)) < 0) break;
             if (store_->Deleted(i)) continue;
             const VariantArray& r = store_->Values(i);
             if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return i - store_->DeletedBefore(i);
-        }
-        return -1;
-    }
-    if (browsing && identity_ && store_->DeletedCount() == 0) {
-        // Browsing every record in store order: the rows are the store's own.
-        for (int row = from; row < n; ++row) {
-            const VariantArray& r = store_->Values(row);
-            if (sameKey(col < r.size() ? r[col] : NullValue(), key)) return row;
         }
         return -1;
     }

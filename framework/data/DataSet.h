@@ -175,7 +175,6 @@ public:
     // the dataset opens, its records keep a tag of that field (O(records) once,
     // then kept in step), which this dataset and any dataset given its Data()
     // read instead of every row. Takes effect at the next open.
-    const std::string& KeyTagField() const { return keyTagField_; }
     void SetKeyTagField(std::string name) { keyTagField_ = std::move(name); }
 
     // Sum of a data field over every record not flagged deleted, whatever the
